@@ -1,0 +1,192 @@
+#include "cli/cli.h"
+
+#include "cli/console_prompt.h"
+#include "cli/page_export.h"
+#include "shell/file_commands.h"
+#include "shell/window_state.h"
+
+#include <QSaveFile>
+#include <QString>
+
+#include <functional>
+#include <map>
+#include <optional>
+
+namespace nx5rb::cli {
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+constexpr const char *kUsage = R"TEXT(usage: nx5rb-cli [--help] [--version] COMMAND [ARGS]
+
+Reads, shows and writes the memory of an NX5RB radio and its "*.dat" files. Every command
+starts from the state the window has right after start-up.
+
+commands:
+  dump FILE.dat                           print what every page shows, as JSON
+  export-channels FILE.dat [-o OUT.csv]   the channel table as CSV
+
+Run "nx5rb-cli COMMAND --help" for the details of a command.
+)TEXT";
+
+constexpr const char *kDumpHelp = R"TEXT(usage: nx5rb-cli dump FILE.dat
+
+Opens FILE.dat as "打开(&O)" does once the user has confirmed (header check, repair of the image,
+every page decoded) and prints, as UTF-8 JSON on standard output, what every page shows: the
+frequency areas, the band combination and working channels, the tune tables with their edges,
+the modulation settings, the maximum offset, the power-on message and the existing channels.
+
+A file that is not a data file (wrong header, shorter than 4112 bytes) or cannot be read is
+reported on standard error and the exit status is non-zero.
+)TEXT";
+
+constexpr const char *kExportHelp = R"TEXT(usage: nx5rb-cli export-channels FILE.dat [-o OUT.csv]
+
+Opens FILE.dat as "打开(&O)" does and writes the channel table as CSV (UTF-8): a header row with
+the grid's captions, then one row per existing channel, every cell as the grid shows it.
+
+options:
+  -o, --output OUT.csv   write to OUT.csv instead of standard output
+)TEXT";
+
+struct Command
+{
+    const char *help;
+    std::function<int(const std::vector<std::string> &, std::ostream &, std::ostream &)> run;
+};
+
+bool WantsHelp(const std::vector<std::string> &args)
+{
+    for (const std::string &arg : args)
+        if (arg == "--help" || arg == "-h")
+            return true;
+    return false;
+}
+
+int UsageError(std::ostream &err, const std::string &problem, const char *usage)
+{
+    err << "nx5rb-cli: " << problem << "\n\n" << usage;
+    return kExitUsage;
+}
+
+// Opens the data file into a fresh start-up state; reports and returns nothing when it fails.
+std::optional<WindowState> OpenForCommand(const std::string &path, std::ostream &err)
+{
+    std::optional<WindowState> state(std::in_place);
+    ConsolePrompt prompt(err, path);
+    switch (OpenDataFile(*state, path, prompt)) {
+    case OpenResult::Opened:
+        return state;
+    case OpenResult::Refused:
+        err << "nx5rb-cli: " << path
+            << ": not a data file (4112 bytes beginning with \"NX5RBTX \")\n";
+        return std::nullopt;
+    case OpenResult::Failed:
+    case OpenResult::Cancelled:
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> SingleFileArgument(const std::vector<std::string> &args,
+                                              std::optional<std::string> *output,
+                                              std::ostream &err, const char *usage)
+{
+    std::optional<std::string> file;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string &arg = args[i];
+        if (output && (arg == "-o" || arg == "--output")) {
+            if (i + 1 >= args.size()) {
+                UsageError(err, "option " + arg + " needs a file name", usage);
+                return std::nullopt;
+            }
+            *output = args[++i];
+        } else if (arg.size() > 1 && arg.front() == '-') {
+            UsageError(err, "unknown option " + arg, usage);
+            return std::nullopt;
+        } else if (file) {
+            UsageError(err, "unexpected argument " + arg, usage);
+            return std::nullopt;
+        } else {
+            file = arg;
+        }
+    }
+    if (!file)
+        UsageError(err, "missing FILE.dat", usage);
+    return file;
+}
+
+int RunDump(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+{
+    const auto file = SingleFileArgument(args, nullptr, err, kDumpHelp);
+    if (!file)
+        return kExitUsage;
+    const auto state = OpenForCommand(*file, err);
+    if (!state)
+        return kExitFailure;
+    out << DumpJson(*state);
+    return out ? kExitOk : kExitFailure;
+}
+
+int RunExportChannels(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+{
+    std::optional<std::string> output;
+    const auto file = SingleFileArgument(args, &output, err, kExportHelp);
+    if (!file)
+        return kExitUsage;
+    const auto state = OpenForCommand(*file, err);
+    if (!state)
+        return kExitFailure;
+    const std::string csv = ChannelCsv(*state);
+    if (!output) {
+        out << csv;
+        return out ? kExitOk : kExitFailure;
+    }
+    QSaveFile target(QString::fromStdString(*output));
+    if (!target.open(QIODevice::WriteOnly)
+        || target.write(csv.data(), qint64(csv.size())) != qint64(csv.size()) || !target.commit()) {
+        err << "nx5rb-cli: " << *output << ": " << target.errorString().toStdString() << "\n";
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+const std::map<std::string, Command> &Commands()
+{
+    static const std::map<std::string, Command> commands = {
+        {"dump", {kDumpHelp, RunDump}},
+        {"export-channels", {kExportHelp, RunExportChannels}},
+    };
+    return commands;
+}
+
+} // namespace
+
+int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+{
+    if (args.empty())
+        return UsageError(err, "missing command", kUsage);
+    const std::string &name = args.front();
+    if (name == "--help" || name == "-h" || name == "help") {
+        out << kUsage;
+        return kExitOk;
+    }
+    if (name == "--version") {
+        out << "nx5rb-cli 1.0.6\n";
+        return kExitOk;
+    }
+    const auto command = Commands().find(name);
+    if (command == Commands().end())
+        return UsageError(err, "unknown command " + name, kUsage);
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (WantsHelp(rest)) {
+        out << command->second.help;
+        return kExitOk;
+    }
+    return command->second.run(rest, out, err);
+}
+
+} // namespace nx5rb::cli

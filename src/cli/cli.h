@@ -1,0 +1,14 @@
+// nx5rb-cli: the core driven from a terminal. Every command starts from the state the window has
+// right after start-up.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace nx5rb::cli {
+
+// Runs one command line (without the program name); returns the exit status.
+int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream &err);
+
+} // namespace nx5rb::cli

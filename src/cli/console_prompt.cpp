@@ -1,0 +1,31 @@
+#include "cli/console_prompt.h"
+
+namespace nx5rb::cli {
+
+void ConsolePrompt::Report(const PromptMessage &message)
+{
+    err_ << "nx5rb-cli: ";
+    if (!context_.empty())
+        err_ << context_ << ": ";
+    err_ << message.text << "\n";
+    reports_.push_back(message);
+}
+
+PromptAnswer ConsolePrompt::Show(const PromptMessage &message)
+{
+    switch (message.buttons) {
+    case PromptButtons::OkCancel:
+        return PromptAnswer::Ok;
+    case PromptButtons::YesNoCancel:
+        return PromptAnswer::Cancel;
+    case PromptButtons::RetryCancel:
+        Report(message);
+        return PromptAnswer::Cancel;
+    case PromptButtons::Ok:
+        break;
+    }
+    Report(message);
+    return PromptAnswer::Ok;
+}
+
+} // namespace nx5rb::cli

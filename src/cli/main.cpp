@@ -1,0 +1,9 @@
+#include "cli/cli.h"
+
+#include <iostream>
+
+int main(int argc, char **argv)
+{
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    return nx5rb::cli::RunCli(args, std::cout, std::cerr);
+}

@@ -1,0 +1,19 @@
+// What the pages show, written out for a terminal or another program.
+#pragma once
+
+#include <string>
+
+namespace nx5rb {
+class WindowState;
+}
+
+namespace nx5rb::cli {
+
+// Every page as JSON (UTF-8): areas, band combination, working channels, tune tables,
+// modulation settings, maximum offset, power-on message and the existing channels.
+std::string DumpJson(const WindowState &state);
+
+// The channel grid as CSV: the captions, then one row per existing channel, cells as shown.
+std::string ChannelCsv(const WindowState &state);
+
+} // namespace nx5rb::cli

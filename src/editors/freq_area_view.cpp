@@ -1,0 +1,223 @@
+#include "editors/freq_area_view.h"
+
+#include "image/freq_codec.h"
+#include "shell/window_state.h"
+
+#include <charconv>
+#include <optional>
+
+namespace nx5rb {
+
+namespace {
+
+// Grid cell of each record field: RxLow, RxHigh, TxLow, TxHigh, TuneFreq.
+struct FieldCell
+{
+    int row;
+    int col;
+};
+constexpr std::array<FieldCell, 5> kFieldCells = {{{1, 1}, {1, 2}, {2, 1}, {2, 2}, {3, 1}}};
+
+std::int16_t *Field(FreqArea &area, int field)
+{
+    std::int16_t *fields[] = {&area.RxLow, &area.RxHigh, &area.TxLow, &area.TxHigh,
+                              &area.TuneFreq};
+    return fields[field];
+}
+
+// Field shown in (row, col), or -1 for a cell without a stored value.
+int FieldAt(int row, int col)
+{
+    for (int field = 0; field < int(kFieldCells.size()); ++field)
+        if (kFieldCells[field].row == row && kFieldCells[field].col == col)
+            return field;
+    return -1;
+}
+
+// The cell text of a stored value: hex of the first byte, then the first hex digit of the second.
+std::string AreaCellText(std::uint8_t b0, std::uint8_t b1)
+{
+    return HexText(b0) + HexText(b1).front();
+}
+
+// The number a box text stands for, if it reads as a 16-bit integer.
+std::optional<std::int16_t> ToInt16(std::string_view text)
+{
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    std::int16_t value = 0;
+    const char *end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || ptr != end)
+        return std::nullopt;
+    return value;
+}
+
+// The default records a damaged band A or B is replaced with: ten record bytes and the two after.
+constexpr std::array<std::array<std::uint8_t, 12>, 2> kRepairRecord = {{
+    {0x13, 0x60, 0x17, 0x50, 0x13, 0x60, 0x17, 0x50, 0x13, 0x40, 0x52, 0x00},
+    {0x23, 0x50, 0x25, 0x60, 0x23, 0x50, 0x25, 0x60, 0x20, 0x00, 0x52, 0x00},
+}};
+
+} // namespace
+
+FreqAreaPage::FreqAreaPage()
+{
+    using namespace freq_area_text;
+    for (int band = 0; band < mm::kBandCount; ++band) {
+        TextGrid grid(kFreqAreaRows, kFreqAreaCols);
+        grid.SetText(0, 0, kGridTitle[band]);
+        grid.SetText(0, 1, kLow);
+        grid.SetText(0, 2, kHigh);
+        for (int row = 1; row < kFreqAreaRows; ++row)
+            grid.SetText(row, 0, kRowCaption[row - 1]);
+        grid.SetText(3, 2, kNotEditable);
+        grid.SetText(4, 2, kNotEditable);
+        Grids[band] = grid;
+    }
+}
+
+int BandCombinationItem(std::uint8_t code)
+{
+    for (int item = 0; item < int(kBandCombinationCodes.size()); ++item)
+        if (kBandCombinationCodes[item] == code)
+            return item;
+    return int(kBandCombinationCodes.size()) - 1;
+}
+
+void AnalyseFreqArea(WindowState &state)
+{
+    state.Analysing = true;
+    const RadioImage &image = state.Image;
+    for (int band = 0; band < mm::kBandCount; ++band) {
+        TextGrid &grid = state.FreqAreaView.Grids[band];
+        const mm::Address base = mm::kFreqAreaRecord[band];
+        for (int field = 0; field < int(kFieldCells.size()); ++field) {
+            const auto [row, col] = kFieldCells[field];
+            grid.SetText(row, col, AreaCellText(image[base + 2 * field], image[base + 2 * field + 1]));
+        }
+        // The working copy is what the cells read as.
+        for (int field = 0; field < int(kFieldCells.size()); ++field) {
+            const auto [row, col] = kFieldCells[field];
+            *Field(state.FreqAreas[band], field) = std::int16_t(LeadingNumber(grid.Text(row, col)));
+        }
+    }
+    // A code outside the list shows as all three bands but is kept until the user picks an item.
+    state.FreqAreaView.BandCombinationItem = BandCombinationItem(image[mm::kWorkBandsCode]);
+    state.WorkBandsCode = image[mm::kWorkBandsCode];
+    for (int band = 0; band < mm::kBandCount; ++band) {
+        const std::uint8_t channel = image[mm::kWorkChannel + band];
+        state.FreqAreaView.ChannelItem[band] = channel == kChannelUhf ? 1 : 0;
+        state.WorkChannel[band] = channel;
+    }
+    state.Analysing = false;
+}
+
+void EncodeFreqAreas(WindowState &state)
+{
+    RadioImage &image = state.Image;
+    image[mm::kWorkBandsCode] = state.WorkBandsCode;
+    for (int band = 0; band < mm::kBandCount; ++band)
+        image[mm::kWorkChannel + band] = state.WorkChannel[band];
+    for (int band = 0; band < mm::kBandCount; ++band) {
+        const mm::Address base = mm::kFreqAreaRecord[band];
+        for (int field = 0; field < int(kFieldCells.size()); ++field) {
+            const std::uint16_t word = NumToBCD3(*Field(state.FreqAreas[band], field));
+            image[base + 2 * field] = std::uint8_t(word >> 8);
+            image[base + 2 * field + 1] = std::uint8_t(word & 0xFF);
+        }
+        if (band < 2)
+            WriteBandStartRecord(image, band, state.FreqAreas, state.WorkBandsCode);
+    }
+}
+
+void RepairFreqArea(RadioImage &image, int band)
+{
+    if (band < 0 || band >= int(kRepairRecord.size()))
+        return; // band C is shown as it is
+    const mm::Address base = mm::kFreqAreaRecord[band];
+    bool damaged = false;
+    for (int i = 0; i < mm::kFreqAreaRecordSize; ++i)
+        damaged = damaged || (image[base + i] >> 4) > 9 || (image[base + i] & 0x0F) > 9;
+    if (!damaged)
+        return;
+    for (std::size_t i = 0; i < kRepairRecord[band].size(); ++i)
+        image[base + i] = kRepairRecord[band][i];
+}
+
+EditorOpen FreqAreaGridClick(WindowState &state, int band, int row, int col)
+{
+    state.EditCol = std::int16_t(col == 0 ? 1 : col);
+    state.EditRow = std::int16_t(row == 0 ? 1 : row);
+    state.EnterPressed = false;
+    EditorOpen editor;
+    editor.row = state.EditRow;
+    editor.col = state.EditCol;
+    if (state.EditCol == 2 && (state.EditRow == 3 || state.EditRow == 4))
+        return editor; // the "-" cells
+    editor.open = true;
+    editor.text = state.FreqAreaView.Grids[band].Text(editor.row, editor.col);
+    return editor;
+}
+
+EditorCommit FreqAreaCommit(WindowState &state, int band, std::string_view boxText)
+{
+    EditorCommit result;
+    FreqArea &area = state.FreqAreas[band];
+    const int field = FieldAt(state.EditRow, state.EditCol);
+    if (boxText.empty()) {
+        if (field >= 0)
+            result.boxText = std::to_string(*Field(area, field));
+    } else {
+        const std::optional<std::int16_t> value = ToInt16(boxText);
+        if (!value || *value > kFreqAreaMax[band])
+            result.boxText = std::to_string(kFreqAreaMax[band]);
+        else if (*value < kFreqAreaMin[band])
+            result.boxText = std::to_string(kFreqAreaMin[band]);
+        else
+            result.boxText = std::string(boxText);
+        const std::int16_t stored = ToInt16(result.boxText).value_or(0);
+        if (field >= 0 && *Field(area, field) != stored) {
+            *Field(area, field) = stored;
+            state.DataChanged = true;
+        }
+    }
+    state.FreqAreaView.Grids[band].SetText(state.EditRow, state.EditCol, result.boxText);
+
+    if (!state.EnterPressed) {
+        result.hide = true;
+        return result;
+    }
+    // Enter walks (1,1), (1,2), (2,1), (2,2), (3,1) and closes after the tuning frequency; the
+    // debug row 4 has no stored value and closes too.
+    if (state.EditRow >= 3) {
+        state.EnterPressed = false;
+        result.hide = true;
+        return result;
+    }
+    result.advance = true;
+    result.nextRow = state.EditCol == 1 ? state.EditRow : state.EditRow + 1;
+    result.nextCol = state.EditCol == 1 ? 2 : 1;
+    return result;
+}
+
+void ComboSelFreqArea_Click(WindowState &state, int item)
+{
+    if (state.Analysing || item < 0 || item >= int(kBandCombinationCodes.size()))
+        return;
+    state.FreqAreaView.BandCombinationItem = item;
+    state.WorkBandsCode = kBandCombinationCodes[item];
+}
+
+void ComboChannelSel_Click(WindowState &state, int band, int item)
+{
+    if (state.Analysing || band < 0 || band >= mm::kBandCount)
+        return;
+    state.DataChanged = true;
+    state.FreqAreaView.ChannelItem[band] = item == 1 ? 1 : 0;
+    state.WorkChannel[band] = item == 1 ? kChannelUhf : kChannelVhf;
+}
+
+} // namespace nx5rb

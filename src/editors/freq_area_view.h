@@ -1,0 +1,75 @@
+// The frequency-area page: receive, transmit and tuning limits of each band in three small grids,
+// the band combination the radio works in, and the VHF/UHF working channel of each band.
+#pragma once
+
+#include "editors/editor_types.h"
+#include "editors/text_grid.h"
+#include "image/radio_image.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace nx5rb {
+
+class WindowState;
+
+namespace freq_area_text {
+inline constexpr std::string_view kFrame = "频段设置";
+inline constexpr std::array<std::string_view, mm::kBandCount> kGridTitle = {
+    "频段-A(130-175)", "频段-B(400-520)", "频段-C(200-260)"};
+inline constexpr std::string_view kLow = "下限(MHz)";
+inline constexpr std::string_view kHigh = "上限(MHz)";
+inline constexpr std::array<std::string_view, 4> kRowCaption = {"接收频率", "发射频率",
+                                                                "调谐频率(调试)", "发射频率(调试)"};
+inline constexpr std::string_view kNotEditable = "-";
+inline constexpr std::string_view kBandsLabel = "工作频段";
+inline constexpr std::array<std::string_view, 7> kBandCombinations = {
+    "频段-A",          "频段-B",          "频段-C",
+    "频段-A + 频段-B", "频段-A + 频段-C", "频段-B + 频段-C",
+    "频段-A + 频段-B + 频段-C"};
+inline constexpr std::array<std::string_view, mm::kBandCount> kChannelLabel = {
+    "频段A工作通道", "频段B工作通道", "频段C工作通道"};
+inline constexpr std::array<std::string_view, 2> kChannelItems = {"VHF", "UHF"};
+inline constexpr std::string_view kHint = "(请在频段-A中输入相对较低频段,频段-B中输入相对较高频段)";
+// Field names for the accessible names of the edit boxes, "频段-A 接收频率 下限".
+inline constexpr std::array<std::string_view, mm::kBandCount> kBandName = {"频段-A", "频段-B",
+                                                                           "频段-C"};
+inline constexpr std::string_view kLowName = "下限";
+inline constexpr std::string_view kHighName = "上限";
+} // namespace freq_area_text
+
+inline constexpr int kFreqAreaRows = 5;
+inline constexpr int kFreqAreaCols = 3;
+// Limits a typed value is held to, per band (MHz).
+inline constexpr std::array<int, mm::kBandCount> kFreqAreaMin = {130, 400, 200};
+inline constexpr std::array<int, mm::kBandCount> kFreqAreaMax = {175, 520, 260};
+
+struct FreqAreaPage
+{
+    FreqAreaPage();
+
+    std::array<TextGrid, mm::kBandCount> Grids;
+    int BandCombinationItem = 2; // selected item of the band-combination list
+    std::array<int, mm::kBandCount> ChannelItem {}; // 0 VHF, 1 UHF
+};
+
+// Item of the band-combination list that a code selects (6 for any code not in the list).
+int BandCombinationItem(std::uint8_t code);
+
+// Image -> grids, FreqAreas, WorkBandsCode, WorkChannel and the lists.
+void AnalyseFreqArea(WindowState &state);
+// Working copies -> image, filling the band-start records after bands A and B.
+void EncodeFreqAreas(WindowState &state);
+// Bands A and B only: a record with any nibble above 9 is replaced by safe defaults (with the
+// two bytes after it).
+void RepairFreqArea(RadioImage &image, int band);
+
+// The editor of the three grids.
+EditorOpen FreqAreaGridClick(WindowState &state, int band, int row, int col);
+EditorCommit FreqAreaCommit(WindowState &state, int band, std::string_view boxText);
+// A list choice by the user (ignored while a decode fills the lists).
+void ComboSelFreqArea_Click(WindowState &state, int item);
+void ComboChannelSel_Click(WindowState &state, int band, int item);
+
+} // namespace nx5rb

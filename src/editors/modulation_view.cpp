@@ -1,0 +1,70 @@
+#include "editors/modulation_view.h"
+
+#include "shell/window_state.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace nx5rb {
+
+namespace {
+
+constexpr std::uint8_t kRepairHigh = 0x03;
+constexpr std::uint8_t kRepairLow = 0xE8;
+constexpr std::uint8_t kRepairThreshold = 31;
+
+} // namespace
+
+void DecodeModulation(WindowState &state, int band)
+{
+    const RadioImage &image = state.Image;
+    ModulationPage &page = state.ModulationViews[band];
+    page.MaxOffset = std::to_string(image[mm::kMaxOffset]);
+    state.MaxOffset = image[mm::kMaxOffset];
+
+    const mm::Address base = mm::kSettingsBlock[band];
+    std::copy_n(image.begin() + base, mm::kSettingsBlockSize,
+                state.ModulationRecords.begin() + band * mm::kSettingsBlockSize);
+    page.Response[0] = std::to_string(image[base]);
+    page.Response[1] = std::to_string(image[base + 1]);
+    page.Response[2] = std::to_string(image[base + 2]);
+    // A total deviation with its top bit set is no value the radio uses: show nothing rather than
+    // a number left over from an earlier image.
+    const std::uint8_t high = image[base + 3];
+    page.Response[3] = high >= 0x80 ? std::string() : std::to_string(256 * high + image[base + 4]);
+    page.Response[4] = std::to_string(image[base + 5]);
+    page.Response[5] = std::to_string(image[base + 6]);
+}
+
+void EncodeModulation(WindowState &state)
+{
+    for (int band = 0; band < mm::kBandCount; ++band)
+        std::copy_n(state.ModulationRecords.begin() + band * mm::kSettingsBlockSize,
+                    mm::kSettingsBlockSize, state.Image.begin() + mm::kSettingsBlock[band]);
+    state.Image[mm::kMaxOffset] = state.MaxOffset;
+}
+
+void RepairModulation(RadioImage &image, int band)
+{
+    const mm::Address base = mm::kSettingsBlock[band];
+    if (image[base] > kRepairThreshold) {
+        image[base] = kRepairHigh;
+        image[base + 1] = kRepairLow;
+    }
+    if (image[base + 2] > kRepairThreshold) {
+        image[base + 2] = kRepairHigh;
+        image[base + 3] = kRepairLow;
+    }
+}
+
+std::optional<int> BoxNumber(std::string_view text)
+{
+    int value = 0;
+    const char *end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || ptr != end)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace nx5rb

@@ -1,0 +1,34 @@
+// The power-on message page ("MCU版本"): four lines of 14 characters, one box per character.
+#pragma once
+
+#include "image/radio_image.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace nx5rb {
+
+class WindowState;
+
+namespace power_on_text {
+inline constexpr std::string_view kFrame = "MCU版本";
+inline constexpr std::array<std::string_view, mm::kPowerOnLines> kLineLabel = {"P0：", "P1：", "P2：",
+                                                                               "P3："};
+} // namespace power_on_text
+
+inline constexpr int kPowerOnBoxes = mm::kPowerOnLines * mm::kPowerOnLineLength;
+
+struct PowerOnPage
+{
+    std::array<std::string, kPowerOnBoxes> Boxes; // one character each
+};
+
+// Image -> working copy -> boxes; bytes outside printable ASCII become spaces.
+void AnalysePowerOnMsg(WindowState &state);
+// Working copy -> the first 14 bytes of each line; the last two bytes of a line are left alone.
+void EncodePowerOnMsg(WindowState &state);
+// The text of one line as its boxes show it.
+std::string PowerOnLineText(const PowerOnPage &page, int line);
+
+} // namespace nx5rb

@@ -1,0 +1,67 @@
+#include "shell/file_commands.h"
+
+#include "image/data_file.h"
+#include "shell/window_state.h"
+
+namespace nx5rb {
+
+namespace {
+
+void ShowWrongFile(Prompt &prompt)
+{
+    prompt.Show({std::string(file_text::kWrongFile), std::string(texts::kErrorTitle),
+                 PromptButtons::Ok, PromptIcon::Error});
+}
+
+OpenResult Load(WindowState &state, const DataFileContents &contents, Prompt &prompt)
+{
+    if (contents.status == DataFileStatus::CannotRead) {
+        prompt.Show({std::string(file_text::kOpenFailed) + contents.reason,
+                     std::string(texts::kErrorTitle), PromptButtons::Ok, PromptIcon::Error});
+        return OpenResult::Failed;
+    }
+    state.FileHeader = contents.header;
+    const bool good = contents.status == DataFileStatus::Ok;
+    if (good)
+        state.Image = contents.image;
+    else
+        ShowWrongFile(prompt);
+    state.SetEdgesStale();
+    state.ModifyData();
+    state.AnalyseAll();
+    return good ? OpenResult::Opened : OpenResult::Refused;
+}
+
+bool ConfirmOpen(Prompt &prompt)
+{
+    return prompt.Show({std::string(file_text::kConfirmOpen), std::string(texts::kAppTitle),
+                        PromptButtons::OkCancel, PromptIcon::Warning})
+        == PromptAnswer::Ok;
+}
+
+} // namespace
+
+OpenResult OpenDataFile(WindowState &state, const std::string &path, Prompt &prompt)
+{
+    if (!ConfirmOpen(prompt))
+        return OpenResult::Cancelled;
+    return Load(state, ReadDataFile(path), prompt);
+}
+
+OpenResult OpenDataBytes(WindowState &state, std::span<const std::uint8_t> bytes, Prompt &prompt)
+{
+    return Load(state, ParseDataFile(bytes), prompt);
+}
+
+bool SaveDataFile(WindowState &state, const std::string &path, Prompt &prompt)
+{
+    std::copy(kFileHeaderText.begin(), kFileHeaderText.end(), state.FileHeader.begin());
+    if (const auto reason = WriteDataFile(path, state.Image)) {
+        prompt.Show({std::string(file_text::kSaveFailed) + *reason, std::string(texts::kAppTitle),
+                     PromptButtons::Ok, PromptIcon::Error});
+        return false;
+    }
+    return true;
+}
+
+} // namespace nx5rb
