@@ -2,15 +2,16 @@
 
 #include "cli/console_prompt.h"
 #include "cli/page_export.h"
+#include "cli/transfer_cli.h"
 #include "shell/file_commands.h"
 #include "shell/window_state.h"
-
-#include <QSaveFile>
-#include <QString>
 
 #include <functional>
 #include <map>
 #include <optional>
+
+#include <QSaveFile>
+#include <QString>
 
 namespace nx5rb::cli {
 
@@ -26,8 +27,13 @@ Reads, shows and writes the memory of an NX5RB radio and its "*.dat" files. Ever
 starts from the state the window has right after start-up.
 
 commands:
-  dump FILE.dat                           print what every page shows, as JSON
-  export-channels FILE.dat [-o OUT.csv]   the channel table as CSV
+  dump FILE.dat                                  print what every page shows, as JSON
+  export-channels FILE.dat [-o OUT.csv]          the channel table as CSV
+  read REGION --port PORT -o OUT.dat [--base F]  read a region of the radio into a data file
+  write REGION --port PORT FILE.dat              write a region of a data file to the radio
+
+REGION is all, area, band-a, band-b, band-c, message or channels; PORT is a device path,
+COM1..COM4, or "virtual" for the built-in virtual radio.
 
 Run "nx5rb-cli COMMAND --help" for the details of a command.
 )TEXT";
@@ -55,7 +61,7 @@ options:
 struct Command
 {
     const char *help;
-    std::function<int(const std::vector<std::string> &, std::ostream &, std::ostream &)> run;
+    std::function<int(const std::vector<std::string> &, std::ostream &, std::ostream &, bool)> run;
 };
 
 bool WantsHelp(const std::vector<std::string> &args)
@@ -92,8 +98,8 @@ std::optional<WindowState> OpenForCommand(const std::string &path, std::ostream 
 }
 
 std::optional<std::string> SingleFileArgument(const std::vector<std::string> &args,
-                                              std::optional<std::string> *output,
-                                              std::ostream &err, const char *usage)
+                                              std::optional<std::string> *output, std::ostream &err,
+                                              const char *usage)
 {
     std::optional<std::string> file;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -119,7 +125,7 @@ std::optional<std::string> SingleFileArgument(const std::vector<std::string> &ar
     return file;
 }
 
-int RunDump(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+int RunDump(const std::vector<std::string> &args, std::ostream &out, std::ostream &err, bool)
 {
     const auto file = SingleFileArgument(args, nullptr, err, kDumpHelp);
     if (!file)
@@ -131,7 +137,8 @@ int RunDump(const std::vector<std::string> &args, std::ostream &out, std::ostrea
     return out ? kExitOk : kExitFailure;
 }
 
-int RunExportChannels(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+int RunExportChannels(const std::vector<std::string> &args, std::ostream &out, std::ostream &err,
+                      bool)
 {
     std::optional<std::string> output;
     const auto file = SingleFileArgument(args, &output, err, kExportHelp);
@@ -159,13 +166,16 @@ const std::map<std::string, Command> &Commands()
     static const std::map<std::string, Command> commands = {
         {"dump", {kDumpHelp, RunDump}},
         {"export-channels", {kExportHelp, RunExportChannels}},
+        {"read", {kReadHelp, RunRead}},
+        {"write", {kWriteHelp, RunWrite}},
     };
     return commands;
 }
 
 } // namespace
 
-int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream &err,
+           bool errIsTerminal)
 {
     if (args.empty())
         return UsageError(err, "missing command", kUsage);
@@ -186,7 +196,7 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
         out << command->second.help;
         return kExitOk;
     }
-    return command->second.run(rest, out, err);
+    return command->second.run(rest, out, err, errIsTerminal);
 }
 
 } // namespace nx5rb::cli

@@ -8,7 +8,9 @@
 
 namespace nx5rb::cli {
 
-// Runs one command line (without the program name); returns the exit status.
-int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream &err);
+// Runs one command line (without the program name); returns the exit status. Transfers need a
+// QCoreApplication. With `errIsTerminal` a running transfer shows its progress on `err`.
+int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream &err,
+           bool errIsTerminal = false);
 
 } // namespace nx5rb::cli

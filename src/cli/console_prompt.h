@@ -15,9 +15,9 @@ class ConsolePrompt final : public Prompt
 public:
     // `context` (a file name, a port) is put before every message.
     explicit ConsolePrompt(std::ostream &err, std::string context = {})
-        : err_(err), context_(std::move(context))
-    {
-    }
+        : err_(err)
+        , context_(std::move(context))
+    { }
 
     PromptAnswer Show(const PromptMessage &message) override;
 

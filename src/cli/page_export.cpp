@@ -89,9 +89,9 @@ void WriteTune(JsonWriter &json, const WindowState &state)
 
 void WriteModulation(JsonWriter &json, const WindowState &state)
 {
-    static constexpr std::array<const char *, kModulationFields> kKeys = {
-        "response1", "response2", "response3", "total_deviation", "tone_deviation",
-        "code_deviation"};
+    static constexpr std::array<const char *, kModulationFields> kKeys
+        = {"response1",       "response2",      "response3",
+           "total_deviation", "tone_deviation", "code_deviation"};
     json.Key("modulation");
     json.BeginArray();
     for (int band = 0; band < mm::kBandCount; ++band) {
@@ -120,8 +120,8 @@ void WriteMessage(JsonWriter &json, const WindowState &state)
 
 void WriteChannels(JsonWriter &json, const WindowState &state)
 {
-    static constexpr std::array<const char *, kChannelCols> kKeys = {
-        "channel", "rx", "tx", "rx_tone", "tx_tone", "bandwidth", "power", "scan"};
+    static constexpr std::array<const char *, kChannelCols> kKeys
+        = {"channel", "rx", "tx", "rx_tone", "tx_tone", "bandwidth", "power", "scan"};
     const TextGrid &grid = state.ChannelView.Grid;
     json.Key("channels");
     json.BeginArray();

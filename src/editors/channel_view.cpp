@@ -8,7 +8,8 @@
 
 namespace nx5rb {
 
-ChannelPage::ChannelPage() : Grid(kChannelRows, kChannelCols)
+ChannelPage::ChannelPage()
+    : Grid(kChannelRows, kChannelCols)
 {
     for (int col = 0; col < kChannelCols; ++col)
         Grid.SetText(0, col, channel_text::kCaption[col]);

@@ -14,8 +14,9 @@ class WindowState;
 
 namespace channel_text {
 inline constexpr std::string_view kFrame = "信道设置";
-inline constexpr std::array<std::string_view, 8> kCaption = {
-    "信道号", "接收频率", "发射频率", "接收亚音", "发射亚音", "宽窄带", "发射功率", "扫描添加/删除"};
+inline constexpr std::array<std::string_view, 8> kCaption
+    = {"信道号",   "接收频率", "发射频率", "接收亚音",
+       "发射亚音", "宽窄带",   "发射功率", "扫描添加/删除"};
 inline constexpr std::string_view kNarrow = "窄";
 inline constexpr std::string_view kWide = "宽";
 inline constexpr std::string_view kLow = "低";

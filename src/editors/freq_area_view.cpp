@@ -20,8 +20,7 @@ constexpr std::array<FieldCell, 5> kFieldCells = {{{1, 1}, {1, 2}, {2, 1}, {2, 2
 
 std::int16_t *Field(FreqArea &area, int field)
 {
-    std::int16_t *fields[] = {&area.RxLow, &area.RxHigh, &area.TxLow, &area.TxHigh,
-                              &area.TuneFreq};
+    std::int16_t *fields[] = {&area.RxLow, &area.RxHigh, &area.TxLow, &area.TxHigh, &area.TuneFreq};
     return fields[field];
 }
 
@@ -96,7 +95,8 @@ void AnalyseFreqArea(WindowState &state)
         const mm::Address base = mm::kFreqAreaRecord[band];
         for (int field = 0; field < int(kFieldCells.size()); ++field) {
             const auto [row, col] = kFieldCells[field];
-            grid.SetText(row, col, AreaCellText(image[base + 2 * field], image[base + 2 * field + 1]));
+            grid.SetText(row, col,
+                         AreaCellText(image[base + 2 * field], image[base + 2 * field + 1]));
         }
         // The working copy is what the cells read as.
         for (int field = 0; field < int(kFieldCells.size()); ++field) {

@@ -16,25 +16,28 @@ class WindowState;
 
 namespace freq_area_text {
 inline constexpr std::string_view kFrame = "频段设置";
-inline constexpr std::array<std::string_view, mm::kBandCount> kGridTitle = {
-    "频段-A(130-175)", "频段-B(400-520)", "频段-C(200-260)"};
+inline constexpr std::array<std::string_view, mm::kBandCount> kGridTitle
+    = {"频段-A(130-175)", "频段-B(400-520)", "频段-C(200-260)"};
 inline constexpr std::string_view kLow = "下限(MHz)";
 inline constexpr std::string_view kHigh = "上限(MHz)";
-inline constexpr std::array<std::string_view, 4> kRowCaption = {"接收频率", "发射频率",
-                                                                "调谐频率(调试)", "发射频率(调试)"};
+inline constexpr std::array<std::string_view, 4> kRowCaption
+    = {"接收频率", "发射频率", "调谐频率(调试)", "发射频率(调试)"};
 inline constexpr std::string_view kNotEditable = "-";
 inline constexpr std::string_view kBandsLabel = "工作频段";
-inline constexpr std::array<std::string_view, 7> kBandCombinations = {
-    "频段-A",          "频段-B",          "频段-C",
-    "频段-A + 频段-B", "频段-A + 频段-C", "频段-B + 频段-C",
-    "频段-A + 频段-B + 频段-C"};
-inline constexpr std::array<std::string_view, mm::kBandCount> kChannelLabel = {
-    "频段A工作通道", "频段B工作通道", "频段C工作通道"};
+inline constexpr std::array<std::string_view, 7> kBandCombinations = {"频段-A",
+                                                                      "频段-B",
+                                                                      "频段-C",
+                                                                      "频段-A + 频段-B",
+                                                                      "频段-A + 频段-C",
+                                                                      "频段-B + 频段-C",
+                                                                      "频段-A + 频段-B + 频段-C"};
+inline constexpr std::array<std::string_view, mm::kBandCount> kChannelLabel
+    = {"频段A工作通道", "频段B工作通道", "频段C工作通道"};
 inline constexpr std::array<std::string_view, 2> kChannelItems = {"VHF", "UHF"};
 inline constexpr std::string_view kHint = "(请在频段-A中输入相对较低频段,频段-B中输入相对较高频段)";
 // Field names for the accessible names of the edit boxes, "频段-A 接收频率 下限".
-inline constexpr std::array<std::string_view, mm::kBandCount> kBandName = {"频段-A", "频段-B",
-                                                                           "频段-C"};
+inline constexpr std::array<std::string_view, mm::kBandCount> kBandName
+    = {"频段-A", "频段-B", "频段-C"};
 inline constexpr std::string_view kLowName = "下限";
 inline constexpr std::string_view kHighName = "上限";
 } // namespace freq_area_text

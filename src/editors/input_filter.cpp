@@ -38,8 +38,9 @@ bool AcceptedByKind(KeyCode key, KeyKind kind)
 // Characters, not bytes: the boxes may hold text that arrived by pasting.
 int CharacterCount(std::string_view text)
 {
-    return int(std::count_if(text.begin(), text.end(),
-                             [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    return int(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
 }
 
 } // namespace

@@ -14,12 +14,12 @@ inline constexpr KeyCode kKeyEnter = 13;
 
 // Field kinds of the shared filter, with their maximum text length.
 enum class KeyKind : std::int16_t {
-    Frequency = 1,      // 9 characters, digits and one point (channel frequencies)
+    Frequency = 1, // 9 characters, digits and one point (channel frequencies)
     ShortFrequency = 2, // 8 characters, digits and one point
-    Name = 3,           // 6 characters, upper-case letters, digits and a few signs
-    Number3 = 4,        // 3 digits
-    Number2 = 5,        // 2 digits
-    Number4 = 6,        // 4 digits
+    Name = 3, // 6 characters, upper-case letters, digits and a few signs
+    Number3 = 4, // 3 digits
+    Number2 = 5, // 2 digits
+    Number4 = 6, // 4 digits
 };
 
 // What the filter needs to know of the box: its text and how much of it is selected.
@@ -39,7 +39,7 @@ KeyCode FilterKey(BoxState box, KeyCode key, KeyKind kind, int boxMaxLength = 0)
 struct MessageKey
 {
     KeyCode key = kKeyNone; // the key as it reaches the box
-    bool commit = false;    // store the box and move on to the next one
+    bool commit = false; // store the box and move on to the next one
     bool dataChanged = false;
 };
 MessageKey PowerOnMsgKey(BoxState box, KeyCode key);

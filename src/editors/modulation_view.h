@@ -14,10 +14,10 @@ namespace nx5rb {
 class WindowState;
 
 namespace modulation_text {
-inline constexpr std::array<std::string_view, 6> kLabel = {
-    "调制频响设定值1:               (0-31)", "调制频响设定值2:              (0-127)",
-    "调制频响设定值3:               (0-15)", "总频偏:              (0-1023)",
-    "亚音频偏:               (0-63)",        "数字亚音频偏:               (0-63)"};
+inline constexpr std::array<std::string_view, 6> kLabel
+    = {"调制频响设定值1:               (0-31)", "调制频响设定值2:              (0-127)",
+       "调制频响设定值3:               (0-15)", "总频偏:              (0-1023)",
+       "亚音频偏:               (0-63)",        "数字亚音频偏:               (0-63)"};
 inline constexpr std::string_view kMaxOffsetLabel = "最大偏移频率(0.1KHz):";
 inline constexpr std::string_view kMaxOffsetNote = "注:最大偏移频率与频段-A一致";
 } // namespace modulation_text

@@ -13,8 +13,8 @@ class WindowState;
 
 namespace power_on_text {
 inline constexpr std::string_view kFrame = "MCU版本";
-inline constexpr std::array<std::string_view, mm::kPowerOnLines> kLineLabel = {"P0：", "P1：", "P2：",
-                                                                               "P3："};
+inline constexpr std::array<std::string_view, mm::kPowerOnLines> kLineLabel
+    = {"P0：", "P1：", "P2：", "P3："};
 } // namespace power_on_text
 
 inline constexpr int kPowerOnBoxes = mm::kPowerOnLines * mm::kPowerOnLineLength;

@@ -11,7 +11,11 @@ class TextGrid
 {
 public:
     TextGrid() = default;
-    TextGrid(int rows, int cols) : rows_(rows), cols_(cols), cells_(std::size_t(rows * cols)) { }
+    TextGrid(int rows, int cols)
+        : rows_(rows)
+        , cols_(cols)
+        , cells_(std::size_t(rows * cols))
+    { }
 
     int Rows() const { return rows_; }
     int Cols() const { return cols_; }

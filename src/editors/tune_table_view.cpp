@@ -9,7 +9,9 @@
 
 namespace nx5rb {
 
-TunePage::TunePage() : Tune(kTuneRows, kTuneCols), Squelch(kSquelchRows, kSquelchCols)
+TunePage::TunePage()
+    : Tune(kTuneRows, kTuneCols)
+    , Squelch(kSquelchRows, kSquelchCols)
 {
     using namespace tune_text;
     Tune.SetText(0, 0, kFrequency);

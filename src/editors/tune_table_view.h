@@ -13,16 +13,16 @@ namespace nx5rb {
 class WindowState;
 
 namespace tune_text {
-inline constexpr std::array<std::string_view, mm::kBandCount> kFrame = {
-    "频段-A 灵敏度/功率", "频段-B 灵敏度/功率", "频段-C 灵敏度/功率"};
+inline constexpr std::array<std::string_view, mm::kBandCount> kFrame
+    = {"频段-A 灵敏度/功率", "频段-B 灵敏度/功率", "频段-C 灵敏度/功率"};
 inline constexpr std::string_view kFrequency = "频率";
 inline constexpr std::array<std::string_view, 3> kTuneRowCaption = {"灵敏度", "低功率", "高功率"};
 inline constexpr std::string_view kAtLeast = "≥";
 inline constexpr std::string_view kSquelch = "静噪";
 inline constexpr std::array<std::string_view, 2> kSquelchRowCaption = {"高阀值", "低阀值"};
-inline constexpr std::array<std::string_view, 8> kDetection = {
-    "检测1(宽)", "检测2(宽)", "检测3(宽)", "检测4(宽)",
-    "检测1(窄)", "检测2(窄)", "检测3(窄)", "检测4(窄)"};
+inline constexpr std::array<std::string_view, 8> kDetection
+    = {"检测1(宽)", "检测2(宽)", "检测3(宽)", "检测4(宽)",
+       "检测1(窄)", "检测2(窄)", "检测3(窄)", "检测4(窄)"};
 } // namespace tune_text
 
 inline constexpr int kTuneRows = 4;
@@ -38,7 +38,7 @@ struct TunePage
 {
     TunePage();
 
-    TextGrid Tune;    // row 0 frequency points, rows 1..3 sensitivity, low and high power
+    TextGrid Tune; // row 0 frequency points, rows 1..3 sensitivity, low and high power
     TextGrid Squelch; // rows 1..2 high and low thresholds
 };
 

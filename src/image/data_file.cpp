@@ -36,8 +36,8 @@ DataFileContents ReadDataFile(const std::string &path)
     std::array<std::uint8_t, kDataFileSize> buffer {};
     qint64 total = 0;
     while (total < qint64(buffer.size())) {
-        const qint64 got =
-            file.read(reinterpret_cast<char *>(buffer.data()) + total, qint64(buffer.size()) - total);
+        const qint64 got = file.read(reinterpret_cast<char *>(buffer.data()) + total,
+                                     qint64(buffer.size()) - total);
         if (got < 0) {
             DataFileContents failed;
             failed.reason = file.errorString().toStdString();

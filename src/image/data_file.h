@@ -21,7 +21,7 @@ inline constexpr std::size_t kDataFileSize = 16 + mm::kImageSize;
 
 enum class DataFileStatus {
     Ok,
-    WrongFile,  // header does not match, or the file is too short to hold an image
+    WrongFile, // header does not match, or the file is too short to hold an image
     CannotRead, // the file could not be opened or read
 };
 

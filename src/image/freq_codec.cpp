@@ -103,8 +103,7 @@ std::string DataToFreq(const RadioImage &image, mm::Address offset)
     return text;
 }
 
-std::optional<std::string> FreqToData(std::string_view text, RadioImage &image,
-                                      mm::Address offset)
+std::optional<std::string> FreqToData(std::string_view text, RadioImage &image, mm::Address offset)
 {
     if (!FieldInImage(offset))
         return std::nullopt;
@@ -130,13 +129,12 @@ std::optional<std::string> FreqToData(std::string_view text, RadioImage &image,
     // Any other decimal: encode its value, truncated to 10 Hz, as eight digits.
     const std::size_t point = filled.find('.');
     const std::string_view whole = std::string_view(filled).substr(0, point);
-    std::string fraction =
-        point == std::string::npos ? std::string() : filled.substr(point + 1);
+    std::string fraction = point == std::string::npos ? std::string() : filled.substr(point + 1);
     if (!AllDigits(whole) || !AllDigits(fraction) || whole.size() + fraction.size() == 0)
         return std::nullopt;
     std::size_t firstNonZero = whole.find_first_not_of('0');
-    const std::string_view significant =
-        firstNonZero == std::string_view::npos ? std::string_view() : whole.substr(firstNonZero);
+    const std::string_view significant
+        = firstNonZero == std::string_view::npos ? std::string_view() : whole.substr(firstNonZero);
     if (significant.size() > 3)
         return std::nullopt;
     std::string digits = std::string(3 - significant.size(), '0') + std::string(significant);
@@ -213,8 +211,8 @@ std::optional<double> ParseDecimal(std::string_view text)
 std::string FormatDecimal(double value)
 {
     char buffer[64];
-    auto [ptr, ec] =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+    auto [ptr, ec]
+        = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
     std::string text(buffer, ec == std::errc() ? ptr : buffer);
     if (text.find('e') == std::string::npos)
         return text;

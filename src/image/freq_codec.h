@@ -27,8 +27,7 @@ std::string DataToFreq(const RadioImage &image, mm::Address offset);
 // any other plain decimal below 1000 MHz is encoded by its value. Text that is not a decimal
 // number, or 1000 MHz and above, cannot be encoded: the field is left alone and nothing is
 // returned.
-std::optional<std::string> FreqToData(std::string_view text, RadioImage &image,
-                                      mm::Address offset);
+std::optional<std::string> FreqToData(std::string_view text, RadioImage &image, mm::Address offset);
 
 // Three-digit BCD word of a whole number: 136 -> 0x1360. Defined for 0..999 (the widest number
 // a band-limit cell can show); values outside are clamped into that range first.

@@ -22,7 +22,10 @@ inline constexpr int kChannelCount = 128;
 inline constexpr Address kChannelRecordSize = 16;
 inline constexpr Address kChannelTableStart = 0x010;
 inline constexpr Address kChannelTableEnd = 0x810;
-constexpr Address ChannelRecord(int channel) { return Address(channel * kChannelRecordSize); }
+constexpr Address ChannelRecord(int channel)
+{
+    return Address(channel * kChannelRecordSize);
+}
 
 // Offsets inside a channel record (and inside a band-start record, which shares the layout).
 inline constexpr Address kChRxFreq = 0;
@@ -75,5 +78,11 @@ inline constexpr Address kPowerOnMsgEnd = 0x1000;
 inline constexpr Address kPowerOnLineStride = 16;
 inline constexpr int kPowerOnLines = 4;
 inline constexpr int kPowerOnLineLength = 14;
+
+// Address ranges the link moves. Ends are exclusive.
+inline constexpr Address kBandARangeEnd = 0xF90; // band A tune block up to its settings block
+inline constexpr Address kBandBRangeEnd = 0xFA0;
+inline constexpr Address kTuneRangeEnd = kTuneRegionEnd;
+inline constexpr Address kOptionRangeEnd = kPowerOnMsgEnd;
 
 } // namespace nx5rb::mm

@@ -13,8 +13,8 @@ constexpr std::uint8_t kLowPower = 130;
 constexpr std::uint8_t kHighPower = 200;
 
 // (high, low) squelch thresholds of detection columns 1..8, the same for every band.
-constexpr std::array<std::uint8_t, 16> kSquelch = {83, 82, 63, 62, 32,  30,  110, 103,
-                                                   81, 80, 61, 59, 32, 30, 40,  37};
+constexpr std::array<std::uint8_t, 16> kSquelch
+    = {83, 82, 63, 62, 32, 30, 110, 103, 81, 80, 61, 59, 32, 30, 40, 37};
 
 // Settings 1..3, total deviation (high, low), tone and code deviation.
 constexpr std::array<std::uint8_t, 7> kSettings = {0x1A, 0x0F, 0x0B, 0x00, 0x2B, 0x0E, 0x0E};
@@ -117,7 +117,8 @@ void WritePowerOnDefaults(RadioImage &image)
 {
     for (int line = 0; line < mm::kPowerOnLines; ++line) {
         const std::string_view text = defaults::kPowerOnMessage[line];
-        std::copy(text.begin(), text.end(), image.begin() + mm::kPowerOnMsg + line * mm::kPowerOnLineStride);
+        std::copy(text.begin(), text.end(),
+                  image.begin() + mm::kPowerOnMsg + line * mm::kPowerOnLineStride);
     }
 }
 

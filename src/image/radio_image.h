@@ -38,8 +38,8 @@ inline constexpr std::uint8_t kBandsAB = 0x6A;
 inline constexpr std::uint8_t kBandsAC = 0x7B;
 inline constexpr std::uint8_t kBandsBC = 0x8C;
 inline constexpr std::uint8_t kBandsABC = 0xFF;
-inline constexpr std::array<std::uint8_t, 7> kBandCombinationCodes = {
-    kBandsA, kBandsB, kBandsC, kBandsAB, kBandsAC, kBandsBC, kBandsABC};
+inline constexpr std::array<std::uint8_t, 7> kBandCombinationCodes
+    = {kBandsA, kBandsB, kBandsC, kBandsAB, kBandsAC, kBandsBC, kBandsABC};
 
 // Working channel byte of a band: UHF, anything else is VHF (written as 0xFF).
 inline constexpr std::uint8_t kChannelUhf = 0x37;
@@ -54,11 +54,11 @@ inline constexpr std::array<std::array<int, 5>, mm::kBandCount> kFreqAreas = {{
     {200, 260, 200, 260, 200},
 }};
 inline constexpr std::uint8_t kWorkBandsCode = kBandsABC;
-inline constexpr std::array<std::uint8_t, mm::kBandCount> kWorkChannel = {kChannelVhf, kChannelUhf,
-                                                                          kChannelVhf};
+inline constexpr std::array<std::uint8_t, mm::kBandCount> kWorkChannel
+    = {kChannelVhf, kChannelUhf, kChannelVhf};
 // Each line exactly 14 printable characters.
-inline constexpr std::array<std::string_view, mm::kPowerOnLines> kPowerOnMessage = {
-    "  EXAMPLE  TR3", "VER 1.02014/05", "www.example.cn", "TEL 400-000000"};
+inline constexpr std::array<std::string_view, mm::kPowerOnLines> kPowerOnMessage
+    = {"  EXAMPLE  TR3", "VER 1.02014/05", "www.example.cn", "TEL 400-000000"};
 } // namespace defaults
 
 // Sets every byte to the erased value.

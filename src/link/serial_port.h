@@ -14,7 +14,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 // Why OnComm was raised.
 enum class CommEvent {
-    Receive = 2,     // at least RThreshold bytes are waiting
+    Receive = 2, // at least RThreshold bytes are waiting
     DeviceLost = 99, // the device went away or failed (cable pulled, adapter removed)
 };
 

@@ -20,10 +20,10 @@ inline constexpr std::string_view kSaveFailed = "保存失败：";
 } // namespace file_text
 
 enum class OpenResult {
-    Opened,    // the file's image is in place and every page shows it
+    Opened, // the file's image is in place and every page shows it
     Cancelled, // the user kept the current data
-    Refused,   // not a data file: the image is unchanged, the pages decoded again
-    Failed,    // the file could not be read: nothing changed
+    Refused, // not a data file: the image is unchanged, the pages decoded again
+    Failed, // the file could not be read: nothing changed
 };
 
 // Asks "覆盖当前数据？", then reads the file; a good file replaces the image, is repaired and

@@ -35,9 +35,9 @@ void WindowState::StartUp()
     FreqAreaView = FreqAreaPage();
     for (int band = 0; band < mm::kBandCount; ++band) {
         const auto &limits = defaults::kFreqAreas[band];
-        FreqAreas[band] = {std::int16_t(limits[0]), std::int16_t(limits[1]),
-                           std::int16_t(limits[2]), std::int16_t(limits[3]),
-                           std::int16_t(limits[4])};
+        FreqAreas[band]
+            = {std::int16_t(limits[0]), std::int16_t(limits[1]), std::int16_t(limits[2]),
+               std::int16_t(limits[3]), std::int16_t(limits[4])};
     }
     WorkBandsCode = defaults::kWorkBandsCode;
     WorkChannel = defaults::kWorkChannel;

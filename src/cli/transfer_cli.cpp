@@ -1,0 +1,218 @@
+#include "cli/transfer_cli.h"
+
+#include "cli/console_prompt.h"
+#include "link/link_protocol.h"
+#include "link/port_select.h"
+#include "link/qt/comm_port.h"
+#include "link/qt/qt_event_pump.h"
+#include "link/qt/qt_link_timer.h"
+#include "link/transfer_commands.h"
+#include "shell/file_commands.h"
+#include "shell/window_state.h"
+
+#include <optional>
+
+namespace nx5rb::cli {
+
+const char *const kReadHelp
+    = R"TEXT(usage: nx5rb-cli read REGION --port PORT -o OUT.dat [--base FILE.dat]
+
+Starts from the state the window has after start-up (or from FILE.dat opened as "打开(&O)" opens
+it), runs the read command of REGION against the radio on PORT, and when the transfer completes
+saves the image to OUT.dat as "保存(&S)" does. On any failure OUT.dat is not created or changed,
+a message goes to standard error and the exit status is non-zero.
+
+REGION: all | area | band-a | band-b | band-c | message | channels
+        (读取全部, the frequency-area page, the three tune pages, the power-on message page,
+         the channel page)
+PORT:   a device path (/dev/ttyUSB0, /dev/pts/7), COM1..COM4, or "virtual" (the built-in
+        virtual radio)
+
+options:
+  -p, --port PORT        the port the radio is on
+  -o, --output OUT.dat   where the image is saved
+  -b, --base FILE.dat    start from this data file instead of the start-up image
+)TEXT";
+
+const char *const kWriteHelp = R"TEXT(usage: nx5rb-cli write REGION --port PORT FILE.dat
+
+Opens FILE.dat as "打开(&O)" does, then runs the write command of REGION exactly as its button
+does (a write-all always applies the pages first; the frequency-area write applies them when the
+lists or values changed). Exits 0 once the end frame has been sent to the radio.
+
+REGION: all | area | band-a | band-b | band-c | message | channels
+        (写入全部, the frequency-area page, the three tune pages, the power-on message page,
+         the channel page)
+PORT:   a device path (/dev/ttyUSB0, /dev/pts/7), COM1..COM4, or "virtual"
+
+options:
+  -p, --port PORT        the port the radio is on
+)TEXT";
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+struct TransferArgs
+{
+    std::string region;
+    std::string port;
+    std::string output;
+    std::string base;
+    std::string file;
+};
+
+int Usage(std::ostream &err, const std::string &problem, const char *help)
+{
+    err << "nx5rb-cli: " << problem << "\n\n" << help;
+    return kExitUsage;
+}
+
+// Parses REGION, options and at most one file; the caller checks which are required.
+std::optional<TransferArgs> ParseArgs(const std::vector<std::string> &args, bool read,
+                                      std::ostream &err, const char *help)
+{
+    TransferArgs parsed;
+    std::vector<std::string> positional;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string &arg = args[i];
+        std::string *target = nullptr;
+        if (arg == "-p" || arg == "--port")
+            target = &parsed.port;
+        else if (read && (arg == "-o" || arg == "--output"))
+            target = &parsed.output;
+        else if (read && (arg == "-b" || arg == "--base"))
+            target = &parsed.base;
+        if (target) {
+            if (i + 1 >= args.size()) {
+                Usage(err, "option " + arg + " needs a value", help);
+                return std::nullopt;
+            }
+            *target = args[++i];
+        } else if (arg.size() > 1 && arg.front() == '-') {
+            Usage(err, "unknown option " + arg, help);
+            return std::nullopt;
+        } else {
+            positional.push_back(arg);
+        }
+    }
+    const std::size_t expected = read ? 1 : 2;
+    if (positional.size() != expected) {
+        Usage(err, positional.size() < expected ? "missing arguments" : "too many arguments", help);
+        return std::nullopt;
+    }
+    parsed.region = positional[0];
+    if (!read)
+        parsed.file = positional[1];
+    if (parsed.port.empty()) {
+        Usage(err, "missing --port", help);
+        return std::nullopt;
+    }
+    if (read && parsed.output.empty()) {
+        Usage(err, "missing -o OUT.dat", help);
+        return std::nullopt;
+    }
+    return parsed;
+}
+
+// One transfer command on a fresh start-up state, as the window would run it.
+class TransferSession
+{
+public:
+    TransferSession(const std::string &port, std::ostream &err, bool showProgress)
+        : prompt_(err, port)
+        , link_(state_, port_, timer1_, timer2_, prompt_)
+        , err_(err)
+    {
+        port_.SetCommPort(ParsePortArgument(port).value_or(PortSelection()).Spec());
+        if (showProgress)
+            link_.OnProgress = [this] { ShowProgress(); };
+    }
+
+    WindowState &State() { return state_; }
+    ConsolePrompt &Prompt() { return prompt_; }
+
+    // Runs the command to its end; true when the transfer completed.
+    bool Run(TransferCommand command)
+    {
+        RunTransferCommand(command, link_, state_, pump_);
+        pump_.WaitWhile([this] { return link_.LinkState != 0; });
+        if (link_.Outcome() == TransferOutcome::Completed)
+            return true;
+        if (!link_.LastPortError().empty())
+            err_ << "nx5rb-cli: " << port_.CommPortSpec() << ": " << link_.LastPortError() << "\n";
+        err_ << "nx5rb-cli: the transfer did not complete\n";
+        return false;
+    }
+
+private:
+    void ShowProgress()
+    {
+        const LinkProgress &progress = link_.Progress();
+        if (progress.visible)
+            err_ << "\r" << progress.label << " " << progress.blocksDone << "/"
+                 << progress.blocksTotal << std::flush;
+        else
+            err_ << "\r\033[K" << std::flush;
+    }
+
+    WindowState state_;
+    CommPort port_;
+    QtLinkTimer timer1_;
+    QtLinkTimer timer2_;
+    ConsolePrompt prompt_;
+    Link link_;
+    QtEventPump pump_ {false}; // no window to keep busy after a write-all
+    std::ostream &err_;
+};
+
+std::optional<TransferCommand> Region(const std::string &region, bool read, std::ostream &err,
+                                      const char *help)
+{
+    const auto command = CommandForRegion(region, read);
+    if (!command)
+        Usage(err, "unknown region " + region, help);
+    return command;
+}
+
+} // namespace
+
+int RunRead(const std::vector<std::string> &args, std::ostream &, std::ostream &err,
+            bool showProgress)
+{
+    const auto parsed = ParseArgs(args, true, err, kReadHelp);
+    if (!parsed)
+        return kExitUsage;
+    const auto command = Region(parsed->region, true, err, kReadHelp);
+    if (!command)
+        return kExitUsage;
+
+    TransferSession session(parsed->port, err, showProgress);
+    if (!parsed->base.empty()
+        && OpenDataFile(session.State(), parsed->base, session.Prompt()) != OpenResult::Opened)
+        return kExitFailure;
+    if (!session.Run(*command))
+        return kExitFailure;
+    session.State().ApplyIfChanged();
+    return SaveDataFile(session.State(), parsed->output, session.Prompt()) ? kExitOk : kExitFailure;
+}
+
+int RunWrite(const std::vector<std::string> &args, std::ostream &, std::ostream &err,
+             bool showProgress)
+{
+    const auto parsed = ParseArgs(args, false, err, kWriteHelp);
+    if (!parsed)
+        return kExitUsage;
+    const auto command = Region(parsed->region, false, err, kWriteHelp);
+    if (!command)
+        return kExitUsage;
+
+    TransferSession session(parsed->port, err, showProgress);
+    if (OpenDataFile(session.State(), parsed->file, session.Prompt()) != OpenResult::Opened)
+        return kExitFailure;
+    return session.Run(*command) ? kExitOk : kExitFailure;
+}
+
+} // namespace nx5rb::cli

@@ -1,0 +1,147 @@
+// The link driven by hand: the virtual radio on the far end of an in-process port whose replies
+// arrive only when the test pumps them, timers fired by the test, and scripted message boxes.
+#pragma once
+
+#include "link/link_protocol.h"
+#include "link/transfer_commands.h"
+#include "shell/window_state.h"
+#include "sim/virtual_port.h"
+#include "support/recording_prompt.h"
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace nx5rb::test {
+
+class FakeTimer final : public LinkTimer
+{
+public:
+    void SetInterval(int milliseconds) override { interval = milliseconds; }
+    void SetEnabled(bool on) override { enabled = on; }
+    bool Enabled() const override { return enabled; }
+    // A tick, as the window timer would raise it while enabled.
+    void Fire()
+    {
+        if (enabled && OnTimer)
+            OnTimer();
+    }
+
+    int interval = 0;
+    bool enabled = false;
+};
+
+// Forwards to the virtual radio's port, records every frame the tool sends, and lets a test put
+// bytes of its own on the line.
+class TapPort final : public SerialPort
+{
+public:
+    explicit TapPort(VirtualPort &radio)
+        : radio_(radio)
+    {
+        radio_.OnComm = [this](CommEvent event) {
+            if (OnComm)
+                OnComm(event);
+        };
+    }
+
+    bool PortOpen() const override { return radio_.PortOpen(); }
+    bool SetPortOpen(bool open) override
+    {
+        ++(open ? opens : closes);
+        injected_.clear();
+        return radio_.SetPortOpen(open);
+    }
+    std::string ErrorString() const override { return radio_.ErrorString(); }
+    void SetRThreshold(int bytes) override { radio_.SetRThreshold(bytes); }
+    int RThreshold() const override { return radio_.RThreshold(); }
+    void Output(std::span<const std::uint8_t> bytes) override
+    {
+        if (radio_.PortOpen())
+            sent.emplace_back(bytes.begin(), bytes.end());
+        if (!silenced)
+            radio_.Output(bytes);
+    }
+    Bytes Input() override
+    {
+        Bytes bytes = std::move(injected_);
+        injected_.clear();
+        const Bytes fromRadio = radio_.Input();
+        bytes.insert(bytes.end(), fromRadio.begin(), fromRadio.end());
+        return bytes;
+    }
+    int InBufferCount() const override { return int(injected_.size()) + radio_.InBufferCount(); }
+    std::string Description() const override { return "tap"; }
+
+    // Bytes that arrive as if the radio had sent them; raises the receive event like a port.
+    void Inject(const Bytes &bytes)
+    {
+        injected_.insert(injected_.end(), bytes.begin(), bytes.end());
+        if (RThreshold() > 0 && InBufferCount() >= RThreshold() && OnComm)
+            OnComm(CommEvent::Receive);
+    }
+
+    std::vector<Bytes> sent; // frames the tool sent, in order
+    bool silenced = false; // frames no longer reach the radio
+    int opens = 0;
+    int closes = 0;
+
+private:
+    VirtualPort &radio_;
+    Bytes injected_;
+};
+
+// The write-all's waits: pumping replies stands in for the event loop.
+class ManualPump final : public EventPump
+{
+public:
+    explicit ManualPump(std::function<bool()> step)
+        : step_(std::move(step))
+    { }
+    void WaitWhile(const std::function<bool()> &busy) override
+    {
+        while (busy() && step_()) { }
+    }
+    void PauseInput(int milliseconds) override { pauses.push_back(milliseconds); }
+
+    std::vector<int> pauses;
+
+private:
+    std::function<bool()> step_;
+};
+
+struct LinkHarness
+{
+    explicit LinkHarness(std::deque<PromptAnswer> answers = {})
+        : prompt(std::move(answers))
+    {
+        radioPort.SetAutoDelivery(false);
+    }
+
+    // Lets the radio answer until it has nothing more to say; true when anything arrived.
+    bool Pump()
+    {
+        bool any = false;
+        while (radioPort.DeliverPending())
+            any = true;
+        return any;
+    }
+
+    // Clicks the command's button and lets the transfer run to its end.
+    void Run(TransferCommand command)
+    {
+        RunTransferCommand(command, link, state, pump);
+        Pump();
+    }
+
+    WindowState state;
+    VirtualPort radioPort;
+    TapPort port {radioPort};
+    FakeTimer timer1;
+    FakeTimer timer2;
+    RecordingPrompt prompt;
+    Link link {state, port, timer1, timer2, prompt};
+    ManualPump pump {[this] { return Pump(); }};
+};
+
+} // namespace nx5rb::test
