@@ -13,9 +13,9 @@ namespace nx5rb {
 inline constexpr std::array<std::string_view, mm::kPowerOnLines> kFactoryPowerOnMessage
     = {"  EXAMPLE  VR7", "VER 1.03016/09", "example.net/vr", "TEL 400-555012"};
 
-// Band limits, working bands and channels as the tool's own defaults; calibration tables that
-// vary across the sixteen points, per-band settings, a handful of channels on all three bands,
-// the band-start records, the power-on message; erased everywhere else.
+// Band limits, band combination and working channels as the tool's own defaults; calibration
+// tables that vary across the sixteen points, per-band settings, a handful of memory channels on
+// all three bands, the band-start records, the power-on message; erased everywhere else.
 RadioImage FactoryMemory();
 
 } // namespace nx5rb
