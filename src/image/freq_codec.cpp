@@ -105,7 +105,8 @@ std::string DataToFreq(const RadioImage &image, mm::Address offset)
 
 std::optional<std::string> FreqToData(std::string_view text, RadioImage &image, mm::Address offset)
 {
-    if (!FieldInImage(offset))
+    // Without a digit there is no number; filling it out would store 0 MHz.
+    if (!FieldInImage(offset) || text.find_first_of("0123456789") == std::string_view::npos)
         return std::nullopt;
     std::string filled(text);
     if (filled.size() < kFreqTextLength) {
