@@ -204,7 +204,8 @@ std::optional<double> ParseDecimal(std::string_view text)
     double value = 0;
     const char *end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, value, std::chars_format::fixed);
-    if (ec != std::errc() || ptr != end || text.empty())
+    // "inf" and "nan" parse, but are no decimal numbers.
+    if (ec != std::errc() || ptr != end || text.empty() || !std::isfinite(value))
         return std::nullopt;
     return value;
 }
