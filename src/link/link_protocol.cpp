@@ -315,6 +315,7 @@ void Link::CompleteWrite()
     if (port_.PortOpen())
         port_.SetPortOpen(false);
     LinkState = 0;
+    state_.MarkSynced();
     Finish(TransferOutcome::Completed);
 }
 

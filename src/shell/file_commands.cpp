@@ -29,7 +29,10 @@ OpenResult Load(WindowState &state, const DataFileContents &contents, Prompt &pr
     state.SetEdgesStale();
     state.ModifyData();
     state.AnalyseAll();
-    return good ? OpenResult::Opened : OpenResult::Refused;
+    if (!good)
+        return OpenResult::Refused;
+    state.MarkSynced();
+    return OpenResult::Opened;
 }
 
 bool ConfirmOpen(Prompt &prompt)
@@ -61,6 +64,7 @@ bool SaveDataFile(WindowState &state, const std::string &path, Prompt &prompt)
                      PromptButtons::Ok, PromptIcon::Error});
         return false;
     }
+    state.MarkSynced();
     return true;
 }
 

@@ -2,6 +2,8 @@
 // and the tests with scripted answers.
 #pragma once
 
+#include "shell/ui_text.h"
+
 #include <string>
 #include <string_view>
 
@@ -29,12 +31,5 @@ public:
     // a real message box is open.
     virtual PromptAnswer Show(const PromptMessage &message) = 0;
 };
-
-// Titles and texts shared by several procedures.
-namespace texts {
-inline constexpr std::string_view kAppTitle = "NX5RB调谐软件";
-inline constexpr std::string_view kErrorTitle = "错误";
-inline constexpr std::string_view kWarningTitle = "警告";
-} // namespace texts
 
 } // namespace nx5rb

@@ -56,6 +56,7 @@ void WindowState::StartUp()
     ChannelView = ChannelPage();
     AnalyseChInfo(*this);
     RefreshData();
+    MarkSynced();
 }
 
 void WindowState::RefreshData()
@@ -129,6 +130,7 @@ void WindowState::CompleteRead()
         && Image[mm::kBandBSettingsByte9] == kEchoedByte9)
         Image[mm::kBandBSettingsByte9] = kBandBByte9;
     AnalyseAll();
+    MarkSynced();
 }
 
 } // namespace nx5rb

@@ -50,6 +50,11 @@ public:
     // and every page decoded.
     void CompleteRead();
 
+    // The image now matches the radio or a file (after a read, an open, a save or a write).
+    void MarkSynced() { SyncedImage = Image; }
+    // Edits not yet applied, or an image that changed since it last matched the radio or a file.
+    bool UnsavedChanges() const { return ChangesPending() || Image != SyncedImage; }
+
     // --- the image and its working copies ---
     RadioImage Image {};
     TuneBufferBytes TuneBuffer {};
@@ -60,6 +65,7 @@ public:
     std::uint8_t MaxOffset = 0;
     std::array<std::uint8_t, mm::kPowerOnLines * mm::kPowerOnLineLength> PowerOnMsg {};
     FileHeaderBytes FileHeader {};
+    RadioImage SyncedImage {}; // the image as of the last read, open, save or write
 
     // --- editor state shared by every page ---
     bool DataChanged = false;

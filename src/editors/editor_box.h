@@ -1,0 +1,46 @@
+// An editor box: the floating text box of a grid, or a box of its own on a page. Every typed key
+// goes through a filter first, Enter commits at once, and losing the focus commits too.
+#pragma once
+
+#include "editors/input_filter.h"
+
+#include <functional>
+
+#include <QLineEdit>
+
+namespace nx5rb {
+
+class CellGrid;
+
+class EditorBox final : public QLineEdit
+{
+    Q_OBJECT
+
+public:
+    // A floating box starts hidden and opens over grid cells; a page's own box is shown at once.
+    explicit EditorBox(QWidget *parent = nullptr, bool floating = true);
+
+    // Decides what a typed key becomes (0 swallows it), given the box's text and selection.
+    std::function<KeyCode(BoxState, KeyCode)> KeyFilter;
+    // Runs after an accepted key has been placed in the box (the message boxes move on).
+    std::function<void(KeyCode)> AfterKey;
+    // Enter was accepted; the owner commits with Enter pressed.
+    std::function<void()> OnEnter;
+    // The box lost the focus while it was open; the owner commits and hides it.
+    std::function<void()> OnLostFocus;
+
+    // Places the box over a grid cell with the cell's text, shows it, focuses it and selects all.
+    void OpenOver(CellGrid &grid, int row, int col, const QString &text);
+    // Hides the box; a commit that hides it calls this first, so no second commit follows.
+    void Close();
+    bool IsOpen() const { return open_; }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    bool open_ = false;
+};
+
+} // namespace nx5rb
