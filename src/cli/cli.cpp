@@ -153,8 +153,10 @@ int RunExportChannels(const std::vector<std::string> &args, std::ostream &out, s
         return out ? kExitOk : kExitFailure;
     }
     QSaveFile target(QString::fromStdString(*output));
+    // commit() does not report a failed final flush; flushing first catches a short write.
     if (!target.open(QIODevice::WriteOnly)
-        || target.write(csv.data(), qint64(csv.size())) != qint64(csv.size()) || !target.commit()) {
+        || target.write(csv.data(), qint64(csv.size())) != qint64(csv.size()) || !target.flush()
+        || !target.commit()) {
         err << "nx5rb-cli: " << *output << ": " << target.errorString().toStdString() << "\n";
         return kExitFailure;
     }

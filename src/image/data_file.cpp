@@ -64,8 +64,11 @@ std::optional<std::string> WriteDataFile(const std::string &path, const RadioIma
     QSaveFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString().toStdString();
+    // A short write shows only when the buffer is flushed, and commit() does not report a
+    // failed flush: flush first, so a truncated file never replaces the old one.
     if (file.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size()))
-        != qint64(bytes.size())) {
+            != qint64(bytes.size())
+        || !file.flush()) {
         const std::string reason = file.errorString().toStdString();
         file.cancelWriting();
         return reason;
