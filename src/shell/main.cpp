@@ -4,7 +4,31 @@
 #include "shell/main_window.h"
 #include "shell/ui_text.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+#include <QTimer>
+
 #include <cstdio>
+
+namespace {
+
+// With NX5RB_QUIT_AFTER_PAINT set the window closes right after its first paint, so that the
+// start-up benchmark can time a whole run from process start to a painted window.
+class QuitAfterPaint final : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -46,6 +70,9 @@ int main(int argc, char **argv)
     }
 
     nx5rb::Form1 window(port);
+    QuitAfterPaint quitAfterPaint;
+    if (qEnvironmentVariableIsSet("NX5RB_QUIT_AFTER_PAINT"))
+        window.installEventFilter(&quitAfterPaint);
     window.show();
     return app.exec();
 }
