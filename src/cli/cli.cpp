@@ -4,6 +4,7 @@
 #include "cli/page_export.h"
 #include "cli/transfer_cli.h"
 #include "shell/file_commands.h"
+#include "shell/ui_text.h"
 #include "shell/window_state.h"
 
 #include <functional>
@@ -187,7 +188,7 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
         return kExitOk;
     }
     if (name == "--version") {
-        out << "nx5rb-cli 1.0.6\n";
+        out << "nx5rb-cli " << texts::kVersion << "\n";
         return kExitOk;
     }
     const auto command = Commands().find(name);
