@@ -301,7 +301,7 @@ void Link::CompleteRead()
     state_.CompleteRead();
     if (port_.PortOpen())
         port_.SetPortOpen(false);
-    Finish(TransferOutcome::Completed);
+    outcome_ = TransferOutcome::Completed;
     if (OnReadCompleted)
         OnReadCompleted();
 }
@@ -316,7 +316,7 @@ void Link::CompleteWrite()
         port_.SetPortOpen(false);
     LinkState = 0;
     state_.MarkSynced();
-    Finish(TransferOutcome::Completed);
+    outcome_ = TransferOutcome::Completed;
 }
 
 void Link::Abandon()
@@ -331,7 +331,7 @@ void Link::Abandon()
     received_.clear();
     SetProgress(false, 0, 0);
     if (outcome_ == TransferOutcome::Running)
-        Finish(TransferOutcome::Abandoned);
+        outcome_ = TransferOutcome::Abandoned;
 }
 
 void Link::DeviceLost()
@@ -355,11 +355,6 @@ void Link::SetProgress(bool visible, int done, int total)
     progress_.blocksTotal = total;
     if (OnProgress)
         OnProgress();
-}
-
-void Link::Finish(TransferOutcome outcome)
-{
-    outcome_ = outcome;
 }
 
 } // namespace nx5rb

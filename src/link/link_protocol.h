@@ -94,7 +94,6 @@ private:
     void Send(std::span<const std::uint8_t> bytes, int threshold);
     PromptAnswer AskConnection(std::string_view text);
     void SetProgress(bool visible, int done, int total);
-    void Finish(TransferOutcome outcome);
 
     WindowState &state_;
     SerialPort &port_;
