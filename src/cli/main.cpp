@@ -2,8 +2,6 @@
 
 #include <iostream>
 
-#include <QCoreApplication>
-
 #ifdef _WIN32
 #include <io.h>
 #define isatty _isatty
@@ -14,8 +12,6 @@
 
 int main(int argc, char **argv)
 {
-    // The transfers run on the event loop: serial bytes and timers are events.
-    QCoreApplication app(argc, argv);
     const std::vector<std::string> args(argv + 1, argv + argc);
     return nx5rb::cli::RunCli(args, std::cout, std::cerr, isatty(STDERR_FILENO) != 0);
 }

@@ -12,6 +12,8 @@
 
 #include <optional>
 
+#include <QCoreApplication>
+
 namespace nx5rb::cli {
 
 const char *const kReadHelp
@@ -117,6 +119,24 @@ std::optional<TransferArgs> ParseArgs(const std::vector<std::string> &args, bool
     return parsed;
 }
 
+// The transfers run on an event loop: serial bytes and timers are events. Only they need one,
+// so the other commands start without it.
+class EventLoopApplication
+{
+public:
+    EventLoopApplication()
+    {
+        if (!QCoreApplication::instance())
+            app_.emplace(argc_, argv_);
+    }
+
+private:
+    int argc_ = 1;
+    char name_[10] = "nx5rb-cli";
+    char *argv_[2] = {name_, nullptr};
+    std::optional<QCoreApplication> app_;
+};
+
 // One transfer command on a fresh start-up state, as the window would run it.
 class TransferSession
 {
@@ -158,6 +178,7 @@ private:
             err_ << "\r\033[K" << std::flush;
     }
 
+    EventLoopApplication application_;
     WindowState state_;
     CommPort port_;
     QtLinkTimer timer1_;
