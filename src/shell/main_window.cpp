@@ -150,7 +150,8 @@ Form1::Form1(const PortSelection &port, Prompt *prompt, FileChooser *files, QWid
         {FrameChannelInfoPage->CommandWriteChannelInfo, TransferCommand::WriteChannelInfo},
     };
     for (const auto &[button, command] : commands)
-        connect(button, &QPushButton::clicked, this, [this, command] { RunCommand(command); });
+        connect(button, &QPushButton::clicked, this,
+                [this, command = command] { RunCommand(command); });
 }
 
 Form1::~Form1()
