@@ -1,0 +1,109 @@
+// "关闭(&C)": the window closes at once when nothing would be lost, and asks first when the image
+// or the pages hold changes that are neither in a file nor in the radio.
+#include "gui/gui_harness.h"
+
+#include <QTemporaryDir>
+
+namespace nx5rb::test {
+
+namespace {
+
+void EditRxLowOfBandA(Form1 &w)
+{
+    ClickCell(w.FrameFreqAreaPage->Grids[0], 1, 1);
+    Type("150");
+    PressEnter();
+}
+
+} // namespace
+
+class CloseGuardTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void NothingPendingClosesAtOnce()
+    {
+        ShownWindow shown;
+        QVERIFY(shown.Ready());
+        Click(shown.window.CommandClose);
+        QVERIFY(!shown.window.isVisible());
+        QCOMPARE(shown.prompt.Texts(), QStringList());
+    }
+
+    void ChangesAreAskedAbout_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("area edit pending") << "edit";
+        QTest::newRow("area edit applied") << "edit+apply";
+        QTest::newRow("working channel applied") << "channel+apply";
+        QTest::newRow("band combination pending") << "combination";
+    }
+    void ChangesAreAskedAbout()
+    {
+        QFETCH(QString, change);
+        ShownWindow shown;
+        QVERIFY(shown.Ready());
+        Form1 &w = shown.window;
+        if (change.startsWith("edit"))
+            EditRxLowOfBandA(w);
+        else if (change.startsWith("channel"))
+            ChooseByKey(w.FrameFreqAreaPage->ComboChannelSel[0], Qt::Key_Down);
+        else
+            ChooseByKey(w.FrameFreqAreaPage->ComboSelFreqArea, Qt::Key_Home);
+        if (change.endsWith("+apply")) {
+            Click(w.CommandApp);
+            QVERIFY(!w.State().ChangesPending());
+        }
+
+        shown.prompt.Answers = {PromptAnswer::Cancel};
+        Click(w.CommandClose);
+        QVERIFY(w.isVisible());
+        QCOMPARE(shown.prompt.Shown.size(), std::size_t(1));
+        const PromptMessage &question = shown.prompt.Shown[0];
+        QCOMPARE(QString::fromStdString(question.text), QString("数据尚未保存，确定关闭？"));
+        QCOMPARE(QString::fromStdString(question.title), QString("NX5RB调谐软件"));
+        QVERIFY(question.buttons == PromptButtons::OkCancel);
+
+        shown.prompt.Answers = {PromptAnswer::Ok};
+        Click(w.CommandClose);
+        QVERIFY(!w.isVisible());
+        QCOMPARE(shown.prompt.Shown.size(), std::size_t(2));
+    }
+
+    void ImageInStepWithAFileOrTheRadioClosesAtOnce_data()
+    {
+        QTest::addColumn<QString>("sync");
+        QTest::newRow("saved") << "save";
+        QTest::newRow("written to the radio") << "write";
+        QTest::newRow("read from the radio") << "read";
+    }
+    void ImageInStepWithAFileOrTheRadioClosesAtOnce()
+    {
+        QFETCH(QString, sync);
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        ShownWindow shown;
+        QVERIFY(shown.Ready());
+        Form1 &w = shown.window;
+        EditRxLowOfBandA(w);
+        Click(w.CommandApp);
+        if (sync == "save") {
+            shown.files.Choose(folder.filePath("saved.dat").toStdString());
+            Click(w.CommandSave);
+        } else {
+            Click(sync == "write" ? w.CommandWriteAll : w.CommandReadAll);
+            QVERIFY(WaitForLinkIdle(w));
+        }
+        const std::size_t asked = shown.prompt.Shown.size(); // the transfer's confirmation
+
+        Click(w.CommandClose);
+        QVERIFY(!w.isVisible());
+        QCOMPARE(shown.prompt.Shown.size(), asked);
+    }
+};
+
+} // namespace nx5rb::test
+
+QTEST_MAIN(nx5rb::test::CloseGuardTest)
+#include "close_guard_test.moc"

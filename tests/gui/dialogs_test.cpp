@@ -1,0 +1,194 @@
+// The two modal dialogs of the tree: the port choice ("端口选择") and the about box ("关于"),
+// clicked through from inside their own event loops.
+#include "gui/gui_harness.h"
+#include "shell/about_box.h"
+#include "shell/port_dialog.h"
+
+#include <QLabel>
+#include <QRadioButton>
+
+namespace nx5rb::test {
+
+class DialogsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void OkOnPort3ChoosesCom3()
+    {
+        ShownWindow shown {PortSelection {}};
+        QVERIFY(shown.Ready());
+        Form1 &w = shown.window;
+        QCOMPARE(QString::fromStdString(w.MSComm1().CommPortSpec()), QString("COM1"));
+        QStringList captions;
+        bool startedOnPort1 = false;
+        ModalHandler<CommportSel> dialog([&](CommportSel *ports) {
+            captions << ports->windowTitle();
+            for (QRadioButton *option : ports->OptPort)
+                captions << option->text();
+            startedOnPort1 = ports->OptPort[0]->isChecked();
+            Click(ports->OptPort[2]);
+            Click(ports->Command1);
+        });
+        QVERIFY(ClickNode(w, "PortSel"));
+
+        QCOMPARE(dialog.Handled(), 1);
+        QVERIFY(!dialog.LeftOpen());
+        QCOMPARE(captions, (QStringList {"端口选择", "通信口1", "通信口2", "通信口3", "通信口4"}));
+        QVERIFY(startedOnPort1);
+        QCOMPARE(w.Ports().CommPortNumber, std::int16_t(3));
+        QVERIFY(!w.Ports().PortChanged); // consumed by the window
+        QCOMPARE(QString::fromStdString(w.MSComm1().CommPortSpec()), QString("COM3"));
+        QCOMPARE(w.CurrentPage(), static_cast<QWidget *>(w.FrameFreqAreaPage));
+        QCOMPARE(shown.prompt.Texts(), QStringList());
+    }
+
+    void CancelAfterAnotherOptionChangesNothing()
+    {
+        ShownWindow shown {PortSelection {}};
+        QVERIFY(shown.Ready());
+        Form1 &w = shown.window;
+        ModalHandler<CommportSel> first([](CommportSel *ports) {
+            Click(ports->OptPort[1]);
+            Click(ports->Command2);
+        });
+        QVERIFY(ClickNode(w, "PortSel"));
+        QCOMPARE(first.Handled(), 1);
+        QVERIFY(!first.LeftOpen());
+        QCOMPARE(w.Ports().CommPortNumber, std::int16_t(1));
+        QVERIFY(w.Ports().Device.empty());
+        QCOMPARE(QString::fromStdString(w.MSComm1().CommPortSpec()), QString("COM1"));
+
+        // The next opening shows the port in use, not the option clicked before Cancel.
+        bool onPort1 = false;
+        bool onPort2 = true;
+        ModalHandler<CommportSel> second([&](CommportSel *ports) {
+            onPort1 = ports->OptPort[0]->isChecked();
+            onPort2 = ports->OptPort[1]->isChecked();
+            Click(ports->Command2);
+        });
+        QVERIFY(ClickNode(w, "PortSel"));
+        QCOMPARE(second.Handled(), 1);
+        QVERIFY(onPort1);
+        QVERIFY(!onPort2);
+    }
+
+    void VirtualOptionServesTheNextTransfer()
+    {
+        ShownWindow shown {PortSelection {}};
+        QVERIFY(shown.Ready());
+        Form1 &w = shown.window;
+        ModalHandler<CommportSel> dialog([](CommportSel *ports) {
+            Click(ports->OptPortVirtual);
+            Click(ports->Command1);
+        });
+        QVERIFY(ClickNode(w, "PortSel"));
+        QCOMPARE(dialog.Handled(), 1);
+        QCOMPARE(QString::fromStdString(w.MSComm1().CommPortSpec()), QString("virtual"));
+
+        Click(w.CommandReadAll);
+        QVERIFY(WaitForLinkIdle(w));
+        QCOMPARE(shown.prompt.Texts(), QStringList {"读取全部？"}); // no port error
+        const VirtualRadio &radio = w.MSComm1().Virtual().Radio();
+        QCOMPARE(radio.SessionsCompleted(), 1);
+        const mm::Address first = mm::kTuneBlock[0] + mm::kTuneSensitivity;
+        QCOMPARE(w.FrameTuneDataPages[0]->MSHFlexGridTuneData->CellText(1, 1),
+                 QString::number(radio.Memory()[first]));
+    }
+
+    void PortDialogDuringATransfer_data()
+    {
+        QTest::addColumn<bool>("confirm");
+        QTest::newRow("OK on the same port abandons it") << true;
+        QTest::newRow("Cancel leaves it running") << false;
+    }
+    void PortDialogDuringATransfer()
+    {
+        QFETCH(bool, confirm);
+        ShownWindow shown;
+        QVERIFY(shown.Ready());
+        Form1 &w = shown.window;
+        const CellGrid *tuneA = w.FrameTuneDataPages[0]->MSHFlexGridTuneData;
+        const QString before = tuneA->CellText(1, 1);
+        // A slow line, so that the transfer is still running while the dialog is open.
+        w.MSComm1().Virtual().SetBaud(1200);
+
+        Click(w.CommandReadAll);
+        QVERIFY(w.MSComm1().PortOpen());
+        bool portOpenMeanwhile = false;
+        ModalHandler<CommportSel> dialog([&](CommportSel *ports) {
+            portOpenMeanwhile = w.MSComm1().PortOpen();
+            Click(confirm ? ports->Command1 : ports->Command2);
+        });
+        QVERIFY(ClickNode(w, "PortSel"));
+        QCOMPARE(dialog.Handled(), 1);
+        QVERIFY(portOpenMeanwhile);
+
+        if (confirm) {
+            QVERIFY(!w.MSComm1().PortOpen());
+            QCOMPARE(w.LinkLayer().LinkState, std::int16_t(0));
+            QVERIFY(!w.Frame1->isVisible());
+            QCOMPARE(tuneA->CellText(1, 1), before); // nothing decoded
+        } else {
+            QVERIFY(w.MSComm1().PortOpen());
+            QVERIFY(WaitForLinkIdle(w, 60000));
+            QCOMPARE(w.MSComm1().Virtual().Radio().SessionsCompleted(), 1);
+            QVERIFY(tuneA->CellText(1, 1) != before);
+        }
+        QCOMPARE(shown.prompt.Texts(), QStringList {"读取全部？"});
+    }
+
+    void AboutBoxShowsTitleVersionAndDate_data()
+    {
+        QTest::addColumn<bool>("sysInfoStarts");
+        QTest::newRow("system information missing") << false;
+        QTest::newRow("system information started") << true;
+    }
+    void AboutBoxShowsTitleVersionAndDate()
+    {
+        QFETCH(bool, sysInfoStarts);
+        ShownWindow shown;
+        QVERIFY(shown.Ready());
+        Form1 &w = shown.window;
+        QStringList texts;
+        int starts = 0;
+        std::size_t messagesWhileOpen = 0;
+        bool openAfterSysInfo = false;
+        ModalHandler<frmAbout> about([&](frmAbout *box) {
+            texts << box->windowTitle() << box->lblTitle->text() << box->lblVersion->text()
+                  << box->lblDescription->text() << box->cmdSysInfo->text() << box->cmdOK->text();
+            box->SysInfoStarter = [&] {
+                ++starts;
+                return sysInfoStarts;
+            };
+            Click(box->cmdSysInfo);
+            messagesWhileOpen = shown.prompt.Shown.size();
+            openAfterSysInfo = box->isVisible();
+            Click(box->cmdOK);
+        });
+        QVERIFY(ClickNode(w, "About"));
+
+        QCOMPARE(about.Handled(), 1);
+        QVERIFY(!about.LeftOpen()); // "确定" closed it
+        QCOMPARE(texts,
+                 (QStringList {"关于 NX5RB调谐软件", "NX5RB调谐软件", "版本 1.0.6",
+                               "发布日期 2015.11.12", "系统信息(&S)...", "确定"}));
+        QCOMPARE(starts, 1);
+        QVERIFY(openAfterSysInfo);
+        if (sysInfoStarts) {
+            QCOMPARE(messagesWhileOpen, std::size_t(0));
+        } else {
+            QCOMPARE(messagesWhileOpen, std::size_t(1));
+            const PromptMessage &message = shown.prompt.Shown[0];
+            QCOMPARE(QString::fromStdString(message.text), QString("此时系统信息不可用"));
+            QCOMPARE(QString::fromStdString(message.title), QString("NX5RB调谐软件"));
+            QVERIFY(message.buttons == PromptButtons::Ok);
+        }
+        QCOMPARE(w.CurrentPage(), static_cast<QWidget *>(w.FrameFreqAreaPage));
+    }
+};
+
+} // namespace nx5rb::test
+
+QTEST_MAIN(nx5rb::test::DialogsTest)
+#include "dialogs_test.moc"

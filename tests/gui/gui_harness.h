@@ -1,0 +1,260 @@
+// The window driven as a person drives it: shown offscreen and active, clicked on tree nodes and
+// grid cells, typed into, with message boxes and file dialogs answered from a script.
+#pragma once
+
+#include "editors/cell_grid.h"
+#include "editors/channel_page.h"
+#include "editors/editor_box.h"
+#include "editors/freq_area_page.h"
+#include "editors/power_on_page.h"
+#include "editors/qt_text.h"
+#include "editors/tune_table_page.h"
+#include "link/port_select.h"
+#include "shell/file_dialog.h"
+#include "shell/main_window.h"
+#include "shell/prompt.h"
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QEvent>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+#include <QtTest>
+
+namespace nx5rb::test {
+
+// Message boxes: every one is recorded; answers come from the script, OK once it runs out.
+class ScriptedPrompt final : public Prompt
+{
+public:
+    PromptAnswer Show(const PromptMessage &message) override
+    {
+        Shown.push_back(message);
+        if (Answers.empty())
+            return PromptAnswer::Ok;
+        const PromptAnswer answer = Answers.front();
+        Answers.pop_front();
+        return answer;
+    }
+
+    // The texts shown, in order.
+    QStringList Texts() const
+    {
+        QStringList texts;
+        for (const PromptMessage &message : Shown)
+            texts << QString::fromStdString(message.text);
+        return texts;
+    }
+
+    std::deque<PromptAnswer> Answers;
+    std::vector<PromptMessage> Shown;
+};
+
+// The open and save dialogs: every request is recorded; choices come from the script, Cancel
+// once it runs out.
+class ScriptedFiles final : public FileChooser
+{
+public:
+    struct Request
+    {
+        bool open = false;
+        std::string title;
+        std::string initialName;
+    };
+
+    FileChoice Choose(bool open, std::string_view title, std::string_view initialName) override
+    {
+        Requests.push_back({open, std::string(title), std::string(initialName)});
+        if (Choices.empty())
+            return {FileChoice::Cancelled, {}};
+        const FileChoice choice = Choices.front();
+        Choices.pop_front();
+        return choice;
+    }
+
+    void Choose(const std::string &path) { Choices.push_back({FileChoice::Chosen, path}); }
+
+    std::deque<FileChoice> Choices;
+    std::vector<Request> Requests;
+};
+
+inline PortSelection VirtualRadioPort()
+{
+    PortSelection port;
+    port.Device = std::string(kVirtualPort);
+    return port;
+}
+
+// A started window, shown and active so that focus moves as it does for a person. The prompt and
+// the file dialogs outlive the window that holds them.
+class ShownWindow
+{
+public:
+    explicit ShownWindow(const PortSelection &port = VirtualRadioPort())
+        : window(port, &prompt, &files)
+    {
+        QApplication::setQuitOnLastWindowClosed(false);
+        window.show();
+        exposed_ = QTest::qWaitForWindowExposed(&window);
+        window.activateWindow();
+        active_ = QTest::qWaitForWindowActive(&window);
+    }
+
+    bool Ready() const { return exposed_ && active_; }
+
+    ScriptedPrompt prompt;
+    ScriptedFiles files;
+    Form1 window;
+
+private:
+    bool exposed_ = false;
+    bool active_ = false;
+};
+
+inline QTreeWidgetItem *Node(Form1 &window, const QString &key)
+{
+    for (QTreeWidgetItemIterator it(window.TreeView1); *it; ++it)
+        if ((*it)->data(0, Qt::UserRole).toString() == key)
+            return *it;
+    return nullptr;
+}
+
+// A click on the node with this key, its branch opened first as a person would.
+inline bool ClickNode(Form1 &window, const QString &key)
+{
+    QTreeWidgetItem *node = Node(window, key);
+    if (!node)
+        return false;
+    for (QTreeWidgetItem *parent = node->parent(); parent; parent = parent->parent())
+        parent->setExpanded(true);
+    window.TreeView1->scrollToItem(node);
+    const QRect place = window.TreeView1->visualItemRect(node);
+    if (!place.isValid())
+        return false;
+    QTest::mouseClick(window.TreeView1->viewport(), Qt::LeftButton, {}, place.center());
+    return true;
+}
+
+inline void ClickCell(CellGrid *grid, int row, int col)
+{
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(row, col).center());
+}
+
+inline void Click(QAbstractButton *button)
+{
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// Keys go to whatever holds the focus, as they do from a keyboard.
+inline void Type(const QString &text)
+{
+    QTest::keyClicks(QApplication::focusWidget(), text);
+}
+
+inline void PressKey(Qt::Key key)
+{
+    QTest::keyClick(QApplication::focusWidget(), key);
+}
+
+inline void PressEnter()
+{
+    PressKey(Qt::Key_Return);
+}
+
+// A list choice by keyboard: the list takes the focus and the arrow keys move its selection,
+// which is a choice by the user (unlike a selection the program makes).
+inline void ChooseByKey(QComboBox *combo, Qt::Key key)
+{
+    combo->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(combo, key);
+}
+
+// The transfer started by a click has ended (the link is idle again).
+inline bool WaitForLinkIdle(Form1 &window, int timeoutMs = 15000)
+{
+    return QTest::qWaitFor([&] { return window.LinkLayer().LinkState == 0; }, timeoutMs);
+}
+
+inline QStringList RowTexts(const CellGrid *grid, int row, int firstCol, int lastCol)
+{
+    QStringList texts;
+    for (int col = firstCol; col <= lastCol; ++col)
+        texts << grid->CellText(row, col);
+    return texts;
+}
+
+// One line of the power-on message as its 14 boxes show it.
+inline QString MessageLine(const FrameOption *page, int line)
+{
+    QString text;
+    for (int column = 0; column < mm::kPowerOnLineLength; ++column)
+        text += page->TextPowerOnMsg[std::size_t(line * mm::kPowerOnLineLength + column)]->text();
+    return text;
+}
+
+// The grid cell an open floating box covers.
+inline bool BoxCovers(const EditorBox *box, const CellGrid *grid, int row, int col)
+{
+    return box->isVisible() && box->parentWidget() == grid->viewport()
+        && grid->CellRect(row, col).contains(box->geometry().center());
+}
+
+// Acts on a modal dialog of type Dialog from inside its own event loop, as soon as it shows. A
+// dialog that `act` leaves open is closed, so that a failing check cannot hang the test.
+template<typename Dialog>
+class ModalHandler
+{
+public:
+    explicit ModalHandler(std::function<void(Dialog *)> act)
+    {
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, [this, act] {
+            auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            timer_.stop();
+            ++handled_;
+            act(dialog);
+            if (dialog->isVisible()) {
+                leftOpen_ = true;
+                dialog->reject();
+            }
+        });
+        timer_.start();
+    }
+
+    int Handled() const { return handled_; }
+    // `act` did not close the dialog; the handler did.
+    bool LeftOpen() const { return leftOpen_; }
+
+private:
+    QTimer timer_;
+    int handled_ = 0;
+    bool leftOpen_ = false;
+};
+
+} // namespace nx5rb::test
+
+namespace nx5rb {
+
+// How a message box reads in a failed comparison.
+inline char *toString(const PromptMessage &message)
+{
+    return QTest::toString(QString("\"%1\" titled \"%2\", buttons %3, icon %4")
+                               .arg(QString::fromStdString(message.text))
+                               .arg(QString::fromStdString(message.title))
+                               .arg(int(message.buttons))
+                               .arg(int(message.icon)));
+}
+
+} // namespace nx5rb
+
+Q_DECLARE_METATYPE(nx5rb::PromptAnswer)
