@@ -47,6 +47,7 @@ FrameFreqArea::FrameFreqArea(WindowState &state, QWidget *parent)
 
         auto *editor = new EditorBox(grid->viewport());
         editor->setObjectName(kEditorNames[band]);
+        editor->setAccessibleName(FieldName(band, 1, 1));
         editor->KeyFilter
             = [](BoxState box, KeyCode key) { return FilterKey(box, key, KeyKind::Number3); };
         editor->OnEnter = [this, band] {
