@@ -1,0 +1,304 @@
+// How close a transfer comes to the time its bytes need on the wire. Drives the tool's real link
+// stack (port object on a device path, Qt timers, the event loop) against a radio on PORT, times
+// each transfer from the command's start to LinkState 0, and compares the best run with the time
+// every byte of the exchange takes in both directions at 10 bits per byte.
+//
+//   link_wire_bench --port PATH [--runs N] [--baud B] [--limit R]
+//
+// Exits 1 when a ratio exceeds the limit, 2 on misuse or a transfer that does not complete.
+#include "link/link_protocol.h"
+#include "link/qt/comm_port.h"
+#include "link/qt/qt_event_pump.h"
+#include "link/qt/qt_link_timer.h"
+#include "link/transfer_commands.h"
+#include "link/transfer_plan.h"
+#include "shell/window_state.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+namespace {
+
+using namespace nx5rb;
+using Clock = std::chrono::steady_clock;
+
+// Bytes of one exchange on the line.
+constexpr int kEntryBytes = 7;
+constexpr int kEntryReplyBytes = 3;
+constexpr int kBandRequestBytes = 1;
+constexpr int kBandInfoBytes = mm::kFreqAreaBlockSize;
+constexpr int kReadBlockBytes = 4 + 4 + mm::kBlockSize + 1 + 1; // request, reply, ACK, ACK
+constexpr int kEndBytes = 1;
+constexpr int kBitsPerByte = 10;
+constexpr int kCeilingMs = 60'000;
+
+// Every byte that crosses the line in either direction, counted where the link meets the port.
+class CountingPort final : public SerialPort
+{
+public:
+    explicit CountingPort(SerialPort &port)
+        : port_(port)
+    {
+        port_.OnComm = [this](CommEvent event) {
+            if (OnComm)
+                OnComm(event);
+        };
+    }
+
+    bool PortOpen() const override { return port_.PortOpen(); }
+    bool SetPortOpen(bool open) override { return port_.SetPortOpen(open); }
+    std::string ErrorString() const override { return port_.ErrorString(); }
+    void SetRThreshold(int bytes) override { port_.SetRThreshold(bytes); }
+    int RThreshold() const override { return port_.RThreshold(); }
+    void Output(std::span<const std::uint8_t> bytes) override
+    {
+        sent += int(bytes.size());
+        events.push_back({Clock::now(), true, int(bytes.size())});
+        port_.Output(bytes);
+    }
+    Bytes Input() override
+    {
+        Bytes bytes = port_.Input();
+        received += int(bytes.size());
+        events.push_back({Clock::now(), false, int(bytes.size())});
+        return bytes;
+    }
+    int InBufferCount() const override { return port_.InBufferCount(); }
+    std::string Description() const override { return port_.Description(); }
+
+    struct Event
+    {
+        Clock::time_point at;
+        bool output;
+        int bytes;
+    };
+
+    int sent = 0;
+    int received = 0;
+    std::vector<Event> events;
+
+private:
+    SerialPort &port_;
+};
+
+class AlwaysOk final : public Prompt
+{
+public:
+    PromptAnswer Show(const PromptMessage &message) override
+    {
+        if (message.buttons != PromptButtons::OkCancel)
+            std::fprintf(stderr, "link_wire_bench: %s\n", message.text.c_str());
+        return message.buttons == PromptButtons::RetryCancel ? PromptAnswer::Cancel
+                                                             : PromptAnswer::Ok;
+    }
+};
+
+struct Transfer
+{
+    const char *name;
+    TransferCommand command;
+    TransferFlags flags; // as the command sets them, to count its blocks
+};
+
+// Where the time beyond the wire goes, summed over one transfer: in the tool (a reply taken to
+// the next frame sent) and on the far side of the port (a frame sent to its reply taken, less the
+// wire time of both: the radio's own latency, the terminal, and the delivery of the reply up to
+// the receive handler).
+struct Overhead
+{
+    double toolMs = 0;
+    double farSideMs = 0;
+    double medianFarSideMs = 0;
+    double worstFarSideMs = 0;
+    int exchanges = 0;
+};
+
+struct Timing
+{
+    bool completed = false;
+    double ms = 0;
+    int bytes = 0;
+    Overhead overhead;
+};
+
+double Ms(Clock::duration duration)
+{
+    return std::chrono::duration<double, std::milli>(duration).count();
+}
+
+Overhead Analyse(const std::vector<CountingPort::Event> &events, int baud)
+{
+    Overhead overhead;
+    std::vector<double> farSide;
+    for (std::size_t i = 1; i < events.size(); ++i) {
+        const auto &before = events[i - 1];
+        const auto &after = events[i];
+        const double gap = Ms(after.at - before.at);
+        if (!before.output && after.output) {
+            overhead.toolMs += gap;
+        } else if (before.output && !after.output) {
+            const double wireMs = 1000.0 * (before.bytes + after.bytes) * kBitsPerByte / baud;
+            farSide.push_back(gap - wireMs);
+            overhead.farSideMs += gap - wireMs;
+        }
+    }
+    overhead.exchanges = int(farSide.size());
+    if (!farSide.empty()) {
+        std::sort(farSide.begin(), farSide.end());
+        overhead.medianFarSideMs = farSide[farSide.size() / 2];
+        overhead.worstFarSideMs = farSide.back();
+    }
+    return overhead;
+}
+
+// One transfer on a fresh tool, timed to the moment LinkState drops back to 0.
+Timing TimeTransfer(const std::string &device, const Transfer &transfer, int baud)
+{
+    WindowState state;
+    CommPort commPort;
+    commPort.SetCommPort(device);
+    CountingPort port(commPort);
+    QtLinkTimer timer1;
+    QtLinkTimer timer2;
+    AlwaysOk prompt;
+    Link link(state, port, timer1, timer2, prompt);
+    QtEventPump pump(false);
+
+    QEventLoop loop;
+    Clock::time_point end {};
+    // The progress frame is hidden in the same step that sets LinkState to 0.
+    link.OnProgress = [&] {
+        if (link.LinkState == 0 && !link.Progress().visible && end == Clock::time_point {}) {
+            end = Clock::now();
+            loop.quit();
+        }
+    };
+    QTimer::singleShot(kCeilingMs, &loop, [&] {
+        link.Abandon();
+        loop.quit();
+    });
+
+    const Clock::time_point start = Clock::now();
+    RunTransferCommand(transfer.command, link, state, pump);
+    if (link.LinkState != 0)
+        loop.exec();
+    Timing timing;
+    timing.completed = link.Outcome() == TransferOutcome::Completed;
+    timing.ms = Ms(end - start);
+    timing.bytes = port.sent + port.received;
+    timing.overhead = Analyse(port.events, baud);
+    return timing;
+}
+
+int WireBytes(const Transfer &transfer)
+{
+    const int blocks = int(PlanBlocks(transfer.flags, true).size());
+    return kEntryBytes + kEntryReplyBytes + kBandRequestBytes + kBandInfoBytes
+        + blocks * kReadBlockBytes + kEndBytes;
+}
+
+int Usage(const char *problem)
+{
+    std::fprintf(stderr,
+                 "link_wire_bench: %s\nusage: link_wire_bench --port PATH [--runs N] [--baud B] "
+                 "[--limit R]\n",
+                 problem);
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    std::string device;
+    int runs = 3;
+    int baud = 9600;
+    double limit = 1.05;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (i + 1 == argc)
+            return Usage("every option needs a value");
+        const char *value = argv[++i];
+        if (arg == "--port")
+            device = value;
+        else if (arg == "--runs")
+            runs = std::atoi(value);
+        else if (arg == "--baud")
+            baud = std::atoi(value);
+        else if (arg == "--limit")
+            limit = std::atof(value);
+        else
+            return Usage("unknown option");
+    }
+    if (device.empty() || runs < 1 || baud < 1 || limit <= 0)
+        return Usage("--port is required; runs, baud and limit must be positive");
+
+    TransferFlags all;
+    all.WantAll = true;
+    TransferFlags channels;
+    channels.WantChannels = true;
+    const Transfer transfers[] = {
+        {"read all", TransferCommand::ReadAll, all},
+        {"read channels", TransferCommand::ReadChannelInfo, channels},
+    };
+
+    std::printf("%-14s %6s %6s %10s %12s %7s\n", "transfer", "blocks", "bytes", "bound ms",
+                "measured ms", "ratio");
+    bool withinLimit = true;
+    std::vector<std::string> breakdown;
+    for (const Transfer &transfer : transfers) {
+        const int bytes = WireBytes(transfer);
+        const double boundMs = 1000.0 * bytes * kBitsPerByte / baud;
+        Timing best;
+        best.ms = std::numeric_limits<double>::infinity();
+        for (int run = 0; run < runs; ++run) {
+            const Timing timing = TimeTransfer(device, transfer, baud);
+            if (!timing.completed) {
+                std::fprintf(stderr, "link_wire_bench: %s did not complete\n", transfer.name);
+                return 2;
+            }
+            if (timing.bytes != bytes) {
+                std::fprintf(stderr, "link_wire_bench: %s moved %d bytes, not %d\n", transfer.name,
+                             timing.bytes, bytes);
+                return 2;
+            }
+            if (timing.ms < best.ms)
+                best = timing;
+        }
+        const double ratio = best.ms / boundMs;
+        withinLimit = withinLimit && ratio <= limit;
+        std::printf("%-14s %6d %6d %10.1f %12.1f %7.3f\n", transfer.name,
+                    int(PlanBlocks(transfer.flags, true).size()), bytes, boundMs, best.ms, ratio);
+
+        const Overhead &o = best.overhead;
+        char line[256];
+        std::snprintf(line, sizeof line,
+                      "%s: %.1f ms beyond the wire = tool %.1f ms + far side %.1f ms over %d "
+                      "exchanges (median %.3f ms, worst %.3f ms) + open and end %.1f ms",
+                      transfer.name, best.ms - boundMs, o.toolMs, o.farSideMs, o.exchanges,
+                      o.medianFarSideMs, o.worstFarSideMs,
+                      best.ms - boundMs - o.toolMs - o.farSideMs);
+        breakdown.emplace_back(line);
+    }
+    for (const std::string &line : breakdown)
+        std::printf("%s\n", line.c_str());
+    std::printf("best of %d runs at %d baud; limit: ratio <= %.2f\n", runs, baud, limit);
+    if (!withinLimit) {
+        std::fprintf(stderr,
+                     "link_wire_bench: FAIL: a transfer took more than %.2f times its "
+                     "wire time\n",
+                     limit);
+        return 1;
+    }
+    return 0;
+}
