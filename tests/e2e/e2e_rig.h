@@ -31,6 +31,8 @@ public:
     const std::string &Terminal() const { return terminal_; }
     // SIGTERM: the radio saves its memory and exits. Its exit status.
     int Stop() { return process_.Finish(SIGTERM); }
+    // SIGKILL: the radio vanishes at once, as an adapter pulled out of its socket.
+    void Kill() { process_.Finish(SIGKILL); }
     // What it wrote on standard error (quiet: only failures).
     const std::string &Log() const { return process_.Err(); }
 

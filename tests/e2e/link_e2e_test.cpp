@@ -175,5 +175,26 @@ TEST_F(LinkEndToEnd, WriteChannelsAfterChangingARecordByteWritesTheWholeTable)
     EXPECT_NE(radio[flags], factory[flags]);
 }
 
+TEST_F(LinkEndToEnd, RadioVanishingMidReadAbandonsItWithTheSystemsReason)
+{
+    // The terminal goes away a few blocks into a channel read.
+    tool->link.OnProgress = [this] {
+        if (tool->link.Progress().blocksDone == 5)
+            sim->Kill();
+    };
+    ASSERT_TRUE(tool->Run(TransferCommand::ReadChannelInfo));
+
+    EXPECT_EQ(tool->link.Outcome(), TransferOutcome::Abandoned);
+    EXPECT_FALSE(tool->port.PortOpen());
+    EXPECT_FALSE(tool->link.Progress().visible);
+    ASSERT_EQ(tool->prompt.Shown.size(), 2u);
+    const PromptMessage &lost = tool->prompt.Shown.back();
+    EXPECT_EQ(lost.text.rfind(link_text::kConnectionLost, 0), 0u) << lost.text;
+    EXPECT_EQ(lost.title, "错误");
+    EXPECT_FALSE(tool->link.LastPortError().empty());
+    // What arrived before the loss does not reach the image.
+    EXPECT_EQ(MovedOnly(tool->state.Image, factory, startUp.Image, {}), "");
+}
+
 } // namespace
 } // namespace nx5rb::test
