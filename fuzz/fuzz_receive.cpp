@@ -14,11 +14,12 @@
 //   7        the user clicks the same command again
 //
 // Invariants: LinkState stays within 0..4 and is 0 exactly when no transfer runs (port closed,
-// timers off, progress hidden); a completed read leaves 0xF9F at 0x58 and changes only the blocks
-// it moved; a read that did not complete leaves the image exactly as it was; a write never
-// changes the image beyond the refresh its command makes. A write outside the image's 4096 bytes
-// is caught by AddressSanitizer when it leaves the window's state, by the tune buffer after the
-// image when a read does not complete, and by the file header further on.
+// timers off, progress hidden); the tool asks only for the blocks its command moves, in its
+// direction; a completed read leaves 0xF9F at 0x58 and changes only the blocks it moved; a read
+// that did not complete leaves the image exactly as it was; a write never changes the image beyond
+// the refresh its command makes. A write outside the image's 4096 bytes is caught by
+// AddressSanitizer when it leaves the window's state, by the tune buffer after the image when a
+// read does not complete, and by the file header further on.
 #include "link/link_protocol.h"
 #include "link/transfer_commands.h"
 #include "link/transfer_plan.h"
@@ -30,8 +31,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <span>
 #include <string>
 #include <vector>
@@ -41,6 +44,7 @@ namespace {
 using namespace nx5rb;
 
 constexpr int kCommandCount = 14;
+constexpr std::size_t kReadRequestLength = radio_frame::kRequestLength;
 constexpr std::uint8_t kPortFailsBit = 0x80;
 
 [[noreturn]] void Fail(const char *what)
@@ -113,6 +117,8 @@ public:
     void Output(std::span<const std::uint8_t> bytes) override
     {
         Check(open_, "nothing is sent while the port is closed");
+        if (OnSent)
+            OnSent(bytes);
         const Bytes answer = radio_.Receive(bytes);
         line_.insert(line_.end(), answer.begin(), answer.end());
     }
@@ -124,6 +130,9 @@ public:
     }
     int InBufferCount() const override { return int(buffer_.size()); }
     std::string Description() const override { return "script"; }
+
+    // Every frame the tool sends, as it leaves.
+    std::function<void(std::span<const std::uint8_t>)> OnSent;
 
     void Arrive(const Bytes &bytes)
     {
@@ -304,7 +313,27 @@ void Fuzz(std::span<const std::uint8_t> input)
               "a completed read leaves the settings marker set");
     };
 
+    // The blocks the command moves (a click that did not start leaves some flags unset, so every
+    // click adds its own plan); a request for any other block, or in the other direction, is wrong.
+    std::set<std::uint16_t> planned;
+    const auto addPlan = [&run, &planned] {
+        for (std::uint16_t block : PlanBlocks(run.link.Flags, run.link.ReadMode))
+            planned.insert(block);
+    };
+    run.port.OnSent = [&](std::span<const std::uint8_t> frame) {
+        const bool readRequest
+            = frame.size() == kReadRequestLength && frame[0] == radio_frame::kRead;
+        const bool writeRequest
+            = frame.size() == radio_frame::kWriteLength && frame[0] == radio_frame::kWrite;
+        if (!readRequest && !writeRequest)
+            return;
+        Check(readRequest == read, "a read sends only read requests, a write only write requests");
+        Check(planned.count(std::uint16_t(frame[1] << 8 | frame[2])) == 1,
+              "the tool asks only for the blocks its command moves");
+    };
+
     RunTransferCommand(run.command, run.link, run.state, run.pump);
+    addPlan();
     const TransferFlags flags = run.link.Flags; // as the command set them
     RadioImage refreshed = run.state.Image; // a write's image after its command's refresh
     CheckLinkState(run.link, run.port, run.timer1, run.timer2);
@@ -338,6 +367,7 @@ void Fuzz(std::span<const std::uint8_t> input)
             break;
         case 7:
             RunTransferCommand(run.command, run.link, run.state, run.pump);
+            addPlan();
             if (!read)
                 refreshed = run.state.Image;
             break;
