@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include "cli/arguments.h"
 #include "cli/console_prompt.h"
 #include "cli/page_export.h"
 #include "cli/transfer_cli.h"
@@ -17,10 +18,6 @@
 namespace nx5rb::cli {
 
 namespace {
-
-constexpr int kExitOk = 0;
-constexpr int kExitFailure = 1;
-constexpr int kExitUsage = 2;
 
 constexpr const char *kUsage = R"TEXT(usage: nx5rb-cli [--help] [--version] COMMAND [ARGS]
 
@@ -73,12 +70,6 @@ bool WantsHelp(const std::vector<std::string> &args)
     return false;
 }
 
-int UsageError(std::ostream &err, const std::string &problem, const char *usage)
-{
-    err << "nx5rb-cli: " << problem << "\n\n" << usage;
-    return kExitUsage;
-}
-
 // Opens the data file into a fresh start-up state; reports and returns nothing when it fails.
 std::optional<WindowState> OpenForCommand(const std::string &path, std::ostream &err)
 {
@@ -98,40 +89,12 @@ std::optional<WindowState> OpenForCommand(const std::string &path, std::ostream 
     return std::nullopt;
 }
 
-std::optional<std::string> SingleFileArgument(const std::vector<std::string> &args,
-                                              std::optional<std::string> *output, std::ostream &err,
-                                              const char *usage)
-{
-    std::optional<std::string> file;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string &arg = args[i];
-        if (output && (arg == "-o" || arg == "--output")) {
-            if (i + 1 >= args.size()) {
-                UsageError(err, "option " + arg + " needs a file name", usage);
-                return std::nullopt;
-            }
-            *output = args[++i];
-        } else if (arg.size() > 1 && arg.front() == '-') {
-            UsageError(err, "unknown option " + arg, usage);
-            return std::nullopt;
-        } else if (file) {
-            UsageError(err, "unexpected argument " + arg, usage);
-            return std::nullopt;
-        } else {
-            file = arg;
-        }
-    }
-    if (!file)
-        UsageError(err, "missing FILE.dat", usage);
-    return file;
-}
-
 int RunDump(const std::vector<std::string> &args, std::ostream &out, std::ostream &err, bool)
 {
-    const auto file = SingleFileArgument(args, nullptr, err, kDumpHelp);
+    const auto file = ParseArguments(args, {}, 1, "FILE.dat", err, kDumpHelp);
     if (!file)
         return kExitUsage;
-    const auto state = OpenForCommand(*file, err);
+    const auto state = OpenForCommand(file->front(), err);
     if (!state)
         return kExitFailure;
     out << DumpJson(*state);
@@ -141,24 +104,25 @@ int RunDump(const std::vector<std::string> &args, std::ostream &out, std::ostrea
 int RunExportChannels(const std::vector<std::string> &args, std::ostream &out, std::ostream &err,
                       bool)
 {
-    std::optional<std::string> output;
-    const auto file = SingleFileArgument(args, &output, err, kExportHelp);
+    std::string output;
+    const auto file
+        = ParseArguments(args, {{"-o", "--output", &output}}, 1, "FILE.dat", err, kExportHelp);
     if (!file)
         return kExitUsage;
-    const auto state = OpenForCommand(*file, err);
+    const auto state = OpenForCommand(file->front(), err);
     if (!state)
         return kExitFailure;
     const std::string csv = ChannelCsv(*state);
-    if (!output) {
+    if (output.empty()) {
         out << csv;
         return out ? kExitOk : kExitFailure;
     }
-    QSaveFile target(QString::fromStdString(*output));
+    QSaveFile target(QString::fromStdString(output));
     // commit() does not report a failed final flush; flushing first catches a short write.
     if (!target.open(QIODevice::WriteOnly)
         || target.write(csv.data(), qint64(csv.size())) != qint64(csv.size()) || !target.flush()
         || !target.commit()) {
-        err << "nx5rb-cli: " << *output << ": " << target.errorString().toStdString() << "\n";
+        err << "nx5rb-cli: " << output << ": " << target.errorString().toStdString() << "\n";
         return kExitFailure;
     }
     return kExitOk;

@@ -1,5 +1,6 @@
 #include "cli/transfer_cli.h"
 
+#include "cli/arguments.h"
 #include "cli/console_prompt.h"
 #include "link/link_protocol.h"
 #include "link/port_select.h"
@@ -53,10 +54,6 @@ options:
 
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailure = 1;
-constexpr int kExitUsage = 2;
-
 struct TransferArgs
 {
     std::string region;
@@ -66,54 +63,30 @@ struct TransferArgs
     std::string file;
 };
 
-int Usage(std::ostream &err, const std::string &problem, const char *help)
-{
-    err << "nx5rb-cli: " << problem << "\n\n" << help;
-    return kExitUsage;
-}
-
-// Parses REGION, options and at most one file; the caller checks which are required.
+// Parses REGION, the options and, for a write, FILE.dat; the port (and a read's output) are
+// required.
 std::optional<TransferArgs> ParseArgs(const std::vector<std::string> &args, bool read,
                                       std::ostream &err, const char *help)
 {
     TransferArgs parsed;
-    std::vector<std::string> positional;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string &arg = args[i];
-        std::string *target = nullptr;
-        if (arg == "-p" || arg == "--port")
-            target = &parsed.port;
-        else if (read && (arg == "-o" || arg == "--output"))
-            target = &parsed.output;
-        else if (read && (arg == "-b" || arg == "--base"))
-            target = &parsed.base;
-        if (target) {
-            if (i + 1 >= args.size()) {
-                Usage(err, "option " + arg + " needs a value", help);
-                return std::nullopt;
-            }
-            *target = args[++i];
-        } else if (arg.size() > 1 && arg.front() == '-') {
-            Usage(err, "unknown option " + arg, help);
-            return std::nullopt;
-        } else {
-            positional.push_back(arg);
-        }
-    }
-    const std::size_t expected = read ? 1 : 2;
-    if (positional.size() != expected) {
-        Usage(err, positional.size() < expected ? "missing arguments" : "too many arguments", help);
+    const auto positional = read ? ParseArguments(args,
+                                                  {{"-p", "--port", &parsed.port},
+                                                   {"-o", "--output", &parsed.output},
+                                                   {"-b", "--base", &parsed.base}},
+                                                  1, "REGION", err, help)
+                                 : ParseArguments(args, {{"-p", "--port", &parsed.port}}, 2,
+                                                  "REGION or FILE.dat", err, help);
+    if (!positional)
         return std::nullopt;
-    }
-    parsed.region = positional[0];
+    parsed.region = (*positional)[0];
     if (!read)
-        parsed.file = positional[1];
+        parsed.file = (*positional)[1];
     if (parsed.port.empty()) {
-        Usage(err, "missing --port", help);
+        UsageError(err, "missing --port", help);
         return std::nullopt;
     }
     if (read && parsed.output.empty()) {
-        Usage(err, "missing -o OUT.dat", help);
+        UsageError(err, "missing -o OUT.dat", help);
         return std::nullopt;
     }
     return parsed;
@@ -194,7 +167,7 @@ std::optional<TransferCommand> Region(const std::string &region, bool read, std:
 {
     const auto command = CommandForRegion(region, read);
     if (!command)
-        Usage(err, "unknown region " + region, help);
+        UsageError(err, "unknown region " + region, help);
     return command;
 }
 

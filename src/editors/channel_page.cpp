@@ -2,7 +2,6 @@
 
 #include "editors/channel_view.h"
 #include "editors/qt_text.h"
-#include "shell/ui_text.h"
 #include "shell/window_state.h"
 
 #include <array>
@@ -32,13 +31,8 @@ FrameChannelInfo::FrameChannelInfo(WindowState &state, QWidget *parent)
     MSHFlexGridChInfo->SetRowHeightTwips(kRowTwips);
     layout->addWidget(MSHFlexGridChInfo, 1);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    CommandReadChannelInfo = MakeButton(this, texts::kRead, "CommandReadChannelInfo");
-    CommandWriteChannelInfo = MakeButton(this, texts::kWrite, "CommandWriteChannelInfo");
-    buttons->addWidget(CommandReadChannelInfo);
-    buttons->addWidget(CommandWriteChannelInfo);
-    layout->addLayout(buttons);
+    layout->addLayout(ReadWriteButtons(this, "CommandReadChannelInfo", "CommandWriteChannelInfo",
+                                       CommandReadChannelInfo, CommandWriteChannelInfo));
 }
 
 void FrameChannelInfo::Paint()

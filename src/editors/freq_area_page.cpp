@@ -2,7 +2,6 @@
 
 #include "editors/freq_area_view.h"
 #include "editors/qt_text.h"
-#include "shell/ui_text.h"
 #include "shell/window_state.h"
 
 #include <QGridLayout>
@@ -100,13 +99,9 @@ FrameFreqArea::FrameFreqArea(WindowState &state, QWidget *parent)
     hint->setObjectName("Label3");
     layout->addWidget(hint, 2, 0, 1, 2);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    CommandRead = MakeButton(this, texts::kRead, "CommandRead");
-    CommandWrite = MakeButton(this, texts::kWrite, "CommandWrite");
-    buttons->addWidget(CommandRead);
-    buttons->addWidget(CommandWrite);
-    layout->addLayout(buttons, 3, 0, 1, 2);
+    layout->addLayout(
+        ReadWriteButtons(this, "CommandRead", "CommandWrite", CommandRead, CommandWrite), 3, 0, 1,
+        2);
     layout->setRowStretch(4, 1);
 }
 

@@ -2,7 +2,6 @@
 
 #include "editors/cell_grid.h"
 #include "editors/qt_text.h"
-#include "shell/ui_text.h"
 #include "shell/window_state.h"
 
 #include <QHBoxLayout>
@@ -56,13 +55,8 @@ FrameOption::FrameOption(WindowState &state, QWidget *parent)
     }
     layout->addWidget(boxes);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    CommandReadOption = MakeButton(this, texts::kRead, "CommandReadOption");
-    CommandWriteOption = MakeButton(this, texts::kWrite, "CommandWriteOption");
-    buttons->addWidget(CommandReadOption);
-    buttons->addWidget(CommandWriteOption);
-    layout->addLayout(buttons);
+    layout->addLayout(ReadWriteButtons(this, "CommandReadOption", "CommandWriteOption",
+                                       CommandReadOption, CommandWriteOption));
     layout->addStretch();
 }
 

@@ -1,6 +1,8 @@
 // The core keeps its texts as UTF-8; the widgets show them as QString.
 #pragma once
 
+#include "shell/ui_text.h"
+
 #include <string>
 #include <string_view>
 
@@ -24,6 +26,7 @@ inline QString AccessibleCaption(std::string_view caption)
 
 } // namespace nx5rb
 
+#include <QHBoxLayout>
 #include <QPushButton>
 
 namespace nx5rb {
@@ -35,6 +38,20 @@ inline QPushButton *MakeButton(QWidget *parent, std::string_view caption, const 
     button->setObjectName(name);
     button->setAccessibleName(AccessibleCaption(caption));
     return button;
+}
+
+// The read and write buttons of a page, at the right of their row.
+inline QHBoxLayout *ReadWriteButtons(QWidget *page, const QString &readName,
+                                     const QString &writeName, QPushButton *&read,
+                                     QPushButton *&write)
+{
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    read = MakeButton(page, texts::kRead, readName);
+    write = MakeButton(page, texts::kWrite, writeName);
+    row->addWidget(read);
+    row->addWidget(write);
+    return row;
 }
 
 } // namespace nx5rb

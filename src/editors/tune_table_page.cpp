@@ -2,7 +2,6 @@
 
 #include "editors/qt_text.h"
 #include "editors/tune_table_view.h"
-#include "shell/ui_text.h"
 #include "shell/window_state.h"
 
 #include <QGridLayout>
@@ -82,13 +81,9 @@ FrameTuneData::FrameTuneData(WindowState &state, int band, QWidget *parent)
     settings->setColumnStretch(4, 1);
     layout->addLayout(settings);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    CommandRead = MakeButton(this, texts::kRead, QString("CommandRead") + kBandLetter[band]);
-    CommandWrite = MakeButton(this, texts::kWrite, QString("CommandWrite") + kBandLetter[band]);
-    buttons->addWidget(CommandRead);
-    buttons->addWidget(CommandWrite);
-    layout->addLayout(buttons);
+    layout->addLayout(ReadWriteButtons(this, QString("CommandRead") + kBandLetter[band],
+                                       QString("CommandWrite") + kBandLetter[band], CommandRead,
+                                       CommandWrite));
     layout->addStretch();
 }
 

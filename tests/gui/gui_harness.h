@@ -13,6 +13,7 @@
 #include "shell/file_dialog.h"
 #include "shell/main_window.h"
 #include "shell/prompt.h"
+#include "support/recording_prompt.h"
 
 #include <deque>
 #include <functional>
@@ -35,27 +36,22 @@ namespace nx5rb::test {
 class ScriptedPrompt final : public Prompt
 {
 public:
-    PromptAnswer Show(const PromptMessage &message) override
-    {
-        Shown.push_back(message);
-        if (Answers.empty())
-            return PromptAnswer::Ok;
-        const PromptAnswer answer = Answers.front();
-        Answers.pop_front();
-        return answer;
-    }
+    PromptAnswer Show(const PromptMessage &message) override { return recording_.Show(message); }
 
     // The texts shown, in order.
     QStringList Texts() const
     {
         QStringList texts;
-        for (const PromptMessage &message : Shown)
-            texts << QString::fromStdString(message.text);
+        for (const std::string &text : recording_.Texts())
+            texts << QString::fromStdString(text);
         return texts;
     }
 
-    std::deque<PromptAnswer> Answers;
-    std::vector<PromptMessage> Shown;
+    std::deque<PromptAnswer> &Answers = recording_.Answers;
+    std::vector<PromptMessage> &Shown = recording_.Shown;
+
+private:
+    RecordingPrompt recording_;
 };
 
 // The open and save dialogs: every request is recorded; choices come from the script, Cancel

@@ -5,6 +5,7 @@
 #include "shell/prompt.h"
 
 #include <deque>
+#include <string>
 #include <vector>
 
 namespace nx5rb::test {
@@ -15,23 +16,30 @@ public:
     RecordingPrompt() = default;
     // Answers given in turn; once they run out every box is answered with OK.
     explicit RecordingPrompt(std::deque<PromptAnswer> answers)
-        : answers_(std::move(answers))
+        : Answers(std::move(answers))
     { }
 
     PromptAnswer Show(const PromptMessage &message) override
     {
         Shown.push_back(message);
-        if (answers_.empty())
+        if (Answers.empty())
             return PromptAnswer::Ok;
-        const PromptAnswer answer = answers_.front();
-        answers_.pop_front();
+        const PromptAnswer answer = Answers.front();
+        Answers.pop_front();
         return answer;
     }
 
-    std::vector<PromptMessage> Shown;
+    // The texts shown, in order.
+    std::vector<std::string> Texts() const
+    {
+        std::vector<std::string> texts;
+        for (const PromptMessage &message : Shown)
+            texts.push_back(message.text);
+        return texts;
+    }
 
-private:
-    std::deque<PromptAnswer> answers_;
+    std::deque<PromptAnswer> Answers;
+    std::vector<PromptMessage> Shown;
 };
 
 } // namespace nx5rb::test
