@@ -2,7 +2,7 @@
 // the tool's real link stack opened on that terminal, and the radio's memory as data files.
 #pragma once
 
-#include "child_process.h"
+#include "support/child_process.h"
 #include "image/radio_image.h"
 #include "link/link_protocol.h"
 #include "link/qt/comm_port.h"

@@ -3,6 +3,7 @@
 #include "image/data_file.h"
 #include "sim/factory_memory.h"
 #include "sim/sim_options.h"
+#include "support/child_process.h"
 
 #include <array>
 #include <cerrno>
@@ -133,90 +134,13 @@ Bytes ReadBytes(int fd, std::size_t n, int timeoutMs = kWaitMs)
     return bytes;
 }
 
-std::string ReadAll(int fd)
-{
-    std::string text;
-    char chunk[512];
-    while (WaitReadable(fd, kWaitMs)) {
-        const ssize_t count = read(fd, chunk, sizeof chunk);
-        if (count <= 0)
-            break;
-        text.append(chunk, std::size_t(count));
-    }
-    return text;
-}
-
 // nx5rb-sim as a child process with its standard output and error on pipes.
-class SimProcess
+class SimProcess : public test::ChildProcess
 {
 public:
     explicit SimProcess(const std::vector<std::string> &args)
-    {
-        int out[2];
-        int err[2];
-        if (pipe(out) != 0 || pipe(err) != 0)
-            return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        posix_spawn_file_actions_addclose(&actions, err[0]);
-        const std::string program = ProgramPath();
-        std::vector<char *> argv = {const_cast<char *>(program.c_str())};
-        for (const std::string &arg : args)
-            argv.push_back(const_cast<char *>(arg.c_str()));
-        argv.push_back(nullptr);
-        if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ) != 0)
-            pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        close(out[1]);
-        close(err[1]);
-        out_ = out[0];
-        err_ = err[0];
-    }
-
-    ~SimProcess()
-    {
-        if (pid_ > 0) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-        if (out_ >= 0)
-            close(out_);
-        if (err_ >= 0)
-            close(err_);
-    }
-
-    bool Started() const { return pid_ > 0; }
-
-    std::string FirstLine()
-    {
-        std::string line;
-        char c = 0;
-        while (WaitReadable(out_, kWaitMs) && read(out_, &c, 1) == 1 && c != '\n')
-            line += c;
-        return line;
-    }
-
-    // Exit status after it ends by itself (or after the signal); -1 when it did not exit normally.
-    int Wait(int signal = 0)
-    {
-        if (signal)
-            kill(pid_, signal);
-        int status = 0;
-        waitpid(pid_, &status, 0);
-        pid_ = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-    std::string Output() { return ReadAll(out_); }
-    std::string Errors() { return ReadAll(err_); }
-
-private:
-    pid_t pid_ = -1;
-    int out_ = -1;
-    int err_ = -1;
+        : ChildProcess(ProgramPath(), args)
+    { }
 };
 
 // The tool's side of the pseudo-terminal: opened and set raw as a serial port would be.
@@ -328,8 +252,8 @@ TEST_F(SimProgram, ServesTheLinkOverItsTerminalUntilTerminated)
         tool.Send({kEnd});
     }
 
-    EXPECT_EQ(sim.Wait(SIGTERM), 0);
-    const std::string log = sim.Errors();
+    EXPECT_EQ(sim.Finish(SIGTERM), 0);
+    const std::string log = sim.Err();
     EXPECT_NE(log.find("session 1: wrote 1 block\n"), std::string::npos) << log;
     EXPECT_NE(log.find("session 2: read 1 block\n"), std::string::npos) << log;
     const DataFileContents file = ReadDataFile(saved);
@@ -348,15 +272,15 @@ TEST_F(SimProgram, FaultOptionsReachTheRadio)
     EXPECT_EQ(entry[2], '3');
     // Refused, so the band request goes unanswered.
     EXPECT_TRUE(tool.Unanswered({kBandInfo}).empty());
-    EXPECT_EQ(sim.Wait(SIGINT), 0);
-    EXPECT_TRUE(sim.Errors().empty());
+    EXPECT_EQ(sim.Finish(SIGINT), 0);
+    EXPECT_TRUE(sim.Err().empty());
 }
 
 TEST_F(SimProgram, ExportWritesTheFactoryOrLoadedMemoryAndExits)
 {
     const std::string factoryFile = File("factory.dat");
     SimProcess exporter({"--export", factoryFile});
-    ASSERT_EQ(exporter.Wait(), 0);
+    ASSERT_EQ(exporter.Finish(), 0);
     const DataFileContents factory = ReadDataFile(factoryFile);
     ASSERT_EQ(factory.status, DataFileStatus::Ok);
     EXPECT_EQ(factory.image, FactoryMemory());
@@ -365,7 +289,7 @@ TEST_F(SimProgram, ExportWritesTheFactoryOrLoadedMemoryAndExits)
     changed[mm::kPowerOnMsg] = 'Z';
     ASSERT_FALSE(WriteDataFile(File("changed.dat"), changed));
     SimProcess copier({"--load", File("changed.dat"), "--export", File("copy.dat")});
-    ASSERT_EQ(copier.Wait(), 0);
+    ASSERT_EQ(copier.Finish(), 0);
     EXPECT_EQ(ReadDataFile(File("copy.dat")).image, changed);
 }
 
@@ -373,19 +297,19 @@ TEST_F(SimProgram, RefusesABadDataFileAndABadCommandLine)
 {
     ASSERT_TRUE(QFile(dir.filePath("bad.dat")).open(QIODevice::WriteOnly));
     SimProcess badFile({"--load", File("bad.dat")});
-    EXPECT_EQ(badFile.Wait(), 1);
-    EXPECT_NE(badFile.Errors().find("bad.dat"), std::string::npos);
+    EXPECT_EQ(badFile.Finish(), 1);
+    EXPECT_NE(badFile.Err().find("bad.dat"), std::string::npos);
 
     SimProcess missing({"--load", File("missing.dat")});
-    EXPECT_EQ(missing.Wait(), 1);
+    EXPECT_EQ(missing.Finish(), 1);
 
     SimProcess unknown({"--frobnicate"});
-    EXPECT_EQ(unknown.Wait(), 2);
-    EXPECT_NE(unknown.Errors().find("usage: nx5rb-sim"), std::string::npos);
+    EXPECT_EQ(unknown.Finish(), 2);
+    EXPECT_NE(unknown.Err().find("usage: nx5rb-sim"), std::string::npos);
 
     SimProcess help({"--help"});
-    EXPECT_EQ(help.Wait(), 0);
-    EXPECT_NE(help.Output().find("--stall-after"), std::string::npos);
+    EXPECT_EQ(help.Finish(), 0);
+    EXPECT_NE(help.Out().find("--stall-after"), std::string::npos);
 }
 
 } // namespace
