@@ -13,7 +13,6 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <poll.h>
-#include <spawn.h>
 #include <string>
 #include <sys/wait.h>
 #include <termios.h>
@@ -23,7 +22,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-extern char **environ;
 
 namespace nx5rb {
 namespace {
