@@ -119,7 +119,7 @@ public:
         , link_(state_, port_, timer1_, timer2_, prompt_)
         , err_(err)
     {
-        port_.SetCommPort(ParsePortArgument(port).value_or(PortSelection()).Spec());
+        port_.SetCommPort(ParsePortArgument(port).value_or(PortSelection()).PortName());
         if (showProgress)
             link_.OnProgress = [this] { ShowProgress(); };
     }
@@ -135,7 +135,7 @@ public:
         if (link_.Outcome() == TransferOutcome::Completed)
             return true;
         if (!link_.LastPortError().empty())
-            err_ << "nx5rb-cli: " << port_.CommPortSpec() << ": " << link_.LastPortError() << "\n";
+            err_ << "nx5rb-cli: " << port_.CommPortName() << ": " << link_.LastPortError() << "\n";
         err_ << "nx5rb-cli: the transfer did not complete\n";
         return false;
     }

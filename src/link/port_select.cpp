@@ -4,7 +4,7 @@
 
 namespace nx5rb {
 
-std::string PortSelection::Spec() const
+std::string PortSelection::PortName() const
 {
     if (!Device.empty())
         return Device;

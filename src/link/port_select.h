@@ -20,7 +20,7 @@ struct PortSelection
     std::string Device;
 
     // What the port object is set to: "COMn", a device path or "virtual".
-    std::string Spec() const;
+    std::string PortName() const;
 };
 
 // Reads a --port argument: "COM1".."COM4" (any case), "virtual", or a device path.

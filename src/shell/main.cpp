@@ -4,11 +4,11 @@
 #include "shell/main_window.h"
 #include "shell/ui_text.h"
 
+#include <cstdio>
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QTimer>
-
-#include <cstdio>
 
 namespace {
 

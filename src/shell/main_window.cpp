@@ -123,7 +123,7 @@ Form1::Form1(const PortSelection &port, Prompt *prompt, FileChooser *files, QWid
     ShowPage(Page::FreqArea);
     PaintAll();
     // The port is configured but stays closed until a transfer opens it.
-    port_.SetCommPort(ports_.Spec());
+    port_.SetCommPort(ports_.PortName());
 
     connect(TreeView1, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem *node) { TreeView1_NodeClick(node); });
@@ -253,7 +253,7 @@ void Form1::ShowPortDialog()
     // A transfer that was running is abandoned by closing the port.
     if (port_.PortOpen())
         link_->Abandon();
-    port_.SetCommPort(ports_.Spec());
+    port_.SetCommPort(ports_.PortName());
     ports_.PortChanged = false;
 }
 

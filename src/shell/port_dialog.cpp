@@ -43,7 +43,7 @@ CommportSel::CommportSel(PortSelection &selection, std::function<std::string(int
               options->addWidget(button, row, 0);
               options->addWidget(label, row, 1);
               connect(button, &QRadioButton::clicked, this, [this, choice] { chosen_ = choice; });
-              if (choice.Spec() == selection_.Spec())
+              if (choice.PortName() == selection_.PortName())
                   button->setChecked(true);
           };
 

@@ -19,7 +19,7 @@ private slots:
         ShownWindow shown {PortSelection {}};
         QVERIFY(shown.Ready());
         Form1 &w = shown.window;
-        QCOMPARE(QString::fromStdString(w.MSComm1().CommPortSpec()), QString("COM1"));
+        QCOMPARE(QString::fromStdString(w.MSComm1().CommPortName()), QString("COM1"));
         QStringList captions;
         bool startedOnPort1 = false;
         ModalHandler<CommportSel> dialog([&](CommportSel *ports) {
@@ -38,7 +38,7 @@ private slots:
         QVERIFY(startedOnPort1);
         QCOMPARE(w.Ports().CommPortNumber, std::int16_t(3));
         QVERIFY(!w.Ports().PortChanged); // consumed by the window
-        QCOMPARE(QString::fromStdString(w.MSComm1().CommPortSpec()), QString("COM3"));
+        QCOMPARE(QString::fromStdString(w.MSComm1().CommPortName()), QString("COM3"));
         QCOMPARE(w.CurrentPage(), static_cast<QWidget *>(w.FrameFreqAreaPage));
         QCOMPARE(shown.prompt.Texts(), QStringList());
     }
@@ -57,7 +57,7 @@ private slots:
         QVERIFY(!first.LeftOpen());
         QCOMPARE(w.Ports().CommPortNumber, std::int16_t(1));
         QVERIFY(w.Ports().Device.empty());
-        QCOMPARE(QString::fromStdString(w.MSComm1().CommPortSpec()), QString("COM1"));
+        QCOMPARE(QString::fromStdString(w.MSComm1().CommPortName()), QString("COM1"));
 
         // The next opening shows the port in use, not the option clicked before Cancel.
         bool onPort1 = false;
@@ -84,7 +84,7 @@ private slots:
         });
         QVERIFY(ClickNode(w, "PortSel"));
         QCOMPARE(dialog.Handled(), 1);
-        QCOMPARE(QString::fromStdString(w.MSComm1().CommPortSpec()), QString("virtual"));
+        QCOMPARE(QString::fromStdString(w.MSComm1().CommPortName()), QString("virtual"));
 
         Click(w.CommandReadAll);
         QVERIFY(WaitForLinkIdle(w));

@@ -16,9 +16,9 @@ bool IsUsbAdapter(const QString &name)
 }
 
 // "COMn" with n in 1..4, or 0.
-int PortNumber(const std::string &spec)
+int PortNumber(const std::string &portName)
 {
-    const auto parsed = ParsePortArgument(spec);
+    const auto parsed = ParsePortArgument(portName);
     return parsed && parsed->Device.empty() ? parsed->CommPortNumber : 0;
 }
 
@@ -70,23 +70,23 @@ void CommPort::Forward(SerialPort &port)
     };
 }
 
-void CommPort::SetCommPort(const std::string &spec)
+void CommPort::SetCommPort(const std::string &portName)
 {
     if (PortOpen())
         SetPortOpen(false);
-    spec_ = spec;
+    portName_ = portName;
 }
 
 SerialPort &CommPort::Current()
 {
-    if (spec_ == kVirtualPort)
+    if (portName_ == kVirtualPort)
         return virtual_;
     return serial_;
 }
 
 const SerialPort &CommPort::Current() const
 {
-    if (spec_ == kVirtualPort)
+    if (portName_ == kVirtualPort)
         return virtual_;
     return serial_;
 }
@@ -99,9 +99,9 @@ bool CommPort::PortOpen() const
 bool CommPort::SetPortOpen(bool open)
 {
     error_.clear();
-    if (open && spec_ != kVirtualPort) {
-        const int number = PortNumber(spec_);
-        const std::string device = number ? DeviceForPortNumber(number) : spec_;
+    if (open && portName_ != kVirtualPort) {
+        const int number = PortNumber(portName_);
+        const std::string device = number ? DeviceForPortNumber(number) : portName_;
         if (device.empty()) {
             error_ = "COM" + std::to_string(number) + ": no such serial port on this computer";
             return false;
@@ -146,10 +146,10 @@ int CommPort::InBufferCount() const
 
 std::string CommPort::Description() const
 {
-    if (spec_ == kVirtualPort)
+    if (portName_ == kVirtualPort)
         return Current().Description();
-    const int number = PortNumber(spec_);
-    return number ? DeviceForPortNumber(number) : spec_;
+    const int number = PortNumber(portName_);
+    return number ? DeviceForPortNumber(number) : portName_;
 }
 
 } // namespace nx5rb

@@ -28,8 +28,8 @@ public:
     ~CommPort() override;
 
     // "COMn", a device path, or "virtual". Takes effect at the next open.
-    void SetCommPort(const std::string &spec);
-    const std::string &CommPortSpec() const { return spec_; }
+    void SetCommPort(const std::string &portName);
+    const std::string &CommPortName() const { return portName_; }
     // The virtual radio behind "virtual"; it keeps its memory for the run.
     VirtualPort &Virtual() { return virtual_; }
 
@@ -48,7 +48,7 @@ private:
     const SerialPort &Current() const;
     void Forward(SerialPort &port);
 
-    std::string spec_ = "COM1";
+    std::string portName_ = "COM1";
     std::string error_;
     QtSerialPort serial_;
     VirtualPort virtual_;
