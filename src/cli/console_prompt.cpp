@@ -8,7 +8,6 @@ void ConsolePrompt::Report(const PromptMessage &message)
     if (!context_.empty())
         err_ << context_ << ": ";
     err_ << message.text << "\n";
-    reports_.push_back(message);
 }
 
 PromptAnswer ConsolePrompt::Show(const PromptMessage &message)

@@ -6,7 +6,6 @@
 
 #include <ostream>
 #include <string>
-#include <vector>
 
 namespace nx5rb::cli {
 
@@ -21,15 +20,11 @@ public:
 
     PromptAnswer Show(const PromptMessage &message) override;
 
-    // Messages that were not plain confirmations (errors, warnings with only OK).
-    const std::vector<PromptMessage> &Reports() const { return reports_; }
-
 private:
     void Report(const PromptMessage &message);
 
     std::ostream &err_;
     std::string context_;
-    std::vector<PromptMessage> reports_;
 };
 
 } // namespace nx5rb::cli

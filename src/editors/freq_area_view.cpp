@@ -33,12 +33,6 @@ int FieldAt(int row, int col)
     return -1;
 }
 
-// The cell text of a stored value: hex of the first byte, then the first hex digit of the second.
-std::string AreaCellText(std::uint8_t b0, std::uint8_t b1)
-{
-    return HexText(b0) + HexText(b1).front();
-}
-
 // The number a box text stands for, if it reads as a 16-bit integer.
 std::optional<std::int16_t> ToInt16(std::string_view text)
 {
@@ -96,7 +90,7 @@ void AnalyseFreqArea(WindowState &state)
         for (int field = 0; field < int(kFieldCells.size()); ++field) {
             const auto [row, col] = kFieldCells[field];
             grid.SetText(row, col,
-                         AreaCellText(image[base + 2 * field], image[base + 2 * field + 1]));
+                         BandLimitText(image[base + 2 * field], image[base + 2 * field + 1]));
         }
         // The working copy is what the cells read as.
         for (int field = 0; field < int(kFieldCells.size()); ++field) {

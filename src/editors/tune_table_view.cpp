@@ -38,7 +38,7 @@ void AnalyseTuneData(WindowState &state)
         const FreqArea &area = state.FreqAreas[band];
         // The first point is the tuning frequency as the image holds it, not the working copy.
         const mm::Address tuneFreq = mm::kFreqAreaRecord[band] + mm::kFreqAreaTuneFreq;
-        std::string first = HexText(image[tuneFreq]) + HexText(image[tuneFreq + 1]).front();
+        const std::string first = BandLimitText(image[tuneFreq], image[tuneFreq + 1]);
         page.Tune.SetText(0, 1, first);
         int freq = LeadingNumber(first);
         for (int col = 2; col <= kTunePoints; ++col) {

@@ -239,6 +239,11 @@ std::string HexText(std::uint8_t value)
     return text;
 }
 
+std::string BandLimitText(std::uint8_t b0, std::uint8_t b1)
+{
+    return HexText(b0) + HexText(b1).front();
+}
+
 int LeadingNumber(std::string_view text)
 {
     int value = 0;

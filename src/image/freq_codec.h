@@ -49,6 +49,10 @@ std::string FormatDecimal(double value);
 // Round to the nearest integer, halves to even.
 double RoundHalfEven(double value);
 
+// The text a band-limit value shows: the hex of its first byte, then the first hex digit of the
+// second (13 60 -> "136"; an erased FF FF -> "FFF").
+std::string BandLimitText(std::uint8_t b0, std::uint8_t b1);
+
 // Upper-case hexadecimal without leading zeros ("0" for zero).
 std::string HexText(std::uint8_t value);
 // The number formed by the leading decimal digits of a text, 0 when there are none.

@@ -79,10 +79,8 @@ inline constexpr Address kPowerOnLineStride = 16;
 inline constexpr int kPowerOnLines = 4;
 inline constexpr int kPowerOnLineLength = 14;
 
-// Address ranges the link moves. Ends are exclusive.
-inline constexpr Address kBandARangeEnd = 0xF90; // band A tune block up to its settings block
-inline constexpr Address kBandBRangeEnd = 0xFA0;
-inline constexpr Address kTuneRangeEnd = kTuneRegionEnd;
-inline constexpr Address kOptionRangeEnd = kPowerOnMsgEnd;
+// Where the band A and band B transfers end (exclusive): right after the band's settings block.
+inline constexpr Address kBandARangeEnd = kSettingsBlock[1];
+inline constexpr Address kBandBRangeEnd = kSettingsBlock[2];
 
 } // namespace nx5rb::mm

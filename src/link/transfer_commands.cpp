@@ -42,12 +42,6 @@ const CommandInfo &Info(TransferCommand command)
     return kCommands[static_cast<std::size_t>(command)];
 }
 
-// Pending edits go into the image before the first block leaves.
-void Refresh(WindowState &state)
-{
-    state.Apply();
-}
-
 } // namespace
 
 std::string_view Confirmation(TransferCommand command)
@@ -81,13 +75,15 @@ void RunTransferCommand(TransferCommand command, Link &link, WindowState &state,
             link.Flags.*info.flag = true;
         return;
     }
+    // A write that refreshes does so before it returns, so the first block already carries the
+    // applied edits.
     switch (command) {
     case TransferCommand::Write:
         if (started) {
             link.Flags.WantBandStart = true;
             // A changed band-combination or working-channel list alone is enough.
             if (state.ChangesPending())
-                Refresh(state);
+                state.Apply();
         }
         break;
     case TransferCommand::WriteAll:
@@ -95,7 +91,7 @@ void RunTransferCommand(TransferCommand command, Link &link, WindowState &state,
         state.DataChanged = true;
         if (started) {
             link.Flags.WantBandStart = true;
-            Refresh(state);
+            state.Apply();
         }
         pump.WaitWhile([&link] { return link.LinkState != 0; });
         pump.PauseInput(kWriteAllPauseMs);
@@ -103,7 +99,7 @@ void RunTransferCommand(TransferCommand command, Link &link, WindowState &state,
     default:
         link.Flags.*info.flag = true;
         if (state.DataChanged && started)
-            Refresh(state);
+            state.Apply();
         break;
     }
 }

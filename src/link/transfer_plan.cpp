@@ -18,9 +18,9 @@ AddressRange FirstRange(const TransferFlags &flags)
     if (flags.WantBandB)
         return {mm::kTuneBlock[1], mm::kBandBRangeEnd};
     if (flags.WantBandC)
-        return {mm::kTuneBlock[2], mm::kTuneRangeEnd};
+        return {mm::kTuneBlock[2], mm::kTuneRegionEnd};
     if (flags.WantOption)
-        return {mm::kPowerOnMsg, mm::kOptionRangeEnd};
+        return {mm::kPowerOnMsg, mm::kPowerOnMsgEnd};
     if (flags.WantChannels)
         return {mm::kChannelTableStart, mm::kChannelTableEnd};
     return {mm::kFreqAreaBlock, mm::kFreqAreaBlockEnd};
@@ -45,7 +45,7 @@ std::optional<AddressRange> NextRange(TransferFlags &flags, bool readMode)
 {
     if (flags.WantAll) {
         flags.WantAll = false;
-        return AddressRange {mm::kTuneRegionStart, mm::kTuneRangeEnd};
+        return AddressRange {mm::kTuneRegionStart, mm::kTuneRegionEnd};
     }
     if (!readMode && flags.WantBandStart) {
         flags.WantBandStart = false;
