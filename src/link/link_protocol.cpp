@@ -1,5 +1,6 @@
 #include "link/link_protocol.h"
 
+#include "link/frames.h"
 #include "shell/window_state.h"
 
 #include <algorithm>
@@ -9,19 +10,7 @@ namespace nx5rb {
 
 namespace {
 
-constexpr std::array<std::uint8_t, 7> kEntryFrame = {'R', 'D', 'Q', '4', '7', '1', '6'};
-constexpr std::uint8_t kBandInfoRequest = 0x02;
-constexpr std::uint8_t kReadRequest = 'R';
-constexpr std::uint8_t kWriteRequest = 'W';
-constexpr std::uint8_t kDataReply = 'W';
-constexpr std::uint8_t kBlockLength = 0x10;
-constexpr std::uint8_t kAck = 0x06;
-constexpr std::uint8_t kEndFrame = 'E';
-
-constexpr int kEntryReplyLength = 3;
-constexpr int kBandInfoLength = mm::kFreqAreaBlockSize;
-constexpr int kDataReplyLength = 4 + mm::kBlockSize;
-constexpr int kAckLength = 1;
+using namespace frame;
 
 constexpr int kReplyTimeoutMs = 1000;
 constexpr int kPollMs = 100;
@@ -91,8 +80,8 @@ void Link::BeginTransfer(std::string_view prompt)
     timer1_.SetEnabled(true);
     timer2_.SetEnabled(true);
     LinkState = 1;
-    port_.SetRThreshold(kEntryReplyLength);
-    port_.Output(kEntryFrame);
+    port_.SetRThreshold(int(kEntryReplyLength));
+    port_.Output(std::span(reinterpret_cast<const std::uint8_t *>(kEntry.data()), kEntry.size()));
 }
 
 void Link::MSComm1_OnComm(CommEvent event)
@@ -138,18 +127,18 @@ void Link::MSComm1_OnComm(CommEvent event)
     case 4: {
         // Only the block that was asked for is taken; anything else means the line is not
         // trustworthy and the user decides whether to try again.
-        const bool wellFormed = bytes.size() >= kDataReplyLength && bytes[0] == kDataReply
+        const bool wellFormed = bytes.size() >= kDataReplyLength && bytes[0] == kWrite
             && std::uint16_t(bytes[1] << 8 | bytes[2]) == requestedBlock_;
         if (!wellFormed) {
             TransferFailure();
             break;
         }
-        received_.emplace_back(
-            requestedBlock_,
-            std::vector<std::uint8_t>(bytes.begin() + 4, bytes.begin() + kDataReplyLength));
+        received_.emplace_back(requestedBlock_,
+                               std::vector<std::uint8_t>(bytes.begin() + kRequestLength,
+                                                         bytes.begin() + kDataReplyLength));
         LinkState = 3;
         const std::array<std::uint8_t, 1> ack = {kAck};
-        Send(ack, kAckLength);
+        Send(ack, int(kAckLength));
         break;
     }
     default:
@@ -164,8 +153,8 @@ void Link::HandshakeStep()
     BlockAddress = range.start;
     RangeEnd = range.end;
     SetProgress(true, 0, int(PlanBlocks(Flags, ReadMode).size()));
-    const std::array<std::uint8_t, 1> request = {kBandInfoRequest};
-    Send(request, kBandInfoLength);
+    const std::array<std::uint8_t, 1> request = {kBandInfo};
+    Send(request, int(kBandInfoLength));
 }
 
 void Link::NextBlockStep()
@@ -188,14 +177,14 @@ void Link::NextBlockStep()
     const std::uint8_t low = std::uint8_t(BlockAddress & 0xFF);
     if (ReadMode) {
         LinkState = 4;
-        const std::array<std::uint8_t, 4> request = {kReadRequest, high, low, kBlockLength};
-        Send(request, kDataReplyLength);
+        const std::array<std::uint8_t, 4> request = {kRead, high, low, kBlockLength};
+        Send(request, int(kDataReplyLength));
     } else {
         LinkState = 3;
-        std::array<std::uint8_t, 4 + mm::kBlockSize> request
-            = {kWriteRequest, high, low, kBlockLength};
-        std::copy_n(state_.Image.begin() + BlockAddress, mm::kBlockSize, request.begin() + 4);
-        Send(request, kAckLength);
+        std::array<std::uint8_t, kWriteLength> request = {kWrite, high, low, kBlockLength};
+        std::copy_n(state_.Image.begin() + BlockAddress, mm::kBlockSize,
+                    request.begin() + kRequestLength);
+        Send(request, int(kAckLength));
     }
     BlockAddress = std::uint16_t(BlockAddress + mm::kBlockSize);
 }
@@ -287,7 +276,7 @@ void Link::Timer2_Timer()
 
 void Link::CompleteRead()
 {
-    const std::array<std::uint8_t, 1> end = {kEndFrame};
+    const std::array<std::uint8_t, 1> end = {kEnd};
     port_.Output(end);
     port_.SetRThreshold(0);
     LinkState = 0;
@@ -308,7 +297,7 @@ void Link::CompleteRead()
 
 void Link::CompleteWrite()
 {
-    const std::array<std::uint8_t, 1> end = {kEndFrame};
+    const std::array<std::uint8_t, 1> end = {kEnd};
     port_.Output(end);
     timer1_.SetEnabled(false);
     SetProgress(false, progress_.blocksDone, progress_.blocksTotal);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "image/radio_image.h"
+#include "link/frames.h"
 #include "link/serial_port.h"
 #include "sim/factory_memory.h"
 
@@ -17,20 +18,10 @@
 
 namespace nx5rb {
 
+// The protocol's frames, and what only the radio's end sends.
 namespace radio_frame {
-inline constexpr std::string_view kEntry = "RDQ4716";
-inline constexpr std::uint8_t kBandInfo = 0x02;
-inline constexpr std::uint8_t kRead = 0x52; // "R"
-inline constexpr std::uint8_t kWrite = 0x57; // "W", also the first byte of a data reply
-inline constexpr std::uint8_t kEnd = 0x45; // "E"
-inline constexpr std::uint8_t kAck = 0x06;
+using namespace frame;
 inline constexpr std::uint8_t kNak = 0x15;
-inline constexpr std::uint8_t kBlockLength = 0x10;
-inline constexpr std::size_t kRequestLength = 4; // "R", hi, lo, length
-inline constexpr std::size_t kWriteLength
-    = kRequestLength + mm::kBlockSize; // "W", hi, lo, length, data
-inline constexpr std::size_t kDataReplyLength
-    = kRequestLength + mm::kBlockSize; // "W", hi, lo, length, data
 // First byte of the entry reply; the tool does not look at it.
 inline constexpr std::uint8_t kEntryReplyLead = 0x00;
 // The digit a radio that accepts programming mode sends after its ACK.
