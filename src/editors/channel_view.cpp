@@ -2,13 +2,12 @@
 
 #include "image/freq_codec.h"
 #include "image/tone_codec.h"
-#include "shell/window_state.h"
 
 #include <string>
 
 namespace nx5rb {
 
-ChannelPage::ChannelPage()
+ChannelCells::ChannelCells()
     : Grid(kChannelRows, kChannelCols)
 {
     for (int col = 0; col < kChannelCols; ++col)
@@ -17,32 +16,32 @@ ChannelPage::ChannelPage()
         Grid.SetText(row, kColNumber, std::to_string(row - 1));
 }
 
-void AnalyseChInfo(WindowState &state)
+void AnalyseChInfo(const Document &doc, EditorCursor &cursor, ChannelCells &cells)
 {
     using namespace channel_text;
-    state.Analysing = true;
-    TextGrid &grid = state.ChannelView.Grid;
+    cursor.Analysing = true;
+    TextGrid &grid = cells.Grid;
     for (int row = 1; row < kChannelRows; ++row)
         for (int col = 1; col < kChannelCols; ++col)
             grid.SetText(row, col, "");
 
-    const RadioImage &image = state.Image;
+    const RadioImage &image = doc.Image;
     for (int channel = 1; channel <= mm::kChannelCount; ++channel) {
         const mm::Address r = mm::ChannelRecord(channel);
-        if (!JudgeFreqVaid(image, state.FreqAreas, r + mm::kChRxFreq, true))
+        if (!JudgeFreqVaid(image, doc.FreqAreas, r + mm::kChRxFreq, true))
             continue;
         grid.SetText(channel, kColRxFreq, DataToFreq(image, r + mm::kChRxFreq));
         grid.SetText(channel, kColRxTone, DataToQt(image, r + mm::kChRxTone));
-        if (JudgeFreqVaid(image, state.FreqAreas, r + mm::kChTxFreq, false)) {
+        if (JudgeFreqVaid(image, doc.FreqAreas, r + mm::kChTxFreq, false)) {
             grid.SetText(channel, kColTxFreq, DataToFreq(image, r + mm::kChTxFreq));
             grid.SetText(channel, kColTxTone, DataToQt(image, r + mm::kChTxTone));
         }
         const std::uint8_t flags = image[r + mm::kChFlags];
-        grid.SetText(channel, kColBandwidth, flags & kFlagNarrow ? kNarrow : kWide);
-        grid.SetText(channel, kColPower, flags & kFlagLowPower ? kLow : kHigh);
-        grid.SetText(channel, kColScan, flags & kFlagScan ? kScanAdd : kScanDelete);
+        grid.SetText(channel, kColBandwidth, flags & mm::kFlagNarrow ? kNarrow : kWide);
+        grid.SetText(channel, kColPower, flags & mm::kFlagLowPower ? kLow : kHigh);
+        grid.SetText(channel, kColScan, flags & mm::kFlagScan ? kScanAdd : kScanDelete);
     }
-    state.Analysing = false;
+    cursor.Analysing = false;
 }
 
 } // namespace nx5rb

@@ -2,6 +2,8 @@
 // membership, one grid row per channel.
 #pragma once
 
+#include "editors/document.h"
+#include "editors/editor_protocol.h"
 #include "editors/text_grid.h"
 #include "image/radio_image.h"
 
@@ -9,8 +11,6 @@
 #include <string_view>
 
 namespace nx5rb {
-
-class WindowState;
 
 namespace channel_text {
 inline constexpr std::string_view kFrame = "信道设置";
@@ -38,20 +38,16 @@ enum ChannelColumn {
     kColScan = 7,
 };
 
-// Bits of a channel's flag byte.
-inline constexpr std::uint8_t kFlagNarrow = 0x20;
-inline constexpr std::uint8_t kFlagLowPower = 0x10;
-inline constexpr std::uint8_t kFlagScan = 0x04;
-
-struct ChannelPage
+// What the channel grid shows.
+struct ChannelCells
 {
-    ChannelPage();
+    ChannelCells();
 
     TextGrid Grid; // row n shows channel n (numbered n - 1 for the user)
 };
 
 // Image -> grid: rows of channels whose receive frequency is valid; the transmit frequency and
 // tone only where the transmit frequency is valid.
-void AnalyseChInfo(WindowState &state);
+void AnalyseChInfo(const Document &doc, EditorCursor &cursor, ChannelCells &cells);
 
 } // namespace nx5rb

@@ -74,8 +74,9 @@ FrameFreqArea::FrameFreqArea(WindowState &state, QWidget *parent)
     bandsLabel->setBuddy(ComboSelFreqArea);
     lists->addWidget(bandsLabel, 0, 0);
     lists->addWidget(ComboSelFreqArea, 0, 1);
-    connect(ComboSelFreqArea, &QComboBox::activated, this,
-            [this](int item) { ComboSelFreqArea_Click(state_, item); });
+    connect(ComboSelFreqArea, &QComboBox::activated, this, [this](int item) {
+        ComboSelFreqArea_Click(state_, state_, state_.FreqAreaView, item);
+    });
 
     for (int band = 0; band < mm::kBandCount; ++band) {
         auto *label = new QLabel(Q(kChannelLabel[band]), this);
@@ -88,8 +89,9 @@ FrameFreqArea::FrameFreqArea(WindowState &state, QWidget *parent)
         label->setBuddy(combo);
         lists->addWidget(label, band + 1, 0);
         lists->addWidget(combo, band + 1, 1);
-        connect(combo, &QComboBox::activated, this,
-                [this, band](int item) { ComboChannelSel_Click(state_, band, item); });
+        connect(combo, &QComboBox::activated, this, [this, band](int item) {
+            ComboChannelSel_Click(state_, state_, state_.FreqAreaView, band, item);
+        });
         ComboChannelSel[band] = combo;
     }
     lists->setRowStretch(4, 1);
@@ -123,24 +125,25 @@ void FrameFreqArea::CommitOpenEditor()
 
 void FrameFreqArea::OpenEditor(int band, int row, int col)
 {
-    const EditorOpen editor = FreqAreaGridClick(state_, band, row, col);
-    Grids[band]->setCurrentCell(editor.row, editor.col);
-    if (!editor.open)
+    const EditorOpen editor = FreqAreaGridClick(state_, state_.FreqAreaView, band, row, col);
+    Grids[band]->setCurrentCell(editor.cell.row, editor.cell.col);
+    if (editor.kind == EditorKind::None)
         return;
-    Editors[band]->setAccessibleName(FieldName(band, editor.row, editor.col));
-    Editors[band]->OpenOver(*Grids[band], editor.row, editor.col,
+    Editors[band]->setAccessibleName(FieldName(band, editor.cell.row, editor.cell.col));
+    Editors[band]->OpenOver(*Grids[band], editor.cell.row, editor.cell.col,
                             QString::fromStdString(editor.text));
 }
 
 void FrameFreqArea::Commit(int band)
 {
     EditorBox *box = Editors[band];
-    const EditorCommit result = FreqAreaCommit(state_, band, box->text().toStdString());
-    box->setText(QString::fromStdString(result.boxText));
+    const EditorCommit result
+        = FreqAreaCommit(state_, state_, state_.FreqAreaView, band, box->text().toStdString());
+    box->setText(QString::fromStdString(result.shownText));
     Grids[band]->Paint(state_.FreqAreaView.Grids[band]);
-    if (result.advance)
-        OpenEditor(band, result.nextRow, result.nextCol);
-    else if (result.hide)
+    if (result.next)
+        OpenEditor(band, result.next->row, result.next->col);
+    else
         box->Close();
 }
 

@@ -1,7 +1,6 @@
 #include "editors/freq_area_view.h"
 
 #include "image/freq_codec.h"
-#include "shell/window_state.h"
 
 #include <charconv>
 #include <optional>
@@ -56,7 +55,7 @@ constexpr std::array<std::array<std::uint8_t, 12>, 2> kRepairRecord = {{
 
 } // namespace
 
-FreqAreaPage::FreqAreaPage()
+FreqAreaCells::FreqAreaCells()
 {
     using namespace freq_area_text;
     for (int band = 0; band < mm::kBandCount; ++band) {
@@ -80,12 +79,12 @@ int BandCombinationItem(std::uint8_t code)
     return int(kBandCombinationCodes.size()) - 1;
 }
 
-void AnalyseFreqArea(WindowState &state)
+void AnalyseFreqArea(Document &doc, EditorCursor &cursor, FreqAreaCells &cells)
 {
-    state.Analysing = true;
-    const RadioImage &image = state.Image;
+    cursor.Analysing = true;
+    const RadioImage &image = doc.Image;
     for (int band = 0; band < mm::kBandCount; ++band) {
-        TextGrid &grid = state.FreqAreaView.Grids[band];
+        TextGrid &grid = cells.Grids[band];
         const mm::Address base = mm::kFreqAreaRecord[band];
         for (int field = 0; field < int(kFieldCells.size()); ++field) {
             const auto [row, col] = kFieldCells[field];
@@ -95,35 +94,35 @@ void AnalyseFreqArea(WindowState &state)
         // The working copy is what the cells read as.
         for (int field = 0; field < int(kFieldCells.size()); ++field) {
             const auto [row, col] = kFieldCells[field];
-            *Field(state.FreqAreas[band], field) = std::int16_t(LeadingNumber(grid.Text(row, col)));
+            *Field(doc.FreqAreas[band], field) = std::int16_t(LeadingNumber(grid.Text(row, col)));
         }
     }
     // A code outside the list shows as all three bands but is kept until the user picks an item.
-    state.FreqAreaView.BandCombinationItem = BandCombinationItem(image[mm::kWorkBandsCode]);
-    state.WorkBandsCode = image[mm::kWorkBandsCode];
+    cells.BandCombinationItem = BandCombinationItem(image[mm::kWorkBandsCode]);
+    doc.WorkBandsCode = image[mm::kWorkBandsCode];
     for (int band = 0; band < mm::kBandCount; ++band) {
         const std::uint8_t channel = image[mm::kWorkChannel + band];
-        state.FreqAreaView.ChannelItem[band] = channel == kChannelUhf ? 1 : 0;
-        state.WorkChannel[band] = channel;
+        cells.ChannelItem[band] = channel == kChannelUhf ? 1 : 0;
+        doc.WorkChannel[band] = channel;
     }
-    state.Analysing = false;
+    cursor.Analysing = false;
 }
 
-void EncodeFreqAreas(WindowState &state)
+void EncodeFreqAreas(Document &doc)
 {
-    RadioImage &image = state.Image;
-    image[mm::kWorkBandsCode] = state.WorkBandsCode;
+    RadioImage &image = doc.Image;
+    image[mm::kWorkBandsCode] = doc.WorkBandsCode;
     for (int band = 0; band < mm::kBandCount; ++band)
-        image[mm::kWorkChannel + band] = state.WorkChannel[band];
+        image[mm::kWorkChannel + band] = doc.WorkChannel[band];
     for (int band = 0; band < mm::kBandCount; ++band) {
         const mm::Address base = mm::kFreqAreaRecord[band];
         for (int field = 0; field < int(kFieldCells.size()); ++field) {
-            const std::uint16_t word = NumToBCD3(*Field(state.FreqAreas[band], field));
+            const std::uint16_t word = NumToBCD3(*Field(doc.FreqAreas[band], field));
             image[base + 2 * field] = std::uint8_t(word >> 8);
             image[base + 2 * field + 1] = std::uint8_t(word & 0xFF);
         }
         if (band < 2)
-            WriteBandStartRecord(image, band, state.FreqAreas, state.WorkBandsCode);
+            WriteBandStartRecord(image, band, doc.FreqAreas, doc.WorkBandsCode);
     }
 }
 
@@ -141,77 +140,89 @@ void RepairFreqArea(RadioImage &image, int band)
         image[base + i] = kRepairRecord[band][i];
 }
 
-EditorOpen FreqAreaGridClick(WindowState &state, int band, int row, int col)
+EditorOpen FreqAreaGridClick(EditorCursor &cursor, const FreqAreaCells &cells, int band, int row,
+                             int col)
 {
-    state.EditCol = std::int16_t(col == 0 ? 1 : col);
-    state.EditRow = std::int16_t(row == 0 ? 1 : row);
-    state.EnterPressed = false;
+    cursor.EditCol = std::int16_t(col == 0 ? 1 : col);
+    cursor.EditRow = std::int16_t(row == 0 ? 1 : row);
+    cursor.EnterPressed = false;
     EditorOpen editor;
-    editor.row = state.EditRow;
-    editor.col = state.EditCol;
-    if (state.EditCol == 2 && (state.EditRow == 3 || state.EditRow == 4))
+    editor.cell = {cursor.EditRow, cursor.EditCol};
+    if (cursor.EditCol == 2 && (cursor.EditRow == 3 || cursor.EditRow == 4))
         return editor; // the "-" cells
-    editor.open = true;
-    editor.text = state.FreqAreaView.Grids[band].Text(editor.row, editor.col);
+    editor.kind = EditorKind::Text;
+    editor.keyKind = KeyKind::Number3;
+    editor.text = cells.Grids[band].Text(editor.cell.row, editor.cell.col);
     return editor;
 }
 
-EditorCommit FreqAreaCommit(WindowState &state, int band, std::string_view boxText)
+EditorCommit FreqAreaCommit(Document &doc, EditorCursor &cursor, FreqAreaCells &cells, int band,
+                            std::string_view boxText)
 {
     EditorCommit result;
-    FreqArea &area = state.FreqAreas[band];
-    const int field = FieldAt(state.EditRow, state.EditCol);
+    FreqArea &area = doc.FreqAreas[band];
+    const int field = FieldAt(cursor.EditRow, cursor.EditCol);
     if (boxText.empty()) {
         if (field >= 0)
-            result.boxText = std::to_string(*Field(area, field));
+            result.shownText = std::to_string(*Field(area, field));
     } else {
         const std::optional<std::int16_t> value = ToInt16(boxText);
         if (!value || *value > kFreqAreaMax[band])
-            result.boxText = std::to_string(kFreqAreaMax[band]);
+            result.shownText = std::to_string(kFreqAreaMax[band]);
         else if (*value < kFreqAreaMin[band])
-            result.boxText = std::to_string(kFreqAreaMin[band]);
+            result.shownText = std::to_string(kFreqAreaMin[band]);
         else
-            result.boxText = std::string(boxText);
-        const std::int16_t stored = ToInt16(result.boxText).value_or(0);
+            result.shownText = std::string(boxText);
+        const std::int16_t stored = ToInt16(result.shownText).value_or(0);
         if (field >= 0 && *Field(area, field) != stored) {
             *Field(area, field) = stored;
-            state.DataChanged = true;
+            doc.DataChanged = true;
         }
     }
-    state.FreqAreaView.Grids[band].SetText(state.EditRow, state.EditCol, result.boxText);
+    cells.Grids[band].SetText(cursor.EditRow, cursor.EditCol, result.shownText);
 
-    if (!state.EnterPressed) {
-        result.hide = true;
+    if (!cursor.EnterPressed)
         return result;
-    }
     // Enter walks (1,1), (1,2), (2,1), (2,2), (3,1) and closes after the tuning frequency; the
     // debug row 4 has no stored value and closes too.
-    if (state.EditRow >= 3) {
-        state.EnterPressed = false;
-        result.hide = true;
+    if (cursor.EditRow >= 3) {
+        cursor.EnterPressed = false;
         return result;
     }
-    result.advance = true;
-    result.nextRow = state.EditCol == 1 ? state.EditRow : state.EditRow + 1;
-    result.nextCol = state.EditCol == 1 ? 2 : 1;
+    result.next = CellRef {cursor.EditCol == 1 ? cursor.EditRow : cursor.EditRow + 1,
+                           cursor.EditCol == 1 ? 2 : 1};
     return result;
 }
 
-void ComboSelFreqArea_Click(WindowState &state, int item)
+void ComboSelFreqArea_Click(Document &doc, const EditorCursor &cursor, FreqAreaCells &cells,
+                            int item)
 {
-    if (state.Analysing || item < 0 || item >= int(kBandCombinationCodes.size()))
+    if (cursor.Analysing || item < 0 || item >= int(kBandCombinationCodes.size()))
         return;
-    state.FreqAreaView.BandCombinationItem = item;
-    state.WorkBandsCode = kBandCombinationCodes[item];
+    cells.BandCombinationItem = item;
+    doc.WorkBandsCode = kBandCombinationCodes[item];
 }
 
-void ComboChannelSel_Click(WindowState &state, int band, int item)
+void ComboChannelSel_Click(Document &doc, const EditorCursor &cursor, FreqAreaCells &cells,
+                           int band, int item)
 {
-    if (state.Analysing || band < 0 || band >= mm::kBandCount)
+    if (cursor.Analysing || band < 0 || band >= mm::kBandCount)
         return;
-    state.DataChanged = true;
-    state.FreqAreaView.ChannelItem[band] = item == 1 ? 1 : 0;
-    state.WorkChannel[band] = item == 1 ? kChannelUhf : kChannelVhf;
+    doc.DataChanged = true;
+    cells.ChannelItem[band] = item == 1 ? 1 : 0;
+    doc.WorkChannel[band] = item == 1 ? kChannelUhf : kChannelVhf;
+}
+
+EditorOpen FreqAreaEditor::Open(CellRef clicked)
+{
+    return FreqAreaGridClick(cursor_, cells_, band_, clicked.row, clicked.col);
+}
+
+EditorCommit FreqAreaEditor::Commit(const EditorInput &input)
+{
+    if (input.enter)
+        cursor_.EnterPressed = true;
+    return FreqAreaCommit(doc_, cursor_, cells_, band_, input.text);
 }
 
 } // namespace nx5rb

@@ -2,7 +2,8 @@
 // the band combination the radio works in, and the VHF/UHF working channel of each band.
 #pragma once
 
-#include "editors/editor_types.h"
+#include "editors/document.h"
+#include "editors/editor_protocol.h"
 #include "editors/text_grid.h"
 #include "image/radio_image.h"
 
@@ -11,8 +12,6 @@
 #include <string_view>
 
 namespace nx5rb {
-
-class WindowState;
 
 namespace freq_area_text {
 inline constexpr std::string_view kFrame = "频段设置";
@@ -48,9 +47,10 @@ inline constexpr int kFreqAreaCols = 3;
 inline constexpr std::array<int, mm::kBandCount> kFreqAreaMin = {130, 400, 200};
 inline constexpr std::array<int, mm::kBandCount> kFreqAreaMax = {175, 520, 260};
 
-struct FreqAreaPage
+// What the page shows: the three grids and the selected items of the lists.
+struct FreqAreaCells
 {
-    FreqAreaPage();
+    FreqAreaCells();
 
     std::array<TextGrid, mm::kBandCount> Grids;
     int BandCombinationItem = 2; // selected item of the band-combination list
@@ -61,18 +61,43 @@ struct FreqAreaPage
 int BandCombinationItem(std::uint8_t code);
 
 // Image -> grids, FreqAreas, WorkBandsCode, WorkChannel and the lists.
-void AnalyseFreqArea(WindowState &state);
+void AnalyseFreqArea(Document &doc, EditorCursor &cursor, FreqAreaCells &cells);
 // Working copies -> image, filling the band-start records after bands A and B.
-void EncodeFreqAreas(WindowState &state);
+void EncodeFreqAreas(Document &doc);
 // Bands A and B only: a record with any nibble above 9 is replaced by safe defaults (with the
 // two bytes after it).
 void RepairFreqArea(RadioImage &image, int band);
 
-// The editor of the three grids.
-EditorOpen FreqAreaGridClick(WindowState &state, int band, int row, int col);
-EditorCommit FreqAreaCommit(WindowState &state, int band, std::string_view boxText);
+// The editor of the three grids (Text1, Text2, Text6).
+EditorOpen FreqAreaGridClick(EditorCursor &cursor, const FreqAreaCells &cells, int band, int row,
+                             int col);
+EditorCommit FreqAreaCommit(Document &doc, EditorCursor &cursor, FreqAreaCells &cells, int band,
+                            std::string_view boxText);
 // A list choice by the user (ignored while a decode fills the lists).
-void ComboSelFreqArea_Click(WindowState &state, int item);
-void ComboChannelSel_Click(WindowState &state, int band, int item);
+void ComboSelFreqArea_Click(Document &doc, const EditorCursor &cursor, FreqAreaCells &cells,
+                            int item);
+void ComboChannelSel_Click(Document &doc, const EditorCursor &cursor, FreqAreaCells &cells,
+                           int band, int item);
+
+// The grid of one band through the editor protocol.
+class FreqAreaEditor final : public CellEditor
+{
+public:
+    FreqAreaEditor(Document &doc, EditorCursor &cursor, FreqAreaCells &cells, int band)
+        : doc_(doc)
+        , cursor_(cursor)
+        , cells_(cells)
+        , band_(band)
+    { }
+
+    EditorOpen Open(CellRef clicked) override;
+    EditorCommit Commit(const EditorInput &input) override;
+
+private:
+    Document &doc_;
+    EditorCursor &cursor_;
+    FreqAreaCells &cells_;
+    int band_;
+};
 
 } // namespace nx5rb

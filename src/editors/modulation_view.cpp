@@ -1,7 +1,5 @@
 #include "editors/modulation_view.h"
 
-#include "shell/window_state.h"
-
 #include <algorithm>
 #include <charconv>
 
@@ -15,16 +13,15 @@ constexpr std::uint8_t kRepairThreshold = 31;
 
 } // namespace
 
-void DecodeModulation(WindowState &state, int band)
+void DecodeModulation(Document &doc, ModulationBoxes &page, int band)
 {
-    const RadioImage &image = state.Image;
-    ModulationPage &page = state.ModulationViews[band];
+    const RadioImage &image = doc.Image;
     page.MaxOffset = std::to_string(image[mm::kMaxOffset]);
-    state.MaxOffset = image[mm::kMaxOffset];
+    doc.MaxOffset = image[mm::kMaxOffset];
 
     const mm::Address base = mm::kSettingsBlock[band];
     std::copy_n(image.begin() + base, mm::kSettingsBlockSize,
-                state.ModulationRecords.begin() + band * mm::kSettingsBlockSize);
+                doc.ModulationRecords.begin() + band * mm::kSettingsBlockSize);
     page.Response[0] = std::to_string(image[base]);
     page.Response[1] = std::to_string(image[base + 1]);
     page.Response[2] = std::to_string(image[base + 2]);
@@ -36,12 +33,12 @@ void DecodeModulation(WindowState &state, int band)
     page.Response[5] = std::to_string(image[base + 6]);
 }
 
-void EncodeModulation(WindowState &state)
+void EncodeModulation(Document &doc)
 {
     for (int band = 0; band < mm::kBandCount; ++band)
-        std::copy_n(state.ModulationRecords.begin() + band * mm::kSettingsBlockSize,
-                    mm::kSettingsBlockSize, state.Image.begin() + mm::kSettingsBlock[band]);
-    state.Image[mm::kMaxOffset] = state.MaxOffset;
+        std::copy_n(doc.ModulationRecords.begin() + band * mm::kSettingsBlockSize,
+                    mm::kSettingsBlockSize, doc.Image.begin() + mm::kSettingsBlock[band]);
+    doc.Image[mm::kMaxOffset] = doc.MaxOffset;
 }
 
 void RepairModulation(RadioImage &image, int band)

@@ -2,6 +2,7 @@
 // share; they sit on the band's tune page.
 #pragma once
 
+#include "editors/document.h"
 #include "image/radio_image.h"
 
 #include <array>
@@ -10,8 +11,6 @@
 #include <string_view>
 
 namespace nx5rb {
-
-class WindowState;
 
 namespace modulation_text {
 inline constexpr std::array<std::string_view, 6> kLabel
@@ -28,16 +27,18 @@ inline constexpr int kTotalDeviationField = 3;
 inline constexpr std::array<int, kModulationFields> kModulationMax = {31, 127, 15, 1023, 63, 63};
 inline constexpr int kMaxOffsetMax = 255;
 
-struct ModulationPage
+// What a band's modulation boxes show.
+struct ModulationBoxes
 {
     std::array<std::string, kModulationFields> Response; // box texts
     std::string MaxOffset;
 };
+using ModulationBoxesOfBands = std::array<ModulationBoxes, mm::kBandCount>;
 
 // One band's record -> its working copy and boxes; the maximum offset too. Part of the tune decode.
-void DecodeModulation(WindowState &state, int band);
+void DecodeModulation(Document &doc, ModulationBoxes &boxes, int band);
 // Record copies -> 0xF80..0xFAF, then the maximum offset copy over band B's byte +14.
-void EncodeModulation(WindowState &state);
+void EncodeModulation(Document &doc);
 // Bands A and B: a first byte above 31 rewrites bytes +0, +1 as 1000 (0x03E8), and independently
 // a third byte above 31 rewrites bytes +2, +3.
 void RepairModulation(RadioImage &image, int band);

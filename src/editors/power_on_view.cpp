@@ -1,7 +1,5 @@
 #include "editors/power_on_view.h"
 
-#include "shell/window_state.h"
-
 namespace nx5rb {
 
 namespace {
@@ -18,24 +16,24 @@ mm::Address BoxAddress(int box)
 
 } // namespace
 
-void AnalysePowerOnMsg(WindowState &state)
+void AnalysePowerOnMsg(Document &doc, PowerOnBoxes &boxes)
 {
     for (int box = 0; box < kPowerOnBoxes; ++box) {
-        std::uint8_t c = state.Image[BoxAddress(box)];
+        std::uint8_t c = doc.Image[BoxAddress(box)];
         if (c < kSpace || c > kLastPrintable)
             c = kSpace;
-        state.PowerOnMsg[box] = c;
-        state.PowerOnView.Boxes[box] = std::string(1, char(c));
+        doc.PowerOnMsg[box] = c;
+        boxes.Boxes[box] = std::string(1, char(c));
     }
 }
 
-void EncodePowerOnMsg(WindowState &state)
+void EncodePowerOnMsg(Document &doc)
 {
     for (int box = 0; box < kPowerOnBoxes; ++box)
-        state.Image[BoxAddress(box)] = state.PowerOnMsg[box];
+        doc.Image[BoxAddress(box)] = doc.PowerOnMsg[box];
 }
 
-std::string PowerOnLineText(const PowerOnPage &page, int line)
+std::string PowerOnLineText(const PowerOnBoxes &page, int line)
 {
     std::string text;
     for (int column = 0; column < mm::kPowerOnLineLength; ++column)

@@ -89,13 +89,13 @@ FrameTuneData::FrameTuneData(WindowState &state, int band, QWidget *parent)
 
 void FrameTuneData::Paint()
 {
-    const TunePage &page = state_.TuneViews[band_];
+    const TuneCells &page = state_.TuneViews[band_];
     MSHFlexGridTuneData->Paint(page.Tune);
     MSHFlexGridSqlTune->Paint(page.Squelch);
     for (int row = 1; row < kTuneRows; ++row)
         for (int col = 1; col < kTuneCols; ++col)
             MSHFlexGridTuneData->SetShaded(row, col, TuneCellShaded(state_, band_, row, col));
-    const ModulationPage &modulation = state_.ModulationViews[band_];
+    const ModulationBoxes &modulation = state_.ModulationViews[band_];
     for (int field = 0; field < kModulationFields; ++field)
         TextResponse[field]->setText(QString::fromStdString(modulation.Response[field]));
     if (TextPkValue)

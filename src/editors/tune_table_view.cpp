@@ -1,15 +1,13 @@
 #include "editors/tune_table_view.h"
 
-#include "editors/modulation_view.h"
 #include "image/freq_codec.h"
-#include "shell/window_state.h"
 
 #include <algorithm>
 #include <string>
 
 namespace nx5rb {
 
-TunePage::TunePage()
+TuneCells::TuneCells()
     : Tune(kTuneRows, kTuneCols)
     , Squelch(kSquelchRows, kSquelchCols)
 {
@@ -29,13 +27,14 @@ int TunePointStep(int band)
     return band == 1 ? 8 : 5;
 }
 
-void AnalyseTuneData(WindowState &state)
+void AnalyseTuneData(Document &doc, EditorCursor &cursor, TuneCellsOfBands &tune,
+                     ModulationBoxesOfBands &modulation)
 {
-    state.Analysing = true;
-    const RadioImage &image = state.Image;
+    cursor.Analysing = true;
+    const RadioImage &image = doc.Image;
     for (int band = 0; band < mm::kBandCount; ++band) {
-        TunePage &page = state.TuneViews[band];
-        const FreqArea &area = state.FreqAreas[band];
+        TuneCells &page = tune[band];
+        const FreqArea &area = doc.FreqAreas[band];
         // The first point is the tuning frequency as the image holds it, not the working copy.
         const mm::Address tuneFreq = mm::kFreqAreaRecord[band] + mm::kFreqAreaTuneFreq;
         const std::string first = BandLimitText(image[tuneFreq], image[tuneFreq + 1]);
@@ -44,22 +43,22 @@ void AnalyseTuneData(WindowState &state)
         for (int col = 2; col <= kTunePoints; ++col) {
             freq += TunePointStep(band);
             page.Tune.SetText(0, col, std::to_string(freq));
-            if (state.RxEdgeStale[band] && freq > area.RxHigh) {
-                state.RxEdgeCol[band] = std::int16_t(col);
-                state.RxEdgeStale[band] = false;
+            if (doc.RxEdgeStale[band] && freq > area.RxHigh) {
+                doc.RxEdgeCol[band] = std::int16_t(col);
+                doc.RxEdgeStale[band] = false;
             }
-            if (state.TxEdgeStale[band] && freq > area.TxHigh) {
-                state.TxEdgeCol[band] = std::int16_t(col);
-                state.TxEdgeStale[band] = false;
+            if (doc.TxEdgeStale[band] && freq > area.TxHigh) {
+                doc.TxEdgeCol[band] = std::int16_t(col);
+                doc.TxEdgeStale[band] = false;
             }
         }
-        if (state.RxEdgeStale[band]) {
-            state.RxEdgeCol[band] = kNoEdge;
-            state.RxEdgeStale[band] = false;
+        if (doc.RxEdgeStale[band]) {
+            doc.RxEdgeCol[band] = kNoEdge;
+            doc.RxEdgeStale[band] = false;
         }
-        if (state.TxEdgeStale[band]) {
-            state.TxEdgeCol[band] = kNoEdge;
-            state.TxEdgeStale[band] = false;
+        if (doc.TxEdgeStale[band]) {
+            doc.TxEdgeCol[band] = kNoEdge;
+            doc.TxEdgeStale[band] = false;
         }
         page.Tune.SetText(0, kTunePoints,
                           std::string(tune_text::kAtLeast) + page.Tune.Text(0, kTunePoints));
@@ -76,26 +75,26 @@ void AnalyseTuneData(WindowState &state)
                                  std::to_string(image[base + mm::kTuneSquelch + 2 * g + 1]));
         }
         std::copy_n(image.begin() + base, mm::kTuneBlockSize,
-                    state.TuneBuffer.begin() + band * mm::kTuneBlockSize);
+                    doc.TuneBuffer.begin() + band * mm::kTuneBlockSize);
 
-        DecodeModulation(state, band);
+        DecodeModulation(doc, modulation[band], band);
     }
-    state.Analysing = false;
+    cursor.Analysing = false;
 }
 
-void EncodeTuneBuffer(WindowState &state)
+void EncodeTuneBuffer(Document &doc)
 {
     for (int band = 0; band < mm::kBandCount; ++band)
-        std::copy_n(state.TuneBuffer.begin() + band * mm::kTuneBlockSize, mm::kTuneBlockSize,
-                    state.Image.begin() + mm::kTuneBlock[band]);
+        std::copy_n(doc.TuneBuffer.begin() + band * mm::kTuneBlockSize, mm::kTuneBlockSize,
+                    doc.Image.begin() + mm::kTuneBlock[band]);
 }
 
-bool TuneCellShaded(const WindowState &state, int band, int row, int col)
+bool TuneCellShaded(const Document &doc, int band, int row, int col)
 {
     if (row == 1)
-        return col >= state.RxEdgeCol[band];
+        return col >= doc.RxEdgeCol[band];
     if (row == 2 || row == 3)
-        return col >= state.TxEdgeCol[band];
+        return col >= doc.TxEdgeCol[band];
     return false;
 }
 

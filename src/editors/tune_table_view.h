@@ -2,6 +2,9 @@
 // squelch thresholds of eight detection columns. Points above the band's limits are shaded.
 #pragma once
 
+#include "editors/document.h"
+#include "editors/editor_protocol.h"
+#include "editors/modulation_view.h"
 #include "editors/text_grid.h"
 #include "image/radio_image.h"
 
@@ -9,8 +12,6 @@
 #include <string_view>
 
 namespace nx5rb {
-
-class WindowState;
 
 namespace tune_text {
 inline constexpr std::array<std::string_view, mm::kBandCount> kFrame
@@ -31,12 +32,11 @@ inline constexpr int kTunePoints = 16;
 inline constexpr int kSquelchRows = 3;
 inline constexpr int kSquelchCols = 9;
 inline constexpr int kSquelchColumns = 8;
-// An edge column of 17 means no point lies above the limit.
-inline constexpr std::int16_t kNoEdge = 17;
 
-struct TunePage
+// What a band's tune page shows in its two grids.
+struct TuneCells
 {
-    TunePage();
+    TuneCells();
 
     TextGrid Tune; // row 0 frequency points, rows 1..3 sensitivity, low and high power
     TextGrid Squelch; // rows 1..2 high and low thresholds
@@ -45,12 +45,15 @@ struct TunePage
 // MHz between two frequency points of a band.
 int TunePointStep(int band);
 
+using TuneCellsOfBands = std::array<TuneCells, mm::kBandCount>;
+
 // Image -> tune grids, TuneBuffer and edges (where stale), and each band's modulation boxes.
-void AnalyseTuneData(WindowState &state);
+void AnalyseTuneData(Document &doc, EditorCursor &cursor, TuneCellsOfBands &tune,
+                     ModulationBoxesOfBands &modulation);
 // TuneBuffer -> the three tune blocks.
-void EncodeTuneBuffer(WindowState &state);
+void EncodeTuneBuffer(Document &doc);
 // Sensitivity cells from the receive edge on, and power cells from the transmit edge on, are
 // shaded and locked.
-bool TuneCellShaded(const WindowState &state, int band, int row, int col);
+bool TuneCellShaded(const Document &doc, int band, int row, int col);
 
 } // namespace nx5rb

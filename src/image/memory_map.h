@@ -35,6 +35,11 @@ inline constexpr Address kChTxTone = 10;
 inline constexpr Address kChFlags = 12;
 inline constexpr Address kChReserved = 13;
 
+// Bits of a channel's flag byte; every edit of one keeps the others.
+inline constexpr std::uint8_t kFlagNarrow = 0x20; // clear: wide band
+inline constexpr std::uint8_t kFlagLowPower = 0x10; // clear: high power
+inline constexpr std::uint8_t kFlagScan = 0x04; // in the scan list
+
 // Band-start records, computed from the working bands whenever the views are applied.
 inline constexpr Address kBandStartRecord0 = 0x810;
 inline constexpr Address kBandStartRecord1 = 0x820;

@@ -32,7 +32,7 @@ void WindowState::StartUp()
 
     // The pages start captioned and empty; the band-combination list shows a placeholder until
     // the first decode selects the image's item.
-    FreqAreaView = FreqAreaPage();
+    FreqAreaView = FreqAreaCells();
     for (int band = 0; band < mm::kBandCount; ++band) {
         const auto &limits = defaults::kFreqAreas[band];
         FreqAreas[band]
@@ -42,19 +42,19 @@ void WindowState::StartUp()
     WorkBandsCode = defaults::kWorkBandsCode;
     WorkChannel = defaults::kWorkChannel;
     WriteFreqAreaDefaults(Image);
-    AnalyseFreqArea(*this);
+    AnalyseFreqArea(*this, *this, FreqAreaView);
 
-    TuneViews.fill(TunePage());
-    ModulationViews.fill(ModulationPage());
+    TuneViews.fill(TuneCells());
+    ModulationViews.fill(ModulationBoxes());
     WriteTuneDefaults(Image);
-    AnalyseTuneData(*this);
+    AnalyseTuneData(*this, *this, TuneViews, ModulationViews);
 
-    PowerOnView = PowerOnPage();
+    PowerOnView = PowerOnBoxes();
     WritePowerOnDefaults(Image);
-    AnalysePowerOnMsg(*this);
+    AnalysePowerOnMsg(*this, PowerOnView);
 
-    ChannelView = ChannelPage();
-    AnalyseChInfo(*this);
+    ChannelView = ChannelCells();
+    AnalyseChInfo(*this, *this, ChannelView);
     RefreshData();
     MarkSynced();
 }
@@ -65,7 +65,7 @@ void WindowState::RefreshData()
     EncodeTuneBuffer(*this);
     EncodeModulation(*this);
     EncodePowerOnMsg(*this);
-    AnalyseTuneData(*this);
+    AnalyseTuneData(*this, *this, TuneViews, ModulationViews);
 }
 
 void WindowState::ModifyData()
@@ -79,10 +79,10 @@ void WindowState::ModifyData()
 
 void WindowState::AnalyseAll()
 {
-    AnalyseFreqArea(*this);
-    AnalyseTuneData(*this);
-    AnalysePowerOnMsg(*this);
-    AnalyseChInfo(*this);
+    AnalyseFreqArea(*this, *this, FreqAreaView);
+    AnalyseTuneData(*this, *this, TuneViews, ModulationViews);
+    AnalysePowerOnMsg(*this, PowerOnView);
+    AnalyseChInfo(*this, *this, ChannelView);
 }
 
 void WindowState::SetEdgesStale()
@@ -106,9 +106,9 @@ void WindowState::ApplyIfChanged()
 
 void WindowState::DiscardEdits()
 {
-    AnalyseFreqArea(*this);
-    AnalyseTuneData(*this);
-    AnalysePowerOnMsg(*this);
+    AnalyseFreqArea(*this, *this, FreqAreaView);
+    AnalyseTuneData(*this, *this, TuneViews, ModulationViews);
+    AnalysePowerOnMsg(*this, PowerOnView);
     DataChanged = false;
 }
 

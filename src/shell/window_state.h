@@ -3,20 +3,15 @@
 // the command line and the tests all drive this one object.
 #pragma once
 
-#include "editors/channel_view.h"
-#include "editors/freq_area_view.h"
-#include "editors/modulation_view.h"
-#include "editors/power_on_view.h"
-#include "editors/tune_table_view.h"
-#include "image/data_file.h"
-#include "image/radio_image.h"
-
-#include <array>
-#include <cstdint>
+#include "editors/document.h"
+#include "editors/editor_protocol.h"
+#include "editors/page_models.h"
 
 namespace nx5rb {
 
-class WindowState
+// The document, the editor cursor and the pages' models, with the procedures that keep them in
+// step. A rule takes only the part it works on.
+class WindowState : public Document, public EditorCursor, public PageModels
 {
 public:
     // A state right after start-up: erased image, defaults written, every page decoded and the
@@ -54,38 +49,6 @@ public:
     void MarkSynced() { SyncedImage = Image; }
     // Edits not yet applied, or an image that changed since it last matched the radio or a file.
     bool UnsavedChanges() const { return ChangesPending() || Image != SyncedImage; }
-
-    // --- the image and its working copies ---
-    RadioImage Image {};
-    TuneBufferBytes TuneBuffer {};
-    FreqAreaTable FreqAreas {};
-    std::uint8_t WorkBandsCode = 0;
-    std::array<std::uint8_t, mm::kBandCount> WorkChannel {};
-    std::array<std::uint8_t, mm::kBandCount * mm::kSettingsBlockSize> ModulationRecords {};
-    std::uint8_t MaxOffset = 0;
-    std::array<std::uint8_t, mm::kPowerOnLines * mm::kPowerOnLineLength> PowerOnMsg {};
-    FileHeaderBytes FileHeader {};
-    RadioImage SyncedImage {}; // the image as of the last read, open, save or write
-
-    // --- editor state shared by every page ---
-    bool DataChanged = false;
-    bool EnterPressed = false;
-    bool Analysing = false;
-    std::int16_t EditRow = 0;
-    std::int16_t EditCol = 0;
-
-    // --- tune-table edges ---
-    std::array<bool, mm::kBandCount> RxEdgeStale {};
-    std::array<bool, mm::kBandCount> TxEdgeStale {};
-    std::array<std::int16_t, mm::kBandCount> RxEdgeCol {};
-    std::array<std::int16_t, mm::kBandCount> TxEdgeCol {};
-
-    // --- what the pages show ---
-    FreqAreaPage FreqAreaView;
-    std::array<TunePage, mm::kBandCount> TuneViews;
-    std::array<ModulationPage, mm::kBandCount> ModulationViews;
-    PowerOnPage PowerOnView;
-    ChannelPage ChannelView;
 };
 
 } // namespace nx5rb

@@ -1,6 +1,5 @@
 #include "sim/factory_memory.h"
 
-#include "editors/channel_view.h"
 #include "image/freq_codec.h"
 #include "image/tone_codec.h"
 
@@ -62,16 +61,16 @@ struct Channel
     std::string_view txTone;
     std::uint8_t flags;
 };
-constexpr std::uint8_t kWideHighScan = kFlagScan;
+constexpr std::uint8_t kWideHighScan = mm::kFlagScan;
 constexpr std::array<Channel, 9> kChannels = {{
     {1, "145.12500", "145.12500", "88.5", "88.5", kWideHighScan},
-    {2, "146.52000", "", "无", "无", kFlagNarrow | kFlagLowPower | kFlagScan},
+    {2, "146.52000", "", "无", "无", mm::kFlagNarrow | mm::kFlagLowPower | mm::kFlagScan},
     {3, "438.50000", "431.10000", "023N", "023N", kWideHighScan},
-    {4, "446.00625", "446.00625", "67.0", "67.0", kFlagNarrow | kFlagLowPower},
-    {5, "462.56250", "467.56250", "754I", "754I", kFlagNarrow | kFlagScan},
+    {4, "446.00625", "446.00625", "67.0", "67.0", mm::kFlagNarrow | mm::kFlagLowPower},
+    {5, "462.56250", "467.56250", "754I", "754I", mm::kFlagNarrow | mm::kFlagScan},
     {6, "223.50000", "223.50000", "100.0", "100.0", kWideHighScan},
-    {7, "245.00000", "", "205N", "无", kFlagLowPower},
-    {10, "162.55000", "", "无", "无", kFlagNarrow},
+    {7, "245.00000", "", "205N", "无", mm::kFlagLowPower},
+    {10, "162.55000", "", "无", "无", mm::kFlagNarrow},
     {11, "156.80000", "156.80000", "254.1", "506I", kWideHighScan},
 }};
 

@@ -76,8 +76,8 @@ TEST(DataFile, SaveThenOpenGivesTheSameImageAndPages)
     saved.SetEdgesStale();
     saved.AnalyseAll();
     // A pending edit, which the save applies first.
-    FreqAreaGridClick(saved, 2, 1, 2);
-    FreqAreaCommit(saved, 2, "250");
+    FreqAreaGridClick(saved, saved.FreqAreaView, 2, 1, 2);
+    FreqAreaCommit(saved, saved, saved.FreqAreaView, 2, "250");
     ASSERT_TRUE(saved.DataChanged);
     saved.ApplyIfChanged();
     EXPECT_FALSE(saved.DataChanged);
@@ -319,7 +319,7 @@ TEST(UnsavedChanges, ClearedOnlyWhenTheImageMatchesAFile)
     ASSERT_TRUE(SaveDataFile(state, path, prompt));
     EXPECT_FALSE(state.UnsavedChanges());
 
-    ComboSelFreqArea_Click(state, 0); // pending, not yet applied
+    ComboSelFreqArea_Click(state, state, state.FreqAreaView, 0); // pending, not yet applied
     EXPECT_TRUE(state.UnsavedChanges());
     state.Apply();
     EXPECT_TRUE(state.UnsavedChanges());

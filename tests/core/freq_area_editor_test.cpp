@@ -12,16 +12,16 @@ namespace {
 EditorCommit Enter(WindowState &state, int band, std::string_view text)
 {
     state.EnterPressed = true;
-    return FreqAreaCommit(state, band, text);
+    return FreqAreaCommit(state, state, state.FreqAreaView, band, text);
 }
 
 TEST(FreqAreaGridClick, OpensOnTheClickedCellWithItsText)
 {
     WindowState state;
     state.EnterPressed = true;
-    const EditorOpen editor = FreqAreaGridClick(state, 1, 2, 2);
-    EXPECT_TRUE(editor.open);
-    EXPECT_EQ(std::pair(editor.row, editor.col), std::pair(2, 2));
+    const EditorOpen editor = FreqAreaGridClick(state, state.FreqAreaView, 1, 2, 2);
+    EXPECT_EQ(editor.kind, EditorKind::Text);
+    EXPECT_EQ(std::pair(editor.cell.row, editor.cell.col), std::pair(2, 2));
     EXPECT_EQ(editor.text, "470");
     EXPECT_EQ(std::pair(int(state.EditRow), int(state.EditCol)), std::pair(2, 2));
     EXPECT_FALSE(state.EnterPressed);
@@ -40,12 +40,12 @@ TEST(FreqAreaGridClick, FixedRowAndColumnMoveToOneAndDashCellsStayClosed)
     };
     for (const auto &c : cases) {
         WindowState state;
-        const EditorOpen editor = FreqAreaGridClick(state, 0, c.row, c.col);
-        EXPECT_EQ(editor.open, c.open) << c.row << "," << c.col;
+        const EditorOpen editor = FreqAreaGridClick(state, state.FreqAreaView, 0, c.row, c.col);
+        EXPECT_EQ(editor.kind != EditorKind::None, c.open) << c.row << "," << c.col;
         EXPECT_EQ(std::pair(int(state.EditRow), int(state.EditCol)),
                   std::pair(c.editRow, c.editCol));
         if (c.open) {
-            EXPECT_EQ(std::pair(editor.row, editor.col), std::pair(c.editRow, c.editCol));
+            EXPECT_EQ(std::pair(editor.cell.row, editor.cell.col), std::pair(c.editRow, c.editCol));
         }
     }
 }
@@ -65,12 +65,12 @@ TEST_P(FreqAreaClampTest, ValueIsHeldToTheBandsLimits)
 {
     WindowState state;
     const int band = GetParam().band;
-    FreqAreaGridClick(state, band, 1, 1);
+    FreqAreaGridClick(state, state.FreqAreaView, band, 1, 1);
     const EditorCommit commit = Enter(state, band, GetParam().typed);
-    EXPECT_EQ(commit.boxText, GetParam().shown);
+    EXPECT_EQ(commit.shownText, GetParam().shown);
     EXPECT_EQ(state.FreqAreaView.Grids[band].Text(1, 1), GetParam().shown);
     EXPECT_EQ(state.FreqAreas[band].RxLow, std::stoi(GetParam().shown));
-    EXPECT_TRUE(commit.advance);
+    EXPECT_TRUE(commit.next.has_value());
 }
 
 INSTANTIATE_TEST_SUITE_P(Typed, FreqAreaClampTest,
@@ -95,14 +95,15 @@ TEST(FreqAreaCommit, EachCellStoresItsOwnField)
     };
     for (const auto &c : cases) {
         WindowState state;
-        FreqAreaGridClick(state, 0, c.row, c.col);
-        const EditorCommit commit = FreqAreaCommit(state, 0, "150"); // focus lost
+        FreqAreaGridClick(state, state.FreqAreaView, 0, c.row, c.col);
+        const EditorCommit commit
+            = FreqAreaCommit(state, state, state.FreqAreaView, 0, "150"); // focus lost
         EXPECT_EQ(state.FreqAreas[0], c.expected) << c.row << "," << c.col;
         EXPECT_EQ(state.FreqAreas[1], WindowState().FreqAreas[1]);
         EXPECT_EQ(state.DataChanged, c.row != 4);
         EXPECT_EQ(state.FreqAreaView.Grids[0].Text(c.row, c.col), "150");
-        EXPECT_TRUE(commit.hide);
-        EXPECT_FALSE(commit.advance);
+        EXPECT_FALSE(commit.next.has_value());
+        EXPECT_FALSE(commit.next.has_value());
     }
 }
 
@@ -110,25 +111,25 @@ TEST(FreqAreaCommit, EmptyBoxGetsTheStoredValueBack)
 {
     WindowState state;
     state.FreqAreas[2].TxHigh = 250; // a working value not yet applied
-    FreqAreaGridClick(state, 2, 2, 2);
-    EXPECT_EQ(FreqAreaCommit(state, 2, "").boxText, "250");
+    FreqAreaGridClick(state, state.FreqAreaView, 2, 2, 2);
+    EXPECT_EQ(FreqAreaCommit(state, state, state.FreqAreaView, 2, "").shownText, "250");
     EXPECT_EQ(state.FreqAreaView.Grids[2].Text(2, 2), "250");
     EXPECT_FALSE(state.DataChanged);
 
-    FreqAreaGridClick(state, 2, 4, 1);
-    EXPECT_EQ(FreqAreaCommit(state, 2, "").boxText, "");
+    FreqAreaGridClick(state, state.FreqAreaView, 2, 4, 1);
+    EXPECT_EQ(FreqAreaCommit(state, state, state.FreqAreaView, 2, "").shownText, "");
     EXPECT_FALSE(state.DataChanged);
 }
 
 TEST(FreqAreaCommit, TheStoredValueAgainChangesNothing)
 {
     WindowState state;
-    FreqAreaGridClick(state, 0, 1, 2);
+    FreqAreaGridClick(state, state.FreqAreaView, 0, 1, 2);
     Enter(state, 0, "175");
     EXPECT_FALSE(state.DataChanged);
 
     state.DataChanged = true; // an earlier edit elsewhere stays pending
-    FreqAreaGridClick(state, 0, 1, 2);
+    FreqAreaGridClick(state, state.FreqAreaView, 0, 1, 2);
     Enter(state, 0, "175");
     EXPECT_TRUE(state.DataChanged);
 }
@@ -136,19 +137,19 @@ TEST(FreqAreaCommit, TheStoredValueAgainChangesNothing)
 TEST(FreqAreaCommit, EnterWalksFiveCellsThenCloses)
 {
     WindowState state;
-    EditorOpen editor = FreqAreaGridClick(state, 1, 1, 1);
+    EditorOpen editor = FreqAreaGridClick(state, state.FreqAreaView, 1, 1, 1);
     std::vector<std::pair<int, int>> visited;
     const std::vector<const char *> typed = {"410", "500", "415", "490", "405"};
     for (const char *text : typed) {
-        ASSERT_TRUE(editor.open);
-        visited.emplace_back(editor.row, editor.col);
+        ASSERT_EQ(editor.kind, EditorKind::Text);
+        visited.emplace_back(editor.cell.row, editor.cell.col);
         const EditorCommit commit = Enter(state, 1, text);
-        if (!commit.advance) {
-            EXPECT_TRUE(commit.hide);
+        if (!commit.next) {
             EXPECT_FALSE(state.EnterPressed);
             break;
         }
-        editor = FreqAreaGridClick(state, 1, commit.nextRow, commit.nextCol);
+        editor
+            = FreqAreaGridClick(state, state.FreqAreaView, 1, commit.next->row, commit.next->col);
     }
     EXPECT_EQ(visited, (std::vector<std::pair<int, int>> {{1, 1}, {1, 2}, {2, 1}, {2, 2}, {3, 1}}));
     EXPECT_EQ(state.FreqAreas[1], (FreqArea {410, 500, 415, 490, 405}));
@@ -165,7 +166,7 @@ TEST(ComboSelFreqArea_Click, WritesTheCodeOfTheItemOnly)
     const std::uint8_t codes[] = {0x48, 0x37, 0x59, 0x6A, 0x7B, 0x8C, 0xFF};
     for (int item = 0; item < 7; ++item) {
         WindowState state;
-        ComboSelFreqArea_Click(state, item);
+        ComboSelFreqArea_Click(state, state, state.FreqAreaView, item);
         EXPECT_EQ(state.WorkBandsCode, codes[item]);
         EXPECT_FALSE(state.DataChanged);
         EXPECT_EQ(state.ChangesPending(), item != 6);
@@ -175,10 +176,10 @@ TEST(ComboSelFreqArea_Click, WritesTheCodeOfTheItemOnly)
 TEST(ComboChannelSel_Click, UhfOrVhfAndDataChanged)
 {
     WindowState state;
-    ComboChannelSel_Click(state, 1, 0);
+    ComboChannelSel_Click(state, state, state.FreqAreaView, 1, 0);
     EXPECT_EQ(state.WorkChannel[1], 0xFF);
     EXPECT_TRUE(state.DataChanged);
-    ComboChannelSel_Click(state, 2, 1);
+    ComboChannelSel_Click(state, state, state.FreqAreaView, 2, 1);
     EXPECT_EQ(state.WorkChannel[2], 0x37);
     state.Apply();
     EXPECT_EQ(state.Image[mm::kWorkChannel + 1], 0xFF);
@@ -189,8 +190,8 @@ TEST(ComboClicks, DoNothingWhileADecodeFillsTheLists)
 {
     WindowState state;
     state.Analysing = true;
-    ComboSelFreqArea_Click(state, 0);
-    ComboChannelSel_Click(state, 0, 1);
+    ComboSelFreqArea_Click(state, state, state.FreqAreaView, 0);
+    ComboChannelSel_Click(state, state, state.FreqAreaView, 0, 1);
     EXPECT_EQ(state.WorkBandsCode, 0xFF);
     EXPECT_EQ(state.WorkChannel[0], 0xFF);
     EXPECT_FALSE(state.DataChanged);

@@ -66,7 +66,7 @@ TEST(AnalyseFreqArea, CellTextAndTheNumberItStandsFor)
         WindowState state;
         // Band C's receive lower limit: band C is never repaired, so any bytes can be shown.
         Put(state.Image, mm::kFreqAreaRecord[2], c.word);
-        AnalyseFreqArea(state);
+        AnalyseFreqArea(state, state, state.FreqAreaView);
         EXPECT_EQ(state.FreqAreaView.Grids[2].Text(1, 1), c.text);
         EXPECT_EQ(state.FreqAreas[2].RxLow, c.value) << c.text;
     }
@@ -84,7 +84,7 @@ TEST(AnalyseFreqArea, ListsFollowTheImageAndKeepUnknownCodes)
         WindowState state;
         state.Image[mm::kWorkBandsCode] = c.code;
         Put(state.Image, mm::kWorkChannel, {0x37, 0x00, 0x37});
-        AnalyseFreqArea(state);
+        AnalyseFreqArea(state, state, state.FreqAreaView);
         EXPECT_EQ(state.FreqAreaView.BandCombinationItem, c.item) << int(c.code);
         EXPECT_EQ(state.WorkBandsCode, c.code);
         EXPECT_EQ(state.FreqAreaView.ChannelItem, (std::array<int, 3> {1, 0, 1}));
@@ -98,10 +98,10 @@ TEST(AnalyseFreqArea, UnknownCodeIsWrittenBackUntilAnItemIsPicked)
 {
     WindowState state;
     state.Image[mm::kWorkBandsCode] = 0x52;
-    AnalyseFreqArea(state);
+    AnalyseFreqArea(state, state, state.FreqAreaView);
     state.Apply();
     EXPECT_EQ(state.Image[mm::kWorkBandsCode], 0x52);
-    ComboSelFreqArea_Click(state, 6);
+    ComboSelFreqArea_Click(state, state, state.FreqAreaView, 6);
     state.Apply();
     EXPECT_EQ(state.Image[mm::kWorkBandsCode], 0xFF);
 }
@@ -159,7 +159,9 @@ TEST(AnalyseTuneData, PointsFollowTheAppliedTuningFrequency)
 {
     WindowState state;
     state.FreqAreas[1].TuneFreq = 410;
-    AnalyseTuneData(state); // the points come from the image, not from the working copy
+    AnalyseTuneData(
+        state, state, state.TuneViews,
+        state.ModulationViews); // the points come from the image, not from the working copy
     EXPECT_EQ(state.TuneViews[1].Tune.Text(0, 1), "400");
 
     state.Apply();
@@ -174,7 +176,7 @@ TEST(AnalyseTuneData, ErasedTuningFrequencyCountsAsZero)
     WindowState state;
     Put(state.Image, mm::kFreqAreaRecord[2] + mm::kFreqAreaTuneFreq, {0xFF, 0xFF});
     state.SetEdgesStale();
-    AnalyseTuneData(state);
+    AnalyseTuneData(state, state, state.TuneViews, state.ModulationViews);
     std::vector<std::string> expected = Points(0, 5);
     expected[0] = "FFF";
     EXPECT_EQ(Row(state.TuneViews[2].Tune, 0, 1, 16), expected);
@@ -185,7 +187,7 @@ TEST(DecodeModulation, BoxesShowTheRecordOfEachBand)
 {
     WindowState state;
     Put(state.Image, mm::kSettingsBlock[2], {31, 127, 15, 0x03, 0xFF, 63, 0});
-    AnalyseTuneData(state);
+    AnalyseTuneData(state, state, state.TuneViews, state.ModulationViews);
     const auto &a = state.ModulationViews[0].Response;
     EXPECT_EQ(std::vector<std::string>(a.begin(), a.end()),
               (std::vector<std::string> {"26", "15", "11", "43", "14", "14"}));
@@ -208,7 +210,7 @@ TEST(DecodeModulation, TotalDeviationWithTheTopBitSetShowsNothing)
     for (const auto &c : cases) {
         WindowState state;
         Put(state.Image, mm::kSettingsBlock[0] + 3, c.word);
-        AnalyseTuneData(state);
+        AnalyseTuneData(state, state, state.TuneViews, state.ModulationViews);
         EXPECT_EQ(state.ModulationViews[0].Response[3], c.text);
     }
 }
@@ -217,7 +219,7 @@ TEST(DecodeModulation, ErasedRecord)
 {
     WindowState state;
     std::fill_n(state.Image.begin() + mm::kSettingsBlock[1], 16, 0xFF);
-    AnalyseTuneData(state);
+    AnalyseTuneData(state, state, state.TuneViews, state.ModulationViews);
     const auto &b = state.ModulationViews[1].Response;
     EXPECT_EQ(std::vector<std::string>(b.begin(), b.end()),
               (std::vector<std::string> {"255", "255", "255", "", "255", "255"}));
@@ -231,7 +233,7 @@ TEST(DecodeModulation, BytesNotShownAreCarriedThrough)
     WindowState state;
     Put(state.Image, mm::kSettingsBlock[0] + 7, {0x42, 0x43, 0x44});
     state.Image[mm::kSettingsBlock[2] + 15] = 0x45;
-    AnalyseTuneData(state);
+    AnalyseTuneData(state, state, state.TuneViews, state.ModulationViews);
     state.DataChanged = true;
     state.Apply();
     EXPECT_EQ(state.Image[mm::kSettingsBlock[0] + 7], 0x42);
@@ -248,7 +250,7 @@ TEST(AnalysePowerOnMsg, StartUpLinesAndUnprintableBytes)
     EXPECT_EQ(PowerOnLineText(state.PowerOnView, 3), "TEL 400-000000");
 
     Put(state.Image, mm::kPowerOnMsg + 16, {0x01, 0x1F, 0x20, 0x7E, 0x7F, 0x80, 0xFF, 'a'});
-    AnalysePowerOnMsg(state);
+    AnalysePowerOnMsg(state, state.PowerOnView);
     EXPECT_EQ(PowerOnLineText(state.PowerOnView, 1), "   ~   a014/05");
     EXPECT_EQ(state.PowerOnMsg[14 + 0], 0x20);
     EXPECT_EQ(state.PowerOnMsg[14 + 3], 0x7E);
@@ -260,7 +262,7 @@ TEST(AnalysePowerOnMsg, ErasedImageGivesSpaces)
 {
     WindowState state;
     EraseImage(state.Image);
-    AnalysePowerOnMsg(state);
+    AnalysePowerOnMsg(state, state.PowerOnView);
     for (int line = 0; line < 4; ++line)
         EXPECT_EQ(PowerOnLineText(state.PowerOnView, line), std::string(14, ' '));
     for (std::uint8_t c : state.PowerOnMsg)
@@ -284,7 +286,7 @@ TEST(AnalyseChInfo, RowsOfExistingChannels)
         {0x1A, 0x00, 0x00, 0x00, 0x14, 0x51, 0x25, 0x00, 0x70, 0x06, 0x70, 0x06, 0x04, 0x00});
     Put(state.Image, mm::ChannelRecord(128),
         {0x26, 0x00, 0x00, 0x00, 0x20, 0x00, 0x00, 0x00, 0x23, 0x40, 0x41, 0x25, 0x34, 0x00});
-    AnalyseChInfo(state);
+    AnalyseChInfo(state, state, state.ChannelView);
 
     using Cells = std::vector<std::string>;
     const TextGrid &grid = state.ChannelView.Grid;
@@ -307,18 +309,18 @@ TEST(AnalyseChInfo, LimitsComeFromTheWorkingBandsAndOldRowsAreCleared)
     WindowState state;
     Put(state.Image, mm::ChannelRecord(9),
         {0x13, 0x60, 0x00, 0x00, 0x13, 0x60, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x04, 0x00});
-    AnalyseChInfo(state);
+    AnalyseChInfo(state, state, state.ChannelView);
     EXPECT_EQ(state.ChannelView.Grid.Text(9, kColTxFreq), "136.00000");
     EXPECT_EQ(state.ChannelView.Grid.Text(9, kColTxTone), "无");
 
     state.FreqAreas[0].TxLow = 140; // the same field is now no valid transmit frequency
-    AnalyseChInfo(state);
+    AnalyseChInfo(state, state, state.ChannelView);
     EXPECT_EQ(state.ChannelView.Grid.Text(9, kColRxFreq), "136.00000");
     EXPECT_EQ(state.ChannelView.Grid.Text(9, kColTxFreq), "");
     EXPECT_EQ(state.ChannelView.Grid.Text(9, kColTxTone), "");
 
     std::fill_n(state.Image.begin() + mm::ChannelRecord(9), 16, 0xFF);
-    AnalyseChInfo(state);
+    AnalyseChInfo(state, state, state.ChannelView);
     EXPECT_EQ(Row(state.ChannelView.Grid, 9, 1, 7), std::vector<std::string>(7, ""));
 }
 

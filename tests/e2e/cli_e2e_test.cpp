@@ -92,7 +92,7 @@ TEST_F(CliEndToEnd, WriteChannelsSendsTheFilesChannelTableAndNothingElse)
     // A file that differs from the radio inside the channel table and outside it.
     RadioImage file = factory;
     const mm::Address flags = mm::ChannelRecord(1) + mm::kChFlags;
-    file[flags] ^= kFlagScan;
+    file[flags] ^= mm::kFlagScan;
     file[mm::kPowerOnMsg] ^= 1;
     const std::string filePath = folder.Path("FILE.dat");
     ASSERT_FALSE(WriteDataFile(filePath, file));

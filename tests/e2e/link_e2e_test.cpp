@@ -77,7 +77,7 @@ TEST_F(LinkEndToEnd, ReadAllShowsTheRadiosCalibrationAndLeavesTheRestAlone)
 
     // Band A's tune page shows the radio's table, no longer the tool's own defaults.
     const mm::Address tuneA = mm::kTuneBlock[0];
-    const TunePage &page = state.TuneViews[0];
+    const TuneCells &page = state.TuneViews[0];
     EXPECT_NE(page.Tune, startUp.TuneViews[0].Tune);
     for (int point = 0; point < kTunePoints; ++point) {
         SCOPED_TRACE(point);
@@ -111,8 +111,8 @@ TEST_F(LinkEndToEnd, WriteAllAfterEditingALimitPutsTheEditedBlocksInTheRadio)
     WindowState &state = tool->state;
     // Band A's lower receive limit, typed into its cell and committed as the page does; the
     // band-start record follows it.
-    ASSERT_TRUE(FreqAreaGridClick(state, 0, 1, 1).open);
-    FreqAreaCommit(state, 0, "140");
+    ASSERT_TRUE(FreqAreaGridClick(state, state.FreqAreaView, 0, 1, 1).kind == EditorKind::Text);
+    FreqAreaCommit(state, state, state.FreqAreaView, 0, "140");
     ASSERT_TRUE(state.DataChanged);
 
     ASSERT_TRUE(tool->Run(TransferCommand::WriteAll));
@@ -162,7 +162,7 @@ TEST_F(LinkEndToEnd, WriteChannelsAfterChangingARecordByteWritesTheWholeTable)
     ASSERT_TRUE(tool->Run(TransferCommand::ReadChannelInfo));
     // The first channel leaves the scan list.
     const mm::Address flags = mm::ChannelRecord(1) + mm::kChFlags;
-    tool->state.Image[flags] ^= kFlagScan;
+    tool->state.Image[flags] ^= mm::kFlagScan;
 
     // The port was closed after the read and opens again for the write.
     ASSERT_TRUE(tool->Run(TransferCommand::WriteChannelInfo));

@@ -73,7 +73,7 @@ TEST_F(SimFactoryMemory, UnusedRangesAndUnusedChannelsAreErased)
         for (int a = range.from; a < range.to; ++a)
             ASSERT_EQ(memory[a], mm::kErased) << std::hex << a;
     }
-    const ChannelPage &channels = state.ChannelView;
+    const ChannelCells &channels = state.ChannelView;
     for (int n = 1; n <= mm::kChannelCount; ++n) {
         if (!channels.Grid.Text(n, kColRxFreq).empty())
             continue;
@@ -160,7 +160,7 @@ TEST_F(SimFactoryMemory, TuneTablesVaryAcrossThePointsWithinTheirRanges)
 {
     for (int band = 0; band < mm::kBandCount; ++band) {
         SCOPED_TRACE(band);
-        const TunePage &page = state.TuneViews[band];
+        const TuneCells &page = state.TuneViews[band];
         // Row 1 sensitivity 0..127, rows 2 and 3 power 0..255.
         for (int row = 1; row <= 3; ++row) {
             std::set<int> values;
@@ -186,7 +186,7 @@ TEST_F(SimFactoryMemory, SettingsAreShownAndWithinTheirRanges)
 {
     for (int band = 0; band < mm::kBandCount; ++band) {
         SCOPED_TRACE(band);
-        const ModulationPage &page = state.ModulationViews[band];
+        const ModulationBoxes &page = state.ModulationViews[band];
         for (int field = 0; field < kModulationFields; ++field) {
             const int value = Number(page.Response[field]);
             EXPECT_GE(value, 0);
