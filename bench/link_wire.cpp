@@ -165,12 +165,13 @@ Timing TimeTransfer(const std::string &device, const Transfer &transfer, int bau
 {
     WindowState state;
     CommPort commPort;
-    commPort.SetCommPort(device);
+    commPort.SetCommPort(ParsePortArgument(device).value_or(PortSelection()));
     CountingPort port(commPort);
     QtLinkTimer timer1;
     QtLinkTimer timer2;
     AlwaysOk prompt;
-    Link link(state, port, timer1, timer2, prompt);
+    Link link(state.Image, port, timer1, timer2, prompt);
+    link.OnFinished = [&state](const TransferResult &result) { state.FinishTransfer(result); };
     QtEventPump pump(false);
 
     QEventLoop loop;

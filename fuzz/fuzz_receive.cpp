@@ -292,7 +292,7 @@ struct Run
     ScriptedTimer timer1;
     ScriptedTimer timer2;
     ScriptedPrompt prompt;
-    Link link {state, port, timer1, timer2, prompt};
+    Link link {state.Image, port, timer1, timer2, prompt};
     IdlePump pump;
     TransferCommand command;
 };
@@ -307,7 +307,10 @@ void Fuzz(std::span<const std::uint8_t> input)
     const TuneBufferBytes startTuneBuffer = run.state.TuneBuffer;
     const FileHeaderBytes startHeader = run.state.FileHeader;
     bool readCompleted = false;
-    run.link.OnReadCompleted = [&] {
+    run.link.OnFinished = [&](const TransferResult &result) {
+        run.state.FinishTransfer(result);
+        if (!result.read || result.outcome != TransferOutcome::Completed)
+            return;
         readCompleted = true;
         Check(run.state.Image[mm::kSettingsMarker] == mm::kSettingsMarkerValue,
               "a completed read leaves the settings marker set");

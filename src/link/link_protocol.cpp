@@ -1,7 +1,6 @@
 #include "link/link_protocol.h"
 
 #include "link/frames.h"
-#include "shell/window_state.h"
 
 #include <algorithm>
 #include <array>
@@ -24,9 +23,9 @@ bool IsEntryDigit(std::uint8_t byte)
 
 } // namespace
 
-Link::Link(WindowState &state, SerialPort &port, LinkTimer &timer1, LinkTimer &timer2,
+Link::Link(RadioImage &image, SerialPort &port, LinkTimer &timer1, LinkTimer &timer2,
            Prompt &prompt)
-    : state_(state)
+    : image_(image)
     , port_(port)
     , timer1_(timer1)
     , timer2_(timer2)
@@ -56,6 +55,8 @@ void Link::BeginTransfer(std::string_view prompt)
         if (port_.PortOpen())
             Abandon();
         received_.clear();
+        acknowledged_.clear();
+        startFlagsKept_ = false;
         if (prompt_.Show({std::string(prompt), std::string(texts::kWarningTitle),
                           PromptButtons::OkCancel, PromptIcon::Warning})
             == PromptAnswer::Cancel) {
@@ -65,12 +66,15 @@ void Link::BeginTransfer(std::string_view prompt)
         if (!port_.PortOpen() && !port_.SetPortOpen(true)) {
             lastPortError_ = port_.ErrorString();
             outcome_ = TransferOutcome::NotStarted;
-            prompt_.Show({std::string(link_text::kReselectPort),
-                          std::string(link_text::kPortErrorTitle), PromptButtons::Ok,
+            std::string text(link_text::kReselectPort);
+            if (const std::string hint = port_.OpenFailureHint(); !hint.empty())
+                text += "\n" + hint;
+            prompt_.Show({text, std::string(link_text::kPortErrorTitle), PromptButtons::Ok,
                           PromptIcon::Error});
             return;
         }
         outcome_ = TransferOutcome::Running;
+        ++transferNumber_;
         AwaitingReply = true;
         SetProgress(true, 0, 0);
     } else {
@@ -92,6 +96,12 @@ void Link::MSComm1_OnComm(CommEvent event)
     }
     if (event != CommEvent::Receive)
         return;
+    if (PromptShown) {
+        // The user is being asked what to do; a late reply must not carry the transfer on behind
+        // the question.
+        port_.Input();
+        return;
+    }
     AwaitingReply = false;
     timer1_.SetEnabled(false);
     const Bytes bytes = port_.Input();
@@ -118,6 +128,8 @@ void Link::MSComm1_OnComm(CommEvent event)
         break;
     case 3:
         if (!bytes.empty() && bytes[0] == kAck) {
+            if (!ReadMode)
+                acknowledged_.push_back(requestedBlock_);
             SetProgress(true, progress_.blocksDone + 1, progress_.blocksTotal);
             NextBlockStep();
         } else {
@@ -149,6 +161,10 @@ void Link::MSComm1_OnComm(CommEvent event)
 void Link::HandshakeStep()
 {
     LinkState = 2;
+    if (!startFlagsKept_) {
+        startFlags_ = Flags;
+        startFlagsKept_ = true;
+    }
     const AddressRange range = FirstRange(Flags);
     BlockAddress = range.start;
     RangeEnd = range.end;
@@ -182,7 +198,7 @@ void Link::NextBlockStep()
     } else {
         LinkState = 3;
         std::array<std::uint8_t, kWriteLength> request = {kWrite, high, low, kBlockLength};
-        std::copy_n(state_.Image.begin() + BlockAddress, mm::kBlockSize,
+        std::copy_n(image_.begin() + BlockAddress, mm::kBlockSize,
                     request.begin() + kRequestLength);
         Send(request, int(kAckLength));
     }
@@ -198,10 +214,29 @@ void Link::Send(std::span<const std::uint8_t> bytes, int threshold)
     timer1_.SetEnabled(true);
 }
 
-PromptAnswer Link::AskConnection(std::string_view text)
+std::optional<PromptAnswer> Link::AskConnection(std::string_view text)
 {
-    return prompt_.Show({std::string(text), std::string(texts::kErrorTitle),
-                         PromptButtons::RetryCancel, PromptIcon::Error});
+    const std::uint64_t transfer = transferNumber_;
+    PromptShown = true;
+    timer1_.SetEnabled(false);
+    timer2_.SetEnabled(false);
+    port_.SetRThreshold(0);
+    const PromptAnswer answer = prompt_.Show({std::string(text), std::string(texts::kErrorTitle),
+                                              PromptButtons::RetryCancel, PromptIcon::Error});
+    PromptShown = false;
+    if (transfer != transferNumber_ || outcome_ != TransferOutcome::Running)
+        return std::nullopt;
+    if (port_.PortOpen())
+        port_.Input();
+    return answer;
+}
+
+void Link::Restart()
+{
+    if (startFlagsKept_)
+        Flags = startFlags_;
+    received_.clear();
+    BeginTransfer(link_text::kRetry);
 }
 
 void Link::HandshakeFailure(int limit, std::string_view text)
@@ -214,24 +249,24 @@ void Link::HandshakeFailure(int limit, std::string_view text)
         return;
     }
     RetryCount = 0;
-    PromptShown = true;
-    if (AskConnection(text) == PromptAnswer::Retry) {
-        PromptShown = false;
-        BeginTransfer(link_text::kRetry);
-    } else {
+    const auto answer = AskConnection(text);
+    if (!answer)
+        return;
+    if (*answer == PromptAnswer::Retry)
+        Restart();
+    else
         Abandon();
-    }
 }
 
 void Link::TransferFailure()
 {
     if (PromptShown)
         return;
-    timer1_.SetEnabled(false);
-    PromptShown = true;
-    if (AskConnection(link_text::kCheckConnection) == PromptAnswer::Retry) {
-        BeginTransfer(link_text::kRetry);
-        PromptShown = false;
+    const auto answer = AskConnection(link_text::kCheckConnection);
+    if (!answer)
+        return;
+    if (*answer == PromptAnswer::Retry) {
+        Restart();
         RetryCount = 0;
     } else {
         Abandon();
@@ -241,29 +276,32 @@ void Link::TransferFailure()
 void Link::Timer1_Timer()
 {
     timer1_.SetEnabled(false);
+    if (PromptShown)
+        return;
     if (LinkState >= 2) {
         TransferFailure(); // a reply that never came after the handshake
         return;
     }
-    if (AwaitingReply && !PromptShown) {
-        PromptShown = true;
-        ++RetryCount;
-        if (RetryCount <= kTimeoutLimit) {
-            BeginTransfer(link_text::kRetry);
-        } else {
-            RetryCount = 0;
-            if (AskConnection(link_text::kCheckConnectionTimeout) == PromptAnswer::Retry)
-                BeginTransfer(link_text::kRetry);
-            else
-                Abandon();
-        }
-        PromptShown = false;
+    if (!AwaitingReply)
+        return;
+    ++RetryCount;
+    if (RetryCount <= kTimeoutLimit) {
+        BeginTransfer(link_text::kRetry);
+        return;
     }
+    RetryCount = 0;
+    const auto answer = AskConnection(link_text::kCheckConnectionTimeout);
+    if (!answer)
+        return;
+    if (*answer == PromptAnswer::Retry)
+        Restart();
+    else
+        Abandon();
 }
 
 void Link::Timer2_Timer()
 {
-    if (port_.InBufferCount() < 2)
+    if (PromptShown || port_.InBufferCount() < 2)
         return;
     timer1_.SetEnabled(false);
     timer2_.SetEnabled(false);
@@ -274,38 +312,50 @@ void Link::Timer2_Timer()
         HandshakeFailure(kWrongReplyLimit, link_text::kCheckConnection);
 }
 
-void Link::CompleteRead()
+bool Link::SendEnd()
 {
     const std::array<std::uint8_t, 1> end = {kEnd};
     port_.Output(end);
+    // A port that failed while sending has closed itself; it reports the loss from the event
+    // loop, but the transfer must not complete in the meantime.
+    if (port_.PortOpen())
+        return true;
+    DeviceLost();
+    return false;
+}
+
+void Link::CompleteRead()
+{
+    if (!SendEnd())
+        return;
     port_.SetRThreshold(0);
     LinkState = 0;
     timer1_.SetEnabled(false);
     SetProgress(false, progress_.blocksDone, progress_.blocksTotal);
     // The read is complete: only now does what arrived replace the image.
-    for (const auto &[address, data] : received_)
-        std::copy_n(data.begin(), std::min<std::size_t>(data.size(), mm::kImageSize - address),
-                    state_.Image.begin() + address);
+    std::vector<std::uint16_t> stored;
+    for (const auto &[address, data] : received_) {
+        const std::size_t count = std::min<std::size_t>(data.size(), mm::kImageSize - address);
+        std::copy_n(data.begin(), count, image_.begin() + address);
+        for (std::size_t offset = 0; offset < count; offset += mm::kBlockSize)
+            stored.push_back(std::uint16_t(address + offset));
+    }
     received_.clear();
-    state_.CompleteRead();
     if (port_.PortOpen())
         port_.SetPortOpen(false);
-    outcome_ = TransferOutcome::Completed;
-    if (OnReadCompleted)
-        OnReadCompleted();
+    Finish(TransferOutcome::Completed, std::move(stored));
 }
 
 void Link::CompleteWrite()
 {
-    const std::array<std::uint8_t, 1> end = {kEnd};
-    port_.Output(end);
+    if (!SendEnd())
+        return;
     timer1_.SetEnabled(false);
     SetProgress(false, progress_.blocksDone, progress_.blocksTotal);
     if (port_.PortOpen())
         port_.SetPortOpen(false);
     LinkState = 0;
-    state_.MarkSynced();
-    outcome_ = TransferOutcome::Completed;
+    Finish(TransferOutcome::Completed, {});
 }
 
 void Link::Abandon()
@@ -320,19 +370,40 @@ void Link::Abandon()
     received_.clear();
     SetProgress(false, 0, 0);
     if (outcome_ == TransferOutcome::Running)
-        outcome_ = TransferOutcome::Abandoned;
+        Finish(TransferOutcome::Abandoned, {});
+}
+
+void Link::Finish(TransferOutcome outcome, std::vector<std::uint16_t> readBlocks)
+{
+    outcome_ = outcome;
+    ++transferNumber_;
+    TransferResult result;
+    result.outcome = outcome;
+    result.read = ReadMode;
+    if (ReadMode) {
+        result.blocks = std::move(readBlocks);
+    } else {
+        // A block written twice (before and after a retry) is one block of the radio.
+        std::sort(acknowledged_.begin(), acknowledged_.end());
+        acknowledged_.erase(std::unique(acknowledged_.begin(), acknowledged_.end()),
+                            acknowledged_.end());
+        result.blocks = std::move(acknowledged_);
+    }
+    acknowledged_.clear();
+    if (OnFinished)
+        OnFinished(result);
 }
 
 void Link::DeviceLost()
 {
     lastPortError_ = port_.ErrorString();
-    const bool running = LinkState != 0 || port_.PortOpen();
+    const bool running = outcome_ == TransferOutcome::Running;
     Abandon();
     if (!running)
         return;
     std::string text(link_text::kConnectionLost);
     if (!lastPortError_.empty())
-        text += lastPortError_;
+        text += "\n" + lastPortError_;
     prompt_.Show({text, std::string(texts::kErrorTitle), PromptButtons::Ok, PromptIcon::Error});
 }
 

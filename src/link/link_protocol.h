@@ -3,21 +3,20 @@
 // one thread; the link only talks to its seams (port, two timers, message boxes).
 #pragma once
 
-#include "image/memory_map.h"
+#include "image/radio_image.h"
 #include "link/serial_port.h"
 #include "link/transfer_plan.h"
 #include "shell/prompt.h"
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 namespace nx5rb {
-
-class WindowState;
 
 namespace link_text {
 inline constexpr std::string_view kRetry = "Retry"; // BeginTransfer's argument for a resend
@@ -41,11 +40,22 @@ struct LinkProgress
 // How the last transfer ended, for callers that must tell success from failure (the command line).
 enum class TransferOutcome { None, Running, Completed, Abandoned, NotStarted };
 
+// The end of a transfer that went over the wire.
+struct TransferResult
+{
+    TransferOutcome outcome = TransferOutcome::None;
+    bool read = false;
+    // The 16-byte blocks that now hold the same bytes in the image and in the radio: every block a
+    // completed read stored (the band information included), every block a write had
+    // acknowledged, even when the write did not complete. Nothing for a read that did not complete.
+    std::vector<std::uint16_t> blocks;
+};
+
 class Link
 {
 public:
-    Link(WindowState &state, SerialPort &port, LinkTimer &timer1, LinkTimer &timer2,
-         Prompt &prompt);
+    // The link moves blocks of `image`, which must outlive it.
+    Link(RadioImage &image, SerialPort &port, LinkTimer &timer1, LinkTimer &timer2, Prompt &prompt);
     ~Link();
     Link(const Link &) = delete;
     Link &operator=(const Link &) = delete;
@@ -70,8 +80,9 @@ public:
 
     // Raised whenever Progress() changes (shown, hidden, a block done).
     std::function<void()> OnProgress;
-    // Raised when a read has completed and every page has been decoded again.
-    std::function<void()> OnReadCompleted;
+    // Raised once when a transfer that was started ends, completed or not. A completed read has
+    // stored its blocks in the image; the owner repairs and decodes it.
+    std::function<void(const TransferResult &)> OnFinished;
 
     // --- link state ---
     std::int16_t LinkState = 0; // 0 idle, 1 entry sent, 2 band info asked, 3 ACK awaited, 4 read
@@ -90,12 +101,22 @@ private:
     void TransferFailure();
     void CompleteRead();
     void CompleteWrite();
+    // Sends the end frame; false when the device went away meanwhile (the transfer is then
+    // abandoned as lost, never completed).
+    bool SendEnd();
     void DeviceLost();
     void Send(std::span<const std::uint8_t> bytes, int threshold);
-    PromptAnswer AskConnection(std::string_view text);
+    // Asks a connection question with the link frozen: no timer runs and whatever arrives while
+    // the box is open is dropped, so the answer alone decides what happens next. Nothing when the
+    // transfer ended meanwhile (the device went away).
+    std::optional<PromptAnswer> AskConnection(std::string_view text);
+    // Retry: the transfer starts again from its first block with the flags it started with; a
+    // read drops what it had received.
+    void Restart();
+    void Finish(TransferOutcome outcome, std::vector<std::uint16_t> readBlocks);
     void SetProgress(bool visible, int done, int total);
 
-    WindowState &state_;
+    RadioImage &image_;
     SerialPort &port_;
     LinkTimer &timer1_;
     LinkTimer &timer2_;
@@ -107,6 +128,14 @@ private:
     std::uint16_t requestedBlock_ = 0;
     // Blocks a read has received, in order; they go into the image together when it completes.
     std::vector<std::pair<std::uint16_t, std::vector<std::uint8_t>>> received_;
+    // Blocks a write has had acknowledged.
+    std::vector<std::uint16_t> acknowledged_;
+    // The request flags as the first handshake of this transfer found them.
+    TransferFlags startFlags_;
+    bool startFlagsKept_ = false;
+    // Counts transfers started and ended, so that a question answered after its transfer ended
+    // changes nothing.
+    std::uint64_t transferNumber_ = 0;
 };
 
 } // namespace nx5rb

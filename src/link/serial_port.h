@@ -28,6 +28,9 @@ public:
     // reason is then in ErrorString().
     virtual bool SetPortOpen(bool open) = 0;
     virtual std::string ErrorString() const = 0;
+    // What the user can do about the last failure to open, when the port knows (the rights to the
+    // device); empty otherwise.
+    virtual std::string OpenFailureHint() const { return {}; }
     // Number of waiting bytes that raises OnComm(Receive); 0 = no receive events.
     virtual void SetRThreshold(int bytes) = 0;
     virtual int RThreshold() const = 0;

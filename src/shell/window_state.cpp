@@ -1,5 +1,7 @@
 #include "shell/window_state.h"
 
+#include <algorithm>
+
 namespace nx5rb {
 
 namespace {
@@ -100,7 +102,7 @@ void WindowState::Apply()
 
 void WindowState::ApplyIfChanged()
 {
-    if (DataChanged)
+    if (ChangesPending())
         Apply();
 }
 
@@ -130,7 +132,20 @@ void WindowState::CompleteRead()
         && Image[mm::kBandBSettingsByte9] == kEchoedByte9)
         Image[mm::kBandBSettingsByte9] = kBandBByte9;
     AnalyseAll();
-    MarkSynced();
+}
+
+void WindowState::FinishTransfer(const TransferResult &result)
+{
+    if (result.read && result.outcome == TransferOutcome::Completed)
+        CompleteRead();
+    MarkSynced(result.blocks);
+}
+
+void WindowState::MarkSynced(std::span<const std::uint16_t> blocks)
+{
+    for (const std::uint16_t block : blocks)
+        if (std::size_t(block) + mm::kBlockSize <= mm::kImageSize)
+            std::copy_n(Image.begin() + block, mm::kBlockSize, SyncedImage.begin() + block);
 }
 
 } // namespace nx5rb

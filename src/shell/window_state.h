@@ -6,6 +6,10 @@
 #include "editors/document.h"
 #include "editors/editor_protocol.h"
 #include "editors/page_models.h"
+#include "link/link_protocol.h"
+
+#include <cstdint>
+#include <span>
 
 namespace nx5rb {
 
@@ -33,7 +37,7 @@ public:
     // "应用(&A)": stale edges, RefreshData, DataChanged cleared. Also what a save or a write does
     // with pending edits.
     void Apply();
-    // Apply only when DataChanged is set (before a save).
+    // Apply when edits are pending (before a save): DataChanged, or a list choice alone.
     void ApplyIfChanged();
     // "No" in the navigation prompt: the edited pages are decoded again, the edits dropped.
     void DiscardEdits();
@@ -44,9 +48,14 @@ public:
     // What a completed read does once its blocks are in the image: repair, the 0xF99 adjustment,
     // and every page decoded.
     void CompleteRead();
+    // The end of a transfer: a completed read is repaired and decoded; the blocks that went over
+    // the wire now match the radio.
+    void FinishTransfer(const TransferResult &result);
 
-    // The image now matches the radio or a file (after a read, an open, a save or a write).
+    // The whole image now matches a file (after an open or a save).
     void MarkSynced() { SyncedImage = Image; }
+    // These 16-byte blocks now match the radio.
+    void MarkSynced(std::span<const std::uint16_t> blocks);
     // Edits not yet applied, or an image that changed since it last matched the radio or a file.
     bool UnsavedChanges() const { return ChangesPending() || Image != SyncedImage; }
 };

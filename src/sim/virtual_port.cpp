@@ -11,6 +11,7 @@ constexpr qint64 kNsPerMs = 1'000'000;
 // Start bit, eight data bits, stop bit.
 constexpr qint64 kBitsPerByte = 10;
 constexpr char kDescription[] = "virtual radio";
+constexpr char kCablePulled[] = "the virtual radio's cable was pulled";
 
 } // namespace
 
@@ -105,6 +106,7 @@ void VirtualPort::SimulateDeviceLost()
 {
     open_ = false;
     Reset();
+    error_ = kCablePulled;
     if (OnComm)
         OnComm(CommEvent::DeviceLost);
 }

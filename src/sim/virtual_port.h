@@ -51,8 +51,14 @@ public:
     // Replies sent by the radio that have not arrived yet.
     bool HasPending() const { return !pending_.empty(); }
 
-    // A non-empty reason makes every following open fail with it, until it is cleared again.
-    void SetOpenFails(std::string reason) { openFails_ = std::move(reason); }
+    // A non-empty reason makes every following open fail with it, until it is cleared again; the
+    // hint is what OpenFailureHint() then says.
+    void SetOpenFails(std::string reason, std::string hint = {})
+    {
+        openFails_ = std::move(reason);
+        openHint_ = std::move(hint);
+    }
+    std::string OpenFailureHint() const override { return openFails_.empty() ? "" : openHint_; }
     // The cable is pulled: the port closes and OnComm(DeviceLost) is raised.
     void SimulateDeviceLost();
 
@@ -73,6 +79,7 @@ private:
     bool open_ = false;
     std::string error_;
     std::string openFails_;
+    std::string openHint_;
     int threshold_ = 0;
     Bytes buffer_;
     std::deque<Reply> pending_;

@@ -42,7 +42,8 @@ SimRadio::SimRadio(const std::string &savePath, const std::vector<std::string> &
 
 ToolRig::ToolRig(const std::string &device)
 {
-    port.SetCommPort(device);
+    port.SetCommPort(ParsePortArgument(device).value_or(PortSelection()));
+    link.OnFinished = [this](const TransferResult &result) { state.FinishTransfer(result); };
 }
 
 bool ToolRig::Run(TransferCommand command)

@@ -2,7 +2,6 @@
 // the tool's real link stack opened on that terminal, and the radio's memory as data files.
 #pragma once
 
-#include "support/child_process.h"
 #include "image/radio_image.h"
 #include "link/link_protocol.h"
 #include "link/qt/comm_port.h"
@@ -10,6 +9,7 @@
 #include "link/qt/qt_link_timer.h"
 #include "link/transfer_commands.h"
 #include "shell/window_state.h"
+#include "support/child_process.h"
 #include "support/recording_prompt.h"
 
 #include <csignal>
@@ -56,7 +56,7 @@ public:
     QtLinkTimer timer1;
     QtLinkTimer timer2;
     RecordingPrompt prompt;
-    Link link {state, port, timer1, timer2, prompt};
+    Link link {state.Image, port, timer1, timer2, prompt};
     QtEventPump pump {false}; // no window to keep busy after a write-all
 };
 

@@ -38,6 +38,8 @@ private slots:
         QTest::newRow("area edit applied") << "edit+apply";
         QTest::newRow("working channel applied") << "channel+apply";
         QTest::newRow("band combination pending") << "combination";
+        // Only band A's tune table went to the radio; the applied area edit is still nowhere.
+        QTest::newRow("area edit applied, band A written") << "edit+apply+writeA";
     }
     void ChangesAreAskedAbout()
     {
@@ -51,9 +53,14 @@ private slots:
             ChooseByKey(w.FrameFreqAreaPage->ComboChannelSel[0], Qt::Key_Down);
         else
             ChooseByKey(w.FrameFreqAreaPage->ComboSelFreqArea, Qt::Key_Home);
-        if (change.endsWith("+apply")) {
+        if (change.contains("+apply")) {
             Click(w.CommandApp);
             QVERIFY(!w.State().ChangesPending());
+        }
+        if (change.endsWith("+writeA")) {
+            Click(w.FrameTuneDataPages[0]->CommandWrite);
+            QVERIFY(WaitForLinkIdle(w));
+            shown.prompt.Shown.clear();
         }
 
         shown.prompt.Answers = {PromptAnswer::Cancel};
@@ -86,8 +93,13 @@ private slots:
         ShownWindow shown;
         QVERIFY(shown.Ready());
         Form1 &w = shown.window;
-        EditRxLowOfBandA(w);
-        Click(w.CommandApp);
+        if (sync == "read") {
+            // A list choice the read's band information replaces.
+            ChooseByKey(w.FrameFreqAreaPage->ComboSelFreqArea, Qt::Key_Home);
+        } else {
+            EditRxLowOfBandA(w);
+            Click(w.CommandApp);
+        }
         if (sync == "save") {
             shown.files.Choose(folder.filePath("saved.dat").toStdString());
             Click(w.CommandSave);

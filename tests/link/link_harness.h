@@ -53,12 +53,19 @@ public:
         return radio_.SetPortOpen(open);
     }
     std::string ErrorString() const override { return radio_.ErrorString(); }
+    std::string OpenFailureHint() const override { return radio_.OpenFailureHint(); }
     void SetRThreshold(int bytes) override { radio_.SetRThreshold(bytes); }
     int RThreshold() const override { return radio_.RThreshold(); }
     void Output(std::span<const std::uint8_t> bytes) override
     {
         if (radio_.PortOpen())
             sent.emplace_back(bytes.begin(), bytes.end());
+        if (loseDeviceOnEnd && bytes.size() == 1 && bytes[0] == radio_frame::kEnd) {
+            // As a real port does when the cable goes while it writes: it closes at once and
+            // reports the loss later, from the event loop.
+            radio_.SetPortOpen(false);
+            return;
+        }
         if (!silenced)
             radio_.Output(bytes);
     }
@@ -83,6 +90,7 @@ public:
 
     std::vector<Bytes> sent; // frames the tool sent, in order
     bool silenced = false; // frames no longer reach the radio
+    bool loseDeviceOnEnd = false; // the device goes away while the end frame is sent
     int opens = 0;
     int closes = 0;
 
@@ -116,6 +124,8 @@ struct LinkHarness
         : prompt(std::move(answers))
     {
         radioPort.SetAutoDelivery(false);
+        // The end of a transfer reaches the window's state as it does in the window.
+        link.OnFinished = [this](const TransferResult &result) { state.FinishTransfer(result); };
     }
 
     // Lets the radio answer until it has nothing more to say; true when anything arrived.
@@ -140,7 +150,7 @@ struct LinkHarness
     FakeTimer timer1;
     FakeTimer timer2;
     RecordingPrompt prompt;
-    Link link {state, port, timer1, timer2, prompt};
+    Link link {state.Image, port, timer1, timer2, prompt};
     ManualPump pump {[this] { return Pump(); }};
 };
 

@@ -135,25 +135,112 @@ TEST(LinkHandshake, FourthTimeoutAsksTheUserAndRetryCountCarriesOver)
     EXPECT_TRUE(IsConnectionPrompt(h.prompt.Shown[1], kCheckTimeout));
 }
 
-TEST(LinkFailures, NakOnWriteAsksAndRetryRestartsWithTheFlagsLeft)
+struct RetryCase
 {
-    // The fourth write of a write-all is the first tune block; Retry repeats the transfer with
-    // WantAll already consumed: the area blocks and the band-start records only.
-    LinkHarness h({PromptAnswer::Ok, PromptAnswer::Retry});
-    h.radioPort.Radio().Faults.NakOnWrite = 4;
-    h.Run(TransferCommand::WriteAll);
-    ASSERT_EQ(h.prompt.Shown.size(), 2u);
-    EXPECT_TRUE(IsConnectionPrompt(h.prompt.Shown[1], kCheck));
-    EXPECT_EQ(h.link.Outcome(), TransferOutcome::Completed);
+    const char *range;
+    TransferCommand command;
+    void (*arm)(RadioFaults &);
+};
 
-    std::vector<std::uint16_t> written;
-    for (const FrameRecord &frame : h.radioPort.Radio().FrameLog())
-        if (frame.Kind == FrameKind::Write)
-            written.push_back(frame.Address);
-    const std::vector<std::uint16_t> expected = {0xCF0, 0xD00, 0xD10, 0xEC0, // NAK on the 4th
-                                                 0xCF0, 0xD00, 0xD10, 0x810, 0x820};
-    EXPECT_EQ(written, expected);
-    EXPECT_EQ(h.pump.pauses, std::vector<int> {2000});
+// Retry starts the command's transfer again from its first block, so that a failure anywhere
+// ends, once answered, with what a transfer without it gives: the radio's memory after a write,
+// the image after a read. Never half a tune region, never a mix of two reads.
+TEST(LinkFailures, RetryEndsAsAFaultlessTransferWouldInEveryRange)
+{
+    const RetryCase cases[] = {
+        {"area, write", TransferCommand::WriteAll, [](RadioFaults &f) { f.NakOnWrite = 2; }},
+        {"tune, write", TransferCommand::WriteAll, [](RadioFaults &f) { f.NakOnWrite = 5; }},
+        {"settings, write", TransferCommand::WriteAll, [](RadioFaults &f) { f.NakOnWrite = 17; }},
+        {"band start, write", TransferCommand::WriteAll, [](RadioFaults &f) { f.NakOnWrite = 19; }},
+        {"band A, write", TransferCommand::WriteA, [](RadioFaults &f) { f.NakOnWrite = 5; }},
+        {"message, write", TransferCommand::WriteOption, [](RadioFaults &f) { f.NakOnWrite = 3; }},
+        {"channels, write", TransferCommand::WriteChannelInfo,
+         [](RadioFaults &f) { f.NakOnWrite = 70; }},
+        {"area, read", TransferCommand::ReadAll, [](RadioFaults &f) { f.WrongAddress = 2; }},
+        {"tune, read", TransferCommand::ReadAll, [](RadioFaults &f) { f.BadReplyByte = 6; }},
+        {"settings, read", TransferCommand::ReadAll, [](RadioFaults &f) { f.WrongAddress = 16; }},
+        {"band C, read", TransferCommand::ReadC, [](RadioFaults &f) { f.StallAfter = 9; }},
+        {"message, read", TransferCommand::ReadOption, [](RadioFaults &f) { f.BadReplyByte = 3; }},
+        {"channels, read", TransferCommand::ReadChannelInfo,
+         [](RadioFaults &f) { f.WrongAddress = 90; }},
+    };
+    for (const RetryCase &c : cases) {
+        SCOPED_TRACE(c.range);
+        LinkHarness faultless;
+        faultless.Run(c.command);
+        ASSERT_EQ(faultless.link.Outcome(), TransferOutcome::Completed);
+
+        LinkHarness h({PromptAnswer::Ok, PromptAnswer::Retry});
+        c.arm(h.radioPort.Radio().Faults);
+        h.Run(c.command);
+        if (h.link.LinkState != 0)
+            h.timer1.Fire(); // a radio that went silent
+        h.Pump();
+        ASSERT_EQ(h.prompt.Shown.size(), 2u);
+        EXPECT_TRUE(IsConnectionPrompt(h.prompt.Shown[1], kCheck));
+        EXPECT_EQ(h.link.Outcome(), TransferOutcome::Completed);
+        if (IsRead(c.command))
+            EXPECT_EQ(h.state.Image, faultless.state.Image);
+        else
+            EXPECT_EQ(h.radioPort.Radio().Memory(), faultless.radioPort.Radio().Memory());
+    }
+}
+
+// While "检测连接！重试或取消？" is open, a reply that comes late must not carry the transfer on
+// behind the box: the answer alone decides.
+TEST(LinkFailures, TheLinkWaitsForTheAnswerToItsQuestion)
+{
+    LinkHarness h({PromptAnswer::Ok, PromptAnswer::Retry});
+    RunTransferCommand(TransferCommand::ReadOption, h.link, h.state, h.pump);
+    h.radioPort.DeliverPending(); // the entry reply: the band information is asked for
+    h.radioPort.DeliverPending(); // the band information: the first block is asked for
+    ASSERT_EQ(h.link.LinkState, 4);
+    int timersRunning = 0;
+    int blocksBehindTheBox = 0;
+    h.prompt.WhileShown = [&](const PromptMessage &) {
+        timersRunning = h.timer1.enabled + h.timer2.enabled;
+        const int asked = h.radioPort.Radio().BlocksRead();
+        h.Pump(); // the late reply, and whatever would follow it
+        h.timer1.Fire();
+        h.timer2.Fire();
+        blocksBehindTheBox = h.radioPort.Radio().BlocksRead() - asked;
+    };
+    h.timer1.Fire(); // the block's reply is late: the question opens
+    EXPECT_EQ(timersRunning, 0);
+    EXPECT_EQ(blocksBehindTheBox, 0);
+    h.prompt.WhileShown = nullptr;
+    h.Pump();
+    h.timer1.Fire();
+    ASSERT_EQ(h.prompt.Shown.size(), 2u) << "asked once, and not again after it succeeded";
+    EXPECT_EQ(h.link.Outcome(), TransferOutcome::Completed);
+    EXPECT_EQ(h.radioPort.Radio().SessionsCompleted(), 1);
+    EXPECT_EQ(PowerOnLineText(h.state.PowerOnView, 1), "VER 1.03016/09");
+}
+
+// The cable goes while the end frame is sent: the port closes at once and reports the loss from
+// the event loop. The read must not complete in between (the command line would save it).
+TEST(LinkFailures, DeviceLostWhileSendingTheEndFrameNeverCompletes)
+{
+    for (const TransferCommand command : {TransferCommand::ReadOption, TransferCommand::WriteA}) {
+        SCOPED_TRACE(int(command));
+        LinkHarness h;
+        h.port.loseDeviceOnEnd = true;
+        const RadioImage before = h.state.Image;
+        std::vector<TransferOutcome> ends;
+        h.link.OnFinished = [&](const TransferResult &result) {
+            ends.push_back(result.outcome);
+            h.state.FinishTransfer(result);
+        };
+        h.Run(command);
+        h.link.MSComm1_OnComm(CommEvent::DeviceLost); // the port's report arrives
+        EXPECT_EQ(ends, std::vector<TransferOutcome> {TransferOutcome::Abandoned});
+        EXPECT_EQ(h.link.LinkState, 0);
+        ASSERT_EQ(h.prompt.Shown.size(), 2u) << "reported once";
+        EXPECT_TRUE(h.prompt.Shown[1].text.starts_with("连接中断！"));
+        if (IsRead(command)) {
+            EXPECT_EQ(h.state.Image, before);
+        }
+    }
 }
 
 struct ReadFault
@@ -206,17 +293,25 @@ TEST(LinkFailures, RetryAfterABadReplyCompletesTheRead)
 
 TEST(LinkFailures, PortThatCannotBeOpenedSendsNothing)
 {
-    LinkHarness h;
-    h.radioPort.SetOpenFails("device busy");
-    RunTransferCommand(TransferCommand::ReadAll, h.link, h.state, h.pump);
-    ASSERT_EQ(h.prompt.Shown.size(), 2u);
-    EXPECT_EQ(h.prompt.Shown[1].text, "请重新选择端口！");
-    EXPECT_EQ(h.prompt.Shown[1].title, "端口错误");
-    EXPECT_EQ(h.prompt.Shown[1].icon, PromptIcon::Error);
-    EXPECT_TRUE(h.port.sent.empty());
-    EXPECT_EQ(h.link.LinkState, 0);
-    EXPECT_EQ(h.link.LastPortError(), "device busy");
-    EXPECT_EQ(h.link.Outcome(), TransferOutcome::NotStarted);
+    // Without rights to the device the message also says how to get them.
+    const struct
+    {
+        const char *hint;
+        const char *text;
+    } cases[] = {{"", "请重新选择端口！"}, {"join dialout", "请重新选择端口！\njoin dialout"}};
+    for (const auto &c : cases) {
+        LinkHarness h;
+        h.radioPort.SetOpenFails("device busy", c.hint);
+        RunTransferCommand(TransferCommand::ReadAll, h.link, h.state, h.pump);
+        ASSERT_EQ(h.prompt.Shown.size(), 2u);
+        EXPECT_EQ(h.prompt.Shown[1].text, c.text);
+        EXPECT_EQ(h.prompt.Shown[1].title, "端口错误");
+        EXPECT_EQ(h.prompt.Shown[1].icon, PromptIcon::Error);
+        EXPECT_TRUE(h.port.sent.empty());
+        EXPECT_EQ(h.link.LinkState, 0);
+        EXPECT_EQ(h.link.LastPortError(), "device busy");
+        EXPECT_EQ(h.link.Outcome(), TransferOutcome::NotStarted);
+    }
 }
 
 TEST(LinkFailures, PulledCableAbandonsWithAMessage)
@@ -230,7 +325,7 @@ TEST(LinkFailures, PulledCableAbandonsWithAMessage)
     EXPECT_EQ(h.link.LinkState, 0);
     EXPECT_EQ(h.link.Outcome(), TransferOutcome::Abandoned);
     ASSERT_EQ(h.prompt.Shown.size(), 2u);
-    EXPECT_TRUE(h.prompt.Shown[1].text.starts_with("连接中断！"));
+    EXPECT_TRUE(h.prompt.Shown[1].text.starts_with("连接中断！\n")) << "the reason on its own line";
     EXPECT_EQ(h.prompt.Shown[1].icon, PromptIcon::Error);
     EXPECT_FALSE(h.timer1.enabled);
     EXPECT_EQ(h.state.Image, before);

@@ -5,6 +5,7 @@
 #include "shell/prompt.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@ public:
     PromptAnswer Show(const PromptMessage &message) override
     {
         Shown.push_back(message);
+        if (WhileShown)
+            WhileShown(message);
         if (Answers.empty())
             return PromptAnswer::Ok;
         const PromptAnswer answer = Answers.front();
@@ -40,6 +43,8 @@ public:
 
     std::deque<PromptAnswer> Answers;
     std::vector<PromptMessage> Shown;
+    // Runs while a box is open, before it is answered: what the event loop does meanwhile.
+    std::function<void(const PromptMessage &)> WhileShown;
 };
 
 } // namespace nx5rb::test

@@ -1,8 +1,36 @@
 #include "link/qt/qt_serial_port.h"
 
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QTimer>
 
 namespace nx5rb {
+
+namespace {
+
+// The group a serial device belongs to on Debian.
+constexpr char kSerialGroup[] = "dialout";
+
+// Opening failed for lack of rights (not because another program holds the device): say which
+// group the user must join, and how.
+std::string AccessHint(const std::string &device)
+{
+    if (::access(device.c_str(), R_OK | W_OK) == 0)
+        return {};
+    std::string group = kSerialGroup;
+    struct stat info
+    {
+    };
+    if (::stat(device.c_str(), &info) == 0)
+        if (const struct group *owner = ::getgrgid(info.st_gid))
+            group = owner->gr_name;
+    return "当前用户无权使用 " + device + "：请把用户加入设备所属的用户组 " + group
+        + "（sudo usermod -aG " + group + " $USER），然后注销并重新登录。";
+}
+
+} // namespace
 
 QtSerialPort::QtSerialPort(QObject *parent)
     : QObject(parent)
@@ -35,6 +63,7 @@ bool QtSerialPort::SetPortOpen(bool open)
     if (port_.isOpen())
         return true;
     error_.clear();
+    hint_.clear();
     if (device_.isEmpty()) {
         error_ = tr("no serial port is present");
         return false;
@@ -42,6 +71,8 @@ bool QtSerialPort::SetPortOpen(bool open)
     port_.setPortName(device_);
     if (!port_.open(QIODevice::ReadWrite)) {
         error_ = port_.errorString();
+        if (port_.error() == QSerialPort::PermissionError)
+            hint_ = AccessHint(device_.toStdString());
         return false;
     }
     const bool configured = port_.setBaudRate(QSerialPort::Baud9600)
@@ -55,6 +86,7 @@ bool QtSerialPort::SetPortOpen(bool open)
     }
     port_.clear();
     buffer_.clear();
+    ++opens_;
     return true;
 }
 
@@ -109,8 +141,14 @@ void QtSerialPort::ErrorOccurred(QSerialPort::SerialPortError error)
     error_ = port_.errorString();
     port_.close();
     buffer_.clear();
-    if (OnComm)
-        OnComm(CommEvent::DeviceLost);
+    // Qt reports a failed write from inside write() or flush(), that is from inside Output(): the
+    // link must hear of the loss from the event loop, between its own steps. A port opened again
+    // meanwhile is another connection and hears nothing.
+    const std::uint64_t opened = opens_;
+    QTimer::singleShot(0, this, [this, opened] {
+        if (opened == opens_ && OnComm)
+            OnComm(CommEvent::DeviceLost);
+    });
 }
 
 } // namespace nx5rb

@@ -23,6 +23,7 @@ public:
     bool PortOpen() const override;
     bool SetPortOpen(bool open) override;
     std::string ErrorString() const override;
+    std::string OpenFailureHint() const override { return hint_; }
     void SetRThreshold(int bytes) override;
     int RThreshold() const override { return threshold_; }
     void Output(std::span<const std::uint8_t> bytes) override;
@@ -38,8 +39,10 @@ private:
     QSerialPort port_;
     QString device_;
     QString error_;
+    std::string hint_;
     Bytes buffer_;
     int threshold_ = 0;
+    std::uint64_t opens_ = 0;
 };
 
 } // namespace nx5rb
