@@ -53,6 +53,8 @@ CommportSel::CommportSel(PortSelection &selection, std::function<std::string(int
         const std::string device = describe ? describe(number) : std::string();
         PortSelection choice;
         choice.CommPortNumber = std::int16_t(number);
+        // Resolved now, once: what the label shows is what a transfer opens.
+        choice.NumberedDevice = device;
         addOption(button, device.empty() ? Q(kNoDevice) : QString::fromStdString(device),
                   number - 1, choice);
         OptPort[number - 1] = button;
@@ -86,6 +88,7 @@ void CommportSel::Command1_Click()
     // Even the same port counts as a change: the window closes the port and sets it again.
     selection_.CommPortNumber = chosen_.CommPortNumber;
     selection_.Device = chosen_.Device;
+    selection_.NumberedDevice = chosen_.NumberedDevice;
     selection_.PortChanged = true;
     accept();
 }

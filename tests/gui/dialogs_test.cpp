@@ -3,8 +3,12 @@
 #include "gui/gui_harness.h"
 #include "shell/about_box.h"
 #include "shell/port_dialog.h"
+#include "shell/qt_dialogs.h"
+#include "shell/translations.h"
 
 #include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRadioButton>
 
 namespace nx5rb::test {
@@ -14,6 +18,57 @@ class DialogsTest : public QObject
     Q_OBJECT
 
 private slots:
+    // The window's own message boxes carry Qt's standard buttons: they must not speak English.
+    void StandardButtonsSpeakChinese_data()
+    {
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<QStringList>("captions");
+        QTest::newRow("Retry / Cancel")
+            << int(PromptButtons::RetryCancel) << QStringList {"重试", "取消"};
+        QTest::newRow("Yes / No / Cancel")
+            << int(PromptButtons::YesNoCancel) << QStringList {"是(&Y)", "否(&N)", "取消"};
+        QTest::newRow("OK / Cancel")
+            << int(PromptButtons::OkCancel) << QStringList {"确定", "取消"};
+    }
+    void StandardButtonsSpeakChinese()
+    {
+        QFETCH(int, buttons);
+        QFETCH(QStringList, captions);
+        QVERIFY(InstallQtTranslations(*qApp));
+        QStringList shown;
+        ModalHandler<QMessageBox> box([&](QMessageBox *message) {
+            for (QAbstractButton *button : message->buttons())
+                shown << button->text();
+            message->reject();
+        });
+        QtPrompt prompt;
+        prompt.Show({"检测连接！重试或取消？", "错误", PromptButtons(buttons), PromptIcon::Error});
+        QCOMPARE(box.Handled(), 1);
+        shown.sort();
+        captions.sort();
+        QCOMPARE(shown, captions);
+    }
+
+    // The device beside a numbered port is looked up once, when the dialog shows it: a machine
+    // whose ports change afterwards still opens the device the user saw.
+    void ChoiceKeepsTheDeviceItShowed()
+    {
+        PortSelection selection;
+        int lookups = 0;
+        CommportSel dialog(selection, [&](int number) {
+            ++lookups;
+            return "/dev/ttyUSB" + std::to_string(number * 10);
+        });
+        const auto *label = dialog.findChild<QLabel *>("OptPort3Device");
+        QVERIFY(label);
+        const QString shown = label->text();
+        Click(dialog.OptPort[2]);
+        Click(dialog.Command1);
+        QCOMPARE(selection.CommPortNumber, std::int16_t(3));
+        QCOMPARE(QString::fromStdString(selection.OpenPath()), shown);
+        QCOMPARE(lookups, 4);
+    }
+
     void OkOnPort3ChoosesCom3()
     {
         ShownWindow shown {PortSelection {}};

@@ -2,42 +2,23 @@
 
 #include "link/port_select.h"
 
-#include <algorithm>
+#include <map>
 
 #include <QSerialPortInfo>
 
 namespace nx5rb {
 
-namespace {
-
-bool IsUsbAdapter(const QString &name)
-{
-    return name.startsWith(QLatin1String("ttyUSB")) || name.startsWith(QLatin1String("ttyACM"));
-}
-
-// "COMn" with n in 1..4, or 0.
-int PortNumber(const std::string &portName)
-{
-    const auto parsed = ParsePortArgument(portName);
-    return parsed && parsed->Device.empty() ? parsed->CommPortNumber : 0;
-}
-
-} // namespace
-
 std::vector<std::string> NumberedSerialPorts()
 {
-    QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
-    std::stable_sort(ports.begin(), ports.end(),
-                     [](const QSerialPortInfo &a, const QSerialPortInfo &b) {
-                         const bool usbA = IsUsbAdapter(a.portName());
-                         const bool usbB = IsUsbAdapter(b.portName());
-                         if (usbA != usbB)
-                             return usbA;
-                         return a.portName() < b.portName();
-                     });
+    std::vector<std::string> names;
+    std::map<std::string, std::string> locations;
+    for (const QSerialPortInfo &port : QSerialPortInfo::availablePorts()) {
+        names.push_back(port.portName().toStdString());
+        locations[names.back()] = port.systemLocation().toStdString();
+    }
     std::vector<std::string> devices;
-    for (const QSerialPortInfo &port : ports)
-        devices.push_back(port.systemLocation().toStdString());
+    for (const std::string &name : OrderForNumbering(names))
+        devices.push_back(locations[name]);
     return devices;
 }
 
@@ -51,6 +32,13 @@ std::string DeviceForPortNumber(int number)
         return {};
     return devices[std::size_t(number - 1)];
 #endif
+}
+
+PortSelection ResolvePortNumber(PortSelection selection)
+{
+    if (selection.Device.empty())
+        selection.NumberedDevice = DeviceForPortNumber(selection.CommPortNumber);
+    return selection;
 }
 
 CommPort::CommPort(QObject *parent)
@@ -70,23 +58,23 @@ void CommPort::Forward(SerialPort &port)
     };
 }
 
-void CommPort::SetCommPort(const std::string &portName)
+void CommPort::SetCommPort(const PortSelection &selection)
 {
     if (PortOpen())
         SetPortOpen(false);
-    portName_ = portName;
+    selection_ = selection;
 }
 
 SerialPort &CommPort::Current()
 {
-    if (portName_ == kVirtualPort)
+    if (selection_.IsVirtual())
         return virtual_;
     return serial_;
 }
 
 const SerialPort &CommPort::Current() const
 {
-    if (portName_ == kVirtualPort)
+    if (selection_.IsVirtual())
         return virtual_;
     return serial_;
 }
@@ -99,11 +87,11 @@ bool CommPort::PortOpen() const
 bool CommPort::SetPortOpen(bool open)
 {
     error_.clear();
-    if (open && portName_ != kVirtualPort) {
-        const int number = PortNumber(portName_);
-        const std::string device = number ? DeviceForPortNumber(number) : portName_;
+    if (open && !selection_.IsVirtual()) {
+        // The device the user saw beside COMn when choosing it, never a new look-up.
+        const std::string &device = selection_.OpenPath();
         if (device.empty()) {
-            error_ = "COM" + std::to_string(number) + ": no such serial port on this computer";
+            error_ = selection_.PortName() + ": no such serial port on this computer";
             return false;
         }
         serial_.SetDevice(QString::fromStdString(device));
@@ -112,6 +100,11 @@ bool CommPort::SetPortOpen(bool open)
     if (!ok)
         error_ = Current().ErrorString();
     return ok;
+}
+
+std::string CommPort::OpenFailureHint() const
+{
+    return Current().OpenFailureHint();
 }
 
 std::string CommPort::ErrorString() const
@@ -146,10 +139,9 @@ int CommPort::InBufferCount() const
 
 std::string CommPort::Description() const
 {
-    if (portName_ == kVirtualPort)
+    if (selection_.IsVirtual())
         return Current().Description();
-    const int number = PortNumber(portName_);
-    return number ? DeviceForPortNumber(number) : portName_;
+    return selection_.OpenPath().empty() ? selection_.PortName() : selection_.OpenPath();
 }
 
 } // namespace nx5rb

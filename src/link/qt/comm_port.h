@@ -2,6 +2,7 @@
 // (COM1..COM4), a device path, or the built-in virtual radio.
 #pragma once
 
+#include "link/port_select.h"
 #include "link/qt/qt_serial_port.h"
 #include "link/serial_port.h"
 #include "sim/virtual_port.h"
@@ -14,10 +15,12 @@
 namespace nx5rb {
 
 // The serial ports of this machine in the order the numbered ports count them: on Windows COMn
-// itself; elsewhere USB adapters (ttyUSB, ttyACM) first, then the rest, each in name order.
+// itself; elsewhere USB adapters (ttyUSB, ttyACM) first, then the rest, each in natural order.
 std::vector<std::string> NumberedSerialPorts();
-// The device "COMn" stands for, or empty when there is no such port.
+// The device "COMn" stands for now, or empty when there is no such port.
 std::string DeviceForPortNumber(int number);
+// The selection with the device its COMn stands for now, looked up once.
+PortSelection ResolvePortNumber(PortSelection selection);
 
 class CommPort final : public QObject, public SerialPort
 {
@@ -27,15 +30,17 @@ public:
     explicit CommPort(QObject *parent = nullptr);
     ~CommPort() override;
 
-    // "COMn", a device path, or "virtual". Takes effect at the next open.
-    void SetCommPort(const std::string &portName);
-    const std::string &CommPortName() const { return portName_; }
+    // COMn (with the device it stood for when chosen), a device path, or "virtual". Takes
+    // effect at the next open.
+    void SetCommPort(const PortSelection &selection);
+    std::string CommPortName() const { return selection_.PortName(); }
     // The virtual radio behind "virtual"; it keeps its memory for the run.
     VirtualPort &Virtual() { return virtual_; }
 
     bool PortOpen() const override;
     bool SetPortOpen(bool open) override;
     std::string ErrorString() const override;
+    std::string OpenFailureHint() const override;
     void SetRThreshold(int bytes) override;
     int RThreshold() const override;
     void Output(std::span<const std::uint8_t> bytes) override;
@@ -48,7 +53,7 @@ private:
     const SerialPort &Current() const;
     void Forward(SerialPort &port);
 
-    std::string portName_ = "COM1";
+    PortSelection selection_;
     std::string error_;
     QtSerialPort serial_;
     VirtualPort virtual_;
