@@ -2,14 +2,22 @@
 
 #include "editors/cell_grid.h"
 
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFocusEvent>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
 
 namespace nx5rb {
 
 namespace {
 constexpr int kInsetTwips = 10; // the box is a little smaller than its cell
-}
+constexpr char kCopy[] = "复制(&C)";
+constexpr char kPaste[] = "粘贴(&P)";
+} // namespace
 
 EditorBox::EditorBox(QWidget *parent, bool floating)
     : QLineEdit(parent)
@@ -19,6 +27,11 @@ EditorBox::EditorBox(QWidget *parent, bool floating)
         setFrame(false);
         hide();
     }
+    // The values are digits and plain characters: an input method has nothing to compose here,
+    // and a technician who types with one switched on still gets plain keys.
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    setDragEnabled(false);
+    setAcceptDrops(false);
 }
 
 void EditorBox::OpenOver(CellGrid &grid, int row, int col, const QString &text)
@@ -45,33 +58,98 @@ void EditorBox::Close()
 
 void EditorBox::keyPressEvent(QKeyEvent *event)
 {
-    KeyCode key = kKeyNone;
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-        key = kKeyEnter;
-    else if (event->key() == Qt::Key_Backspace)
-        key = kKeyBackspace;
-    else if (!event->text().isEmpty())
-        key = KeyCode(event->text().at(0).unicode());
-    else {
-        QLineEdit::keyPressEvent(event); // arrows, Home, Delete: no character, no filter
+    if (event == QKeySequence::Paste) {
+        TypeText(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
         return;
     }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        TypeKey(kKeyEnter);
+        return;
+    }
+    if (event->key() == Qt::Key_Backspace) {
+        TypeKey(kKeyBackspace);
+        return;
+    }
+    if (event->text().isEmpty() || event->modifiers().testFlag(Qt::ControlModifier)) {
+        // Arrows, Home, Delete, copy, select all: no character, no filter. Cut would change the
+        // text without a key; it is left to Backspace and Delete.
+        if (event != QKeySequence::Cut)
+            QLineEdit::keyPressEvent(event);
+        return;
+    }
+    TypeText(event->text());
+}
 
+bool EditorBox::TypeText(const QString &typed)
+{
+    bool accepted = false;
+    for (const QChar c : typed) {
+        // Line ends and tabs in pasted text are not keys: only the Enter key commits. A character
+        // outside the basic plane is swallowed like any refused key; the filter refuses the rest
+        // it does not know (full-width digits from an input method).
+        if (c.unicode() < 32 || c.isSurrogate())
+            continue;
+        accepted = TypeKey(KeyCode(c.unicode())) || accepted;
+        if (!open_)
+            break; // Enter closed the editor
+    }
+    return accepted;
+}
+
+bool EditorBox::TypeKey(KeyCode key)
+{
+    if (key == kKeyNone)
+        return false;
     const KeyCode filtered
         = KeyFilter ? KeyFilter({text().toStdString(), int(selectedText().size())}, key) : key;
     if (filtered == kKeyNone)
-        return;
+        return false;
     if (filtered == kKeyEnter) {
         if (OnEnter)
             OnEnter();
-        return;
+        return true;
     }
     if (filtered == kKeyBackspace)
-        QLineEdit::keyPressEvent(event);
+        backspace();
     else if (filtered >= 32)
         insert(QString(QChar(filtered)));
     if (AfterKey)
         AfterKey(filtered);
+    return true;
+}
+
+void EditorBox::inputMethodEvent(QInputMethodEvent *event)
+{
+    // Only what the input method commits counts; its composition is not text of the box.
+    const QString committed = event->commitString();
+    event->accept();
+    if (!committed.isEmpty() && !isReadOnly())
+        TypeText(committed);
+}
+
+void EditorBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    // A middle click pastes the selection on X11: through the filter like every other paste.
+    if (event->button() == Qt::MiddleButton) {
+        if (!isReadOnly())
+            TypeText(QGuiApplication::clipboard()->text(QClipboard::Selection));
+        event->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
+}
+
+void EditorBox::contextMenuEvent(QContextMenuEvent *event)
+{
+    // The standard menu would paste and cut behind the filter.
+    QMenu menu(this);
+    QAction *copy = menu.addAction(QString::fromUtf8(kCopy), this, &QLineEdit::copy);
+    copy->setEnabled(hasSelectedText());
+    QAction *paste = menu.addAction(QString::fromUtf8(kPaste), this, [this] {
+        TypeText(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
+    });
+    paste->setEnabled(!isReadOnly());
+    menu.exec(event->globalPos());
 }
 
 void EditorBox::focusOutEvent(QFocusEvent *event)

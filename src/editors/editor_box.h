@@ -38,8 +38,18 @@ public:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    // Text committed by an input method, pasted or dropped passes the filter character by
+    // character, as if typed.
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
+    // Offers each character to the filter as a typed key; true when the box accepted any.
+    bool TypeText(const QString &text);
+    // One key through the filter; false when it was swallowed.
+    bool TypeKey(KeyCode key);
+
     bool open_ = false;
 };
 

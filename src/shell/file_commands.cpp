@@ -16,7 +16,7 @@ void ShowWrongFile(Prompt &prompt)
 OpenResult Load(WindowState &state, const DataFileContents &contents, Prompt &prompt)
 {
     if (contents.status == DataFileStatus::CannotRead) {
-        prompt.Show({std::string(file_text::kOpenFailed) + contents.reason,
+        prompt.Show({std::string(file_text::kOpenFailed) + "\n" + contents.reason,
                      std::string(texts::kErrorTitle), PromptButtons::Ok, PromptIcon::Error});
         return OpenResult::Failed;
     }
@@ -60,8 +60,8 @@ bool SaveDataFile(WindowState &state, const std::string &path, Prompt &prompt)
 {
     std::copy(kFileHeaderText.begin(), kFileHeaderText.end(), state.FileHeader.begin());
     if (const auto reason = WriteDataFile(path, state.Image)) {
-        prompt.Show({std::string(file_text::kSaveFailed) + *reason, std::string(texts::kAppTitle),
-                     PromptButtons::Ok, PromptIcon::Error});
+        prompt.Show({std::string(file_text::kSaveFailed) + "\n" + *reason,
+                     std::string(texts::kErrorTitle), PromptButtons::Ok, PromptIcon::Error});
         return false;
     }
     state.MarkSynced();

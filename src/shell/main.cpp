@@ -2,6 +2,7 @@
 #include "editors/qt_text.h"
 #include "link/port_select.h"
 #include "shell/main_window.h"
+#include "shell/translations.h"
 #include "shell/ui_text.h"
 
 #include <cstdio>
@@ -41,6 +42,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationDisplayName(nx5rb::Q(nx5rb::texts::kAppTitle));
     QApplication::setApplicationVersion(nx5rb::Q(nx5rb::texts::kVersion));
     QApplication::setWindowIcon(QIcon(":/nx5rb/icon.png"));
+    nx5rb::InstallQtTranslations(app);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(

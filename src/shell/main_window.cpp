@@ -45,7 +45,7 @@ constexpr std::string_view kAbort = "中止";
 
 Form1::Form1(const PortSelection &port, Prompt *prompt, FileChooser *files, QWidget *parent)
     : QMainWindow(parent)
-    , ports_(port)
+    , ports_(ResolvePortNumber(port))
     , ownPrompt_(prompt ? nullptr : std::make_unique<QtPrompt>(this))
     , ownFiles_(files ? nullptr : std::make_unique<QtFileChooser>(this))
     , prompt_(prompt ? *prompt : *ownPrompt_)
@@ -116,14 +116,17 @@ Form1::Form1(const PortSelection &port, Prompt *prompt, FileChooser *files, QWid
     outer->addLayout(bottom);
 
     // The link lives on the window's seams.
-    link_ = std::make_unique<Link>(state_, port_, timer1_, timer2_, prompt_);
+    link_ = std::make_unique<Link>(state_.Image, port_, timer1_, timer2_, prompt_);
     link_->OnProgress = [this] { ShowProgress(); };
-    link_->OnReadCompleted = [this] { PaintAll(); };
+    link_->OnFinished = [this](const TransferResult &result) {
+        state_.FinishTransfer(result);
+        PaintAll();
+    };
 
     ShowPage(Page::FreqArea);
     PaintAll();
     // The port is configured but stays closed until a transfer opens it.
-    port_.SetCommPort(ports_.PortName());
+    port_.SetCommPort(ports_);
 
     connect(TreeView1, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem *node) { TreeView1_NodeClick(node); });
@@ -157,7 +160,7 @@ Form1::Form1(const PortSelection &port, Prompt *prompt, FileChooser *files, QWid
 Form1::~Form1()
 {
     link_->OnProgress = nullptr;
-    link_->OnReadCompleted = nullptr;
+    link_->OnFinished = nullptr;
     link_->Abandon();
 }
 
@@ -227,7 +230,10 @@ void Form1::TreeView1_NodeClick(QTreeWidgetItem *node)
     CommitOpenEditors();
     const std::string text = node->text(0).toStdString();
     const std::string key = node->data(0, kKeyRole).toString().toStdString();
-    const NodeAction action = nx5rb::TreeView1_NodeClick(state_, prompt_, text, key);
+    // During a transfer the pages only show: pending edits are neither applied under it nor
+    // dropped, and the port dialog may still stop it.
+    const NodeAction action
+        = Busy() ? NodeActionOf(text, key) : nx5rb::TreeView1_NodeClick(state_, prompt_, text, key);
     PaintAll();
     switch (action.kind) {
     case NodeAction::ShowPage:
@@ -253,7 +259,7 @@ void Form1::ShowPortDialog()
     // A transfer that was running is abandoned by closing the port.
     if (port_.PortOpen())
         link_->Abandon();
-    port_.SetCommPort(ports_.PortName());
+    port_.SetCommPort(ports_);
     ports_.PortChanged = false;
 }
 
@@ -265,6 +271,8 @@ void Form1::ShowAbout()
 
 void Form1::CommandApp_Click()
 {
+    if (Busy())
+        return;
     CommitOpenEditors();
     state_.Apply();
     PaintAll();
@@ -273,6 +281,11 @@ void Form1::CommandApp_Click()
 void Form1::CommandOpen_Click()
 {
     using namespace file_dialog_text;
+    if (Busy())
+        return;
+    // A box still open would otherwise commit its text over the file's value later.
+    CommitOpenEditors();
+    PaintAll();
     const std::string path = FileDialog(files_, prompt_, "OPEN", kOpenTitle, "");
     if (path.empty())
         return;
@@ -283,6 +296,8 @@ void Form1::CommandOpen_Click()
 void Form1::CommandSave_Click()
 {
     using namespace file_dialog_text;
+    if (Busy())
+        return;
     CommitOpenEditors();
     // Pending edits belong in the saved file, even if the dialog is then cancelled.
     state_.ApplyIfChanged();
@@ -295,14 +310,30 @@ void Form1::CommandSave_Click()
 
 void Form1::RunCommand(TransferCommand command)
 {
+    if (Busy())
+        return;
     CommitOpenEditors();
     RunTransferCommand(command, *link_, state_, pump_);
     PaintAll();
 }
 
+bool Form1::Busy() const
+{
+    return link_->Progress().visible || link_->LinkState != 0;
+}
+
+void Form1::EnableCommands(bool enabled)
+{
+    // The pages (their editors and read and write buttons) and the bottom row but "关闭(&C)".
+    for (QWidget *widget : std::initializer_list<QWidget *> {
+             pages_, CommandWriteAll, CommandReadAll, CommandApp, CommandOpen, CommandSave})
+        widget->setEnabled(enabled);
+}
+
 void Form1::ShowProgress()
 {
     const LinkProgress &progress = link_->Progress();
+    EnableCommands(!progress.visible);
     Frame1->setVisible(progress.visible);
     Label2->setText(Q(progress.label));
     ProgressBar1->setMaximum(std::max(progress.blocksTotal, 1));

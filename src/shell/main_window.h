@@ -87,6 +87,9 @@ private:
     void ShowAbout();
     void ShowProgress();
     void CommitOpenEditors();
+    // A transfer is running: nothing may change or send the image but "中止".
+    bool Busy() const;
+    void EnableCommands(bool enabled);
 
     WindowState state_;
     PortSelection ports_;

@@ -18,7 +18,11 @@ NodeAction TreeView1_NodeClick(WindowState &state, Prompt &prompt, std::string_v
         else
             return {};
     }
+    return NodeActionOf(text, key);
+}
 
+NodeAction NodeActionOf(std::string_view text, std::string_view key)
+{
     auto show = [](Page page) { return NodeAction {NodeAction::ShowPage, page}; };
     if (text == "高级" || text == "频段设置")
         return show(Page::FreqArea);

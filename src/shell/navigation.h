@@ -49,6 +49,9 @@ struct NodeAction
     Page page = Page::FreqArea;
 };
 
+// What the node stands for, chosen by its text (the three "灵敏度/功率" nodes by their key).
+NodeAction NodeActionOf(std::string_view text, std::string_view key);
+
 // The pending-change question first ("数据改变！是否保存？": Yes applies, No decodes the edited
 // pages again, Cancel stays), then the node's action, chosen by its text (the three
 // "灵敏度/功率" nodes by their key).

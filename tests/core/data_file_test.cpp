@@ -208,8 +208,8 @@ TEST(DataFile, UnreadableFileChangesNothingAtAll)
         ASSERT_EQ(prompt.Shown.size(), 2u);
         EXPECT_EQ(prompt.Shown[0], kConfirm);
         const PromptMessage &failure = prompt.Shown[1];
-        EXPECT_EQ(failure.text.rfind("打开失败：", 0), 0u) << failure.text;
-        EXPECT_GT(failure.text.size(), std::string("打开失败：").size()) << "no reason given";
+        EXPECT_EQ(failure.text.rfind("打开失败：\n", 0), 0u) << "the reason on a line of its own";
+        EXPECT_GT(failure.text.size(), std::string("打开失败：\n").size()) << "no reason given";
         EXPECT_EQ(failure.title, "错误");
         EXPECT_EQ(failure.icon, PromptIcon::Error);
         EXPECT_EQ(failure.buttons, PromptButtons::Ok);
@@ -247,9 +247,9 @@ void ExpectSaveFailure(const RecordingPrompt &prompt)
 {
     ASSERT_EQ(prompt.Shown.size(), 1u);
     const PromptMessage &failure = prompt.Shown[0];
-    EXPECT_EQ(failure.text.rfind("保存失败：", 0), 0u) << failure.text;
-    EXPECT_GT(failure.text.size(), std::string("保存失败：").size()) << "no reason given";
-    EXPECT_EQ(failure.title, "NX5RB调谐软件");
+    EXPECT_EQ(failure.text.rfind("保存失败：\n", 0), 0u) << "the reason on a line of its own";
+    EXPECT_GT(failure.text.size(), std::string("保存失败：\n").size()) << "no reason given";
+    EXPECT_EQ(failure.title, "错误") << "the title a failing open has";
     EXPECT_EQ(failure.icon, PromptIcon::Error);
     EXPECT_EQ(failure.buttons, PromptButtons::Ok);
 }

@@ -210,6 +210,57 @@ private slots:
         QCOMPARE(shown.prompt.Texts(), QStringList());
     }
 
+    // A list choice is a pending edit even without DataChanged: the saved file holds it.
+    void SaveKeepsAListChoiceMadeAlone_data()
+    {
+        QTest::addColumn<int>("list"); // -1 the band combination, 0..2 a working channel
+        QTest::addColumn<int>("address");
+        QTest::addColumn<int>("byte");
+        QTest::newRow("band combination") << -1 << int(mm::kWorkBandsCode) << 0x48;
+        QTest::newRow("working channel A") << 0 << int(mm::kWorkChannel) << 0x37;
+    }
+    void SaveKeepsAListChoiceMadeAlone()
+    {
+        QFETCH(int, list);
+        QFETCH(int, address);
+        QFETCH(int, byte);
+        ShownWindow shown;
+        QVERIFY(shown.Ready());
+        Form1 &w = shown.window;
+        QComboBox *combo = list < 0 ? w.FrameFreqAreaPage->ComboSelFreqArea
+                                    : w.FrameFreqAreaPage->ComboChannelSel[std::size_t(list)];
+        ChooseByKey(combo, list < 0 ? Qt::Key_Home : Qt::Key_End);
+        const QString path = folder_->filePath("choice.dat");
+        shown.files.Choose(path.toStdString());
+        Click(w.CommandSave);
+        QCOMPARE(int(std::uint8_t(ReadBytes(path).at(16 + address))), byte);
+        QVERIFY(!w.State().UnsavedChanges());
+    }
+
+    // A button activated without taking the focus (its shortcut, a screen reader's action) leaves
+    // the box open: the command itself commits it first, or its text would land on top of the
+    // file's value later.
+    void OpenCommitsAnOpenBoxFirst()
+    {
+        ShownWindow shown;
+        QVERIFY(shown.Ready());
+        Form1 &w = shown.window;
+        RadioImage fileImage = w.State().Image;
+        SetImageRxLowA(fileImage, 140);
+        const QString path = folder_->filePath("other.dat");
+        QVERIFY(WriteBytes(path, DataFile("NX5RBTX VER1.06 ", fileImage)));
+
+        TypeInto(w, 0, 1, 1, "150", false);
+        shown.files.Choose(path.toStdString());
+        shown.prompt.Answers = {PromptAnswer::Ok};
+        w.CommandOpen->click();
+        QCOMPARE(shown.files.Requests.size(), std::size_t(1));
+        QVERIFY(!w.FrameFreqAreaPage->Editors[0]->isVisible());
+        ClickCell(w.FrameFreqAreaPage->Grids[1], 1, 1); // the focus moves on
+        QCOMPARE(w.FrameFreqAreaPage->Grids[0]->CellText(1, 1), QString("140"));
+        QCOMPARE(w.State().FreqAreas[0].RxLow, std::int16_t(140));
+    }
+
     void FailingDialogIsReported_data()
     {
         QTest::addColumn<bool>("open");

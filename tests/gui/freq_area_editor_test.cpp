@@ -2,6 +2,9 @@
 // Enter and left by clicking elsewhere.
 #include "gui/gui_harness.h"
 
+#include <QClipboard>
+#include <QInputMethodEvent>
+
 namespace nx5rb::test {
 
 namespace {
@@ -185,6 +188,47 @@ private slots:
         PressEnter();
         QCOMPARE(grid->CellText(2, 2), QString("130"));
         QVERIFY(w.State().DataChanged);
+    }
+
+    // Text that does not come from typed keys (an input method's commit, a paste) passes the same
+    // filter: full-width digits and letters never turn into a limit.
+    void TextFromInputMethodsAndPastesIsFiltered_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("stored");
+        QTest::newRow("input method, full width") << "ime"
+                                                  << "１５０abcd" << 136;
+        QTest::newRow("input method, digits") << "ime"
+                                              << "150" << 150;
+        QTest::newRow("paste, full width") << "paste"
+                                           << "１５０abcd" << 136;
+        QTest::newRow("paste, mixed") << "paste"
+                                      << "1x5y0z9" << 150;
+    }
+    void TextFromInputMethodsAndPastesIsFiltered()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, text);
+        QFETCH(int, stored);
+        ShownWindow shown;
+        QVERIFY(shown.Ready());
+        Form1 &w = shown.window;
+        CellGrid *grid = w.FrameFreqAreaPage->Grids[0];
+        EditorBox *box = w.FrameFreqAreaPage->Editors[0];
+        ClickCell(grid, 1, 1);
+        QVERIFY(BoxCovers(box, grid, 1, 1));
+        if (how == "ime") {
+            QInputMethodEvent event;
+            event.setCommitString(text);
+            QApplication::sendEvent(box, &event);
+        } else {
+            QGuiApplication::clipboard()->setText(text);
+            QTest::keySequence(box, QKeySequence::Paste);
+        }
+        PressEnter();
+        QCOMPARE(int(w.State().FreqAreas[0].RxLow), stored);
+        QCOMPARE(grid->CellText(1, 1), QString::number(stored));
     }
 
     void DashCellsOpenNoBox()

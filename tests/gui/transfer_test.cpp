@@ -77,6 +77,46 @@ private slots:
             QVERIFY(channels->CellText(row, 1).isEmpty());
     }
 
+    // While a transfer runs nothing may change or send the image under it; "中止" stays.
+    void CommandsWaitForARunningTransfer()
+    {
+        ShownWindow shown;
+        QVERIFY(shown.Ready());
+        Form1 &w = shown.window;
+        w.MSComm1().Virtual().SetBaud(9600); // long enough to look at the window meanwhile
+        ChooseByKey(w.FrameFreqAreaPage->ComboSelFreqArea, Qt::Key_Home); // pending, unapplied
+        Click(w.CommandReadAll);
+        QVERIFY(w.Frame1->isVisible());
+        const QList<QWidget *> locked = {w.CommandApp,
+                                         w.CommandOpen,
+                                         w.CommandSave,
+                                         w.CommandReadAll,
+                                         w.CommandWriteAll,
+                                         w.FrameFreqAreaPage->Grids[0],
+                                         w.FrameFreqAreaPage->ComboSelFreqArea,
+                                         w.FrameFreqAreaPage->CommandWrite,
+                                         w.FrameChannelInfoPage->CommandWriteChannelInfo};
+        for (QWidget *widget : locked)
+            QVERIFY2(!widget->isEnabled(), qPrintable(widget->objectName()));
+        QVERIFY(w.CommandAbort->isEnabled());
+        QVERIFY(w.CommandClose->isEnabled());
+
+        // The tree still shows pages, but neither applies nor drops the pending choice; not even a
+        // handler called directly changes the image.
+        const RadioImage before = w.State().Image;
+        QVERIFY(ClickNode(w, "TuneB"));
+        QCOMPARE(w.CurrentPage(), w.FrameTuneDataPages[1]);
+        w.CommandApp_Click();
+        QVERIFY(w.State().Image == before);
+        QVERIFY(w.State().ChangesPending());
+        QCOMPARE(shown.prompt.Texts(), QStringList {"读取全部？"});
+
+        Click(w.CommandAbort);
+        QVERIFY(!w.Frame1->isVisible());
+        for (QWidget *widget : locked)
+            QVERIFY2(widget->isEnabled(), qPrintable(widget->objectName()));
+    }
+
     void CancelledReadLeavesThePortClosed()
     {
         ShownWindow shown;
