@@ -19,7 +19,12 @@ PromptAnswer ConsolePrompt::Show(const PromptMessage &message)
         return PromptAnswer::Cancel;
     case PromptButtons::RetryCancel:
         Report(message);
-        return PromptAnswer::Cancel;
+        if (retriesLeft_ == 0)
+            return PromptAnswer::Cancel;
+        --retriesLeft_;
+        ++retriesTaken_;
+        err_ << "nx5rb-cli: retry " << retriesTaken_ << "\n";
+        return PromptAnswer::Retry;
     case PromptButtons::Ok:
         break;
     }

@@ -1,5 +1,5 @@
-// Message boxes on a terminal: confirmations are taken as OK, connection prompts as Cancel, and
-// every message is written to the error stream.
+// Message boxes on a terminal: confirmations are taken as OK, connection prompts as Retry while
+// retries are left and then as Cancel, and every message is written to the error stream.
 #pragma once
 
 #include "shell/prompt.h"
@@ -13,18 +13,23 @@ class ConsolePrompt final : public Prompt
 {
 public:
     // `context` (a file name, a port) is put before every message.
-    explicit ConsolePrompt(std::ostream &err, std::string context = {})
+    explicit ConsolePrompt(std::ostream &err, std::string context = {}, int retries = 0)
         : err_(err)
         , context_(std::move(context))
+        , retriesLeft_(retries)
     { }
 
     PromptAnswer Show(const PromptMessage &message) override;
+    // Connection prompts answered with Retry so far.
+    int RetriesTaken() const { return retriesTaken_; }
 
 private:
     void Report(const PromptMessage &message);
 
     std::ostream &err_;
     std::string context_;
+    int retriesLeft_ = 0;
+    int retriesTaken_ = 0;
 };
 
 } // namespace nx5rb::cli

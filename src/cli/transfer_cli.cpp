@@ -11,6 +11,7 @@
 #include "shell/file_commands.h"
 #include "shell/window_state.h"
 
+#include <charconv>
 #include <optional>
 
 #include <QCoreApplication>
@@ -18,7 +19,7 @@
 namespace nx5rb::cli {
 
 const char *const kReadHelp
-    = R"TEXT(usage: nx5rb-cli read REGION --port PORT -o OUT.dat [--base FILE.dat]
+    = R"TEXT(usage: nx5rb-cli read REGION --port PORT -o OUT.dat [--base FILE.dat] [--retry N]
 
 Starts from the state the window has after start-up (or from FILE.dat opened as "打开(&O)" opens
 it), runs the read command of REGION against the radio on PORT, and when the transfer completes
@@ -35,9 +36,11 @@ options:
   -p, --port PORT        the port the radio is on
   -o, --output OUT.dat   where the image is saved
   -b, --base FILE.dat    start from this data file instead of the start-up image
+  -r, --retry N          answer "检测连接！重试或取消？" with Retry up to N times, then Cancel
+                         (default 0: a failing transfer ends at once)
 )TEXT";
 
-const char *const kWriteHelp = R"TEXT(usage: nx5rb-cli write REGION --port PORT FILE.dat
+const char *const kWriteHelp = R"TEXT(usage: nx5rb-cli write REGION --port PORT [--retry N] FILE.dat
 
 Opens FILE.dat as "打开(&O)" does, then runs the write command of REGION exactly as its button
 does (a write-all always applies the pages first; the frequency-area write applies them when the
@@ -50,9 +53,14 @@ PORT:   a device path (/dev/ttyUSB0, /dev/pts/7), COM1..COM4, or "virtual"
 
 options:
   -p, --port PORT        the port the radio is on
+  -r, --retry N          answer "检测连接！重试或取消？" with Retry up to N times, then Cancel
+                         (default 0: a failing transfer ends at once)
 )TEXT";
 
 namespace {
+
+// Enough for a flaky cable; a radio that fails more often than this needs a look.
+constexpr int kMaxRetries = 100;
 
 struct TransferArgs
 {
@@ -61,6 +69,8 @@ struct TransferArgs
     std::string output;
     std::string base;
     std::string file;
+    std::string retry;
+    int retries = 0;
 };
 
 // Parses REGION, the options and, for a write, FILE.dat; the port (and a read's output) are
@@ -69,15 +79,26 @@ std::optional<TransferArgs> ParseArgs(const std::vector<std::string> &args, bool
                                       std::ostream &err, const char *help)
 {
     TransferArgs parsed;
-    const auto positional = read ? ParseArguments(args,
-                                                  {{"-p", "--port", &parsed.port},
-                                                   {"-o", "--output", &parsed.output},
-                                                   {"-b", "--base", &parsed.base}},
-                                                  1, "REGION", err, help)
-                                 : ParseArguments(args, {{"-p", "--port", &parsed.port}}, 2,
-                                                  "REGION or FILE.dat", err, help);
+    const auto positional = read
+        ? ParseArguments(args,
+                         {{"-p", "--port", &parsed.port},
+                          {"-o", "--output", &parsed.output},
+                          {"-b", "--base", &parsed.base},
+                          {"-r", "--retry", &parsed.retry}},
+                         1, "REGION", err, help)
+        : ParseArguments(args, {{"-p", "--port", &parsed.port}, {"-r", "--retry", &parsed.retry}},
+                         2, "REGION or FILE.dat", err, help);
     if (!positional)
         return std::nullopt;
+    if (!parsed.retry.empty()) {
+        const char *end = parsed.retry.data() + parsed.retry.size();
+        const auto [ptr, ec] = std::from_chars(parsed.retry.data(), end, parsed.retries);
+        if (ec != std::errc() || ptr != end || parsed.retries < 0 || parsed.retries > kMaxRetries) {
+            UsageError(err, "--retry needs a number from 0 to " + std::to_string(kMaxRetries),
+                       help);
+            return std::nullopt;
+        }
+    }
     parsed.region = (*positional)[0];
     if (!read)
         parsed.file = (*positional)[1];
@@ -114,12 +135,13 @@ private:
 class TransferSession
 {
 public:
-    TransferSession(const std::string &port, std::ostream &err, bool showProgress)
-        : prompt_(err, port)
-        , link_(state_, port_, timer1_, timer2_, prompt_)
+    TransferSession(const std::string &port, int retries, std::ostream &err, bool showProgress)
+        : prompt_(err, port, retries)
+        , link_(state_.Image, port_, timer1_, timer2_, prompt_)
         , err_(err)
     {
-        port_.SetCommPort(ParsePortArgument(port).value_or(PortSelection()).PortName());
+        link_.OnFinished = [this](const TransferResult &result) { state_.FinishTransfer(result); };
+        port_.SetCommPort(ResolvePortNumber(ParsePortArgument(port).value_or(PortSelection())));
         if (showProgress)
             link_.OnProgress = [this] { ShowProgress(); };
     }
@@ -132,8 +154,12 @@ public:
     {
         RunTransferCommand(command, link_, state_, pump_);
         pump_.WaitWhile([this] { return link_.LinkState != 0; });
-        if (link_.Outcome() == TransferOutcome::Completed)
+        if (link_.Outcome() == TransferOutcome::Completed) {
+            if (const int retries = prompt_.RetriesTaken(); retries > 0)
+                err_ << "nx5rb-cli: the transfer completed after " << retries
+                     << (retries == 1 ? " retry\n" : " retries\n");
             return true;
+        }
         if (!link_.LastPortError().empty())
             err_ << "nx5rb-cli: " << port_.CommPortName() << ": " << link_.LastPortError() << "\n";
         err_ << "nx5rb-cli: the transfer did not complete\n";
@@ -183,7 +209,7 @@ int RunRead(const std::vector<std::string> &args, std::ostream &, std::ostream &
     if (!command)
         return kExitUsage;
 
-    TransferSession session(parsed->port, err, showProgress);
+    TransferSession session(parsed->port, parsed->retries, err, showProgress);
     if (!parsed->base.empty()
         && OpenDataFile(session.State(), parsed->base, session.Prompt()) != OpenResult::Opened)
         return kExitFailure;
@@ -203,7 +229,7 @@ int RunWrite(const std::vector<std::string> &args, std::ostream &, std::ostream 
     if (!command)
         return kExitUsage;
 
-    TransferSession session(parsed->port, err, showProgress);
+    TransferSession session(parsed->port, parsed->retries, err, showProgress);
     if (OpenDataFile(session.State(), parsed->file, session.Prompt()) != OpenResult::Opened)
         return kExitFailure;
     return session.Run(*command) ? kExitOk : kExitFailure;

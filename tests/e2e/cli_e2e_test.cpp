@@ -125,6 +125,25 @@ TEST_F(CliEndToEnd, RadioThatNeverAnswersFailsTheReadAndLeavesNoFile)
     EXPECT_EQ(sim.Stop(), 0) << sim.Log();
 }
 
+// A flaky cable: the radio refuses one write; --retry answers the question as a person would.
+TEST_F(CliEndToEnd, RetrySurvivesOneRefusedBlock)
+{
+    for (const char *retries : {"0", "1"}) {
+        SCOPED_TRACE(retries);
+        const bool survives = std::string(retries) != "0";
+        const std::string filePath = folder.Path("FILE.dat");
+        ASSERT_FALSE(WriteDataFile(filePath, factory));
+        SimRadio sim(radioPath, {"--nak-on-write", "2"});
+        ASSERT_FALSE(sim.Terminal().empty()) << sim.Log();
+        const ProgramRun write = RunProgram(
+            kCliProgram, {"write", "area", "--port", sim.Terminal(), "--retry", retries, filePath});
+        EXPECT_EQ(write.exitCode == 0, survives) << write.err;
+        EXPECT_EQ(Occurrences(write.err, kCheckConnection), 1) << write.err;
+        EXPECT_EQ(Occurrences(write.err, "completed after 1 retry"), survives ? 1 : 0) << write.err;
+        EXPECT_EQ(sim.Stop(), 0) << sim.Log();
+    }
+}
+
 struct MissingPortCase
 {
     const char *name;
