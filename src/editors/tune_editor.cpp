@@ -1,0 +1,175 @@
+#include "editors/tune_editor.h"
+
+#include "editors/typed_number.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+namespace nx5rb {
+
+namespace {
+
+constexpr int kSquelchRowsEdited = 2;
+// Block offset of the sixteen values of each tune row 1..3.
+constexpr std::array<mm::Address, 3> kTuneRowOffset
+    = {mm::kTuneSensitivity, mm::kTuneLowPower, mm::kTuneHighPower};
+
+bool IsTuneValueCell(int row, int col)
+{
+    return row >= 1 && row <= int(kTuneRowOffset.size()) && col >= 1 && col <= kTunePoints;
+}
+
+bool IsSquelchValueCell(int row, int col)
+{
+    return row >= 1 && row <= kSquelchRowsEdited && col >= 1 && col <= kSquelchColumns;
+}
+
+// A click on a fixed row or column edits the first value of that line, as the grids always did.
+void PlaceCursor(EditorCursor &cursor, int row, int col)
+{
+    cursor.EditCol = std::int16_t(col == 0 ? 1 : col);
+    cursor.EditRow = std::int16_t(row == 0 ? 1 : row);
+    cursor.EnterPressed = false;
+}
+
+// A text box with the cell's text, or nothing for a cell that takes no value.
+EditorOpen OpenOn(CellRef cell, bool editable, const TextGrid &grid)
+{
+    EditorOpen editor;
+    editor.cell = cell;
+    if (editable) {
+        editor.kind = EditorKind::Text;
+        editor.text = grid.Text(cell.row, cell.col);
+        editor.keyKind = KeyKind::Number3;
+    }
+    return editor;
+}
+
+// A commit that reaches a cell no editor of this grid was opened on stores nothing.
+EditorCommit Untouched(EditorCursor &cursor, const TextGrid &grid)
+{
+    cursor.EnterPressed = false;
+    return {grid.Text(cursor.EditRow, cursor.EditCol), std::nullopt, std::nullopt};
+}
+
+void Store(Document &doc, std::uint8_t &stored, int value)
+{
+    if (stored == value)
+        return;
+    stored = std::uint8_t(value);
+    doc.DataChanged = true;
+}
+
+} // namespace
+
+EditorOpen TuneGridClick(const Document &doc, EditorCursor &cursor, const TuneCells &cells,
+                         int band, int row, int col)
+{
+    PlaceCursor(cursor, row, col);
+    const CellRef cell {cursor.EditRow, cursor.EditCol};
+    return OpenOn(
+        cell, IsTuneValueCell(cell.row, cell.col) && !TuneCellShaded(doc, band, cell.row, cell.col),
+        cells.Tune);
+}
+
+EditorCommit TuneCommit(Document &doc, EditorCursor &cursor, TuneCells &cells, int band,
+                        std::string_view boxText)
+{
+    const int row = cursor.EditRow;
+    const int col = cursor.EditCol;
+    if (!IsTuneValueCell(row, col) || TuneCellShaded(doc, band, row, col))
+        return Untouched(cursor, cells.Tune);
+    std::uint8_t &stored
+        = doc.TuneBuffer[band * mm::kTuneBlockSize + kTuneRowOffset[row - 1] + (col - 1)];
+
+    EditorCommit result;
+    // An emptied box, or text that is no number, shows the stored value again. Reading such text
+    // as the limit instead would put 255 into a power cell: full transmit power nobody asked for.
+    if (const std::optional<int> typed = TypedNumber(boxText)) {
+        const int value = std::min(*typed, row == 1 ? kSensitivityMax : kTuneValueMax);
+        result.shownText = value == *typed ? std::string(boxText) : std::to_string(value);
+        Store(doc, stored, value);
+    } else {
+        result.shownText = std::to_string(stored);
+    }
+    cells.Tune.SetText(row, col, result.shownText);
+
+    if (!cursor.EnterPressed)
+        return result;
+    const int lastUnshaded = (row == 1 ? doc.RxEdgeCol[band] : doc.TxEdgeCol[band]) - 1;
+    if (col < lastUnshaded)
+        result.next = CellRef {row, col + 1};
+    else if (row < int(kTuneRowOffset.size()))
+        result.next = CellRef {row + 1, 1};
+    else
+        cursor.EnterPressed = false;
+    return result;
+}
+
+EditorOpen SquelchGridClick(EditorCursor &cursor, const TuneCells &cells, int row, int col)
+{
+    PlaceCursor(cursor, row, col);
+    const CellRef cell {cursor.EditRow, cursor.EditCol};
+    return OpenOn(cell, IsSquelchValueCell(cell.row, cell.col), cells.Squelch);
+}
+
+EditorCommit SquelchCommit(Document &doc, EditorCursor &cursor, TuneCells &cells, int band,
+                           std::string_view boxText)
+{
+    const int row = cursor.EditRow;
+    const int col = cursor.EditCol;
+    if (!IsSquelchValueCell(row, col))
+        return Untouched(cursor, cells.Squelch);
+    std::uint8_t &stored
+        = doc.TuneBuffer[band * mm::kTuneBlockSize + mm::kTuneSquelch + 2 * (col - 1) + (row - 1)];
+
+    EditorCommit result;
+    // An emptied threshold means "as high as it goes"; text that is no number changes nothing.
+    std::optional<int> value = boxText.empty() ? kSquelchMax : TypedNumber(boxText);
+    if (value) {
+        value = std::min(*value, kSquelchMax);
+        result.shownText
+            = TypedNumber(boxText) == value ? std::string(boxText) : std::to_string(*value);
+        Store(doc, stored, *value);
+    } else {
+        result.shownText = std::to_string(stored);
+    }
+    cells.Squelch.SetText(row, col, result.shownText);
+
+    if (!cursor.EnterPressed)
+        return result;
+    if (row == 1)
+        result.next = CellRef {2, col};
+    else if (col < kSquelchColumns)
+        result.next = CellRef {1, col + 1};
+    else
+        cursor.EnterPressed = false;
+    return result;
+}
+
+EditorOpen TuneGridEditor::Open(CellRef clicked)
+{
+    return TuneGridClick(doc_, cursor_, cells_, band_, clicked.row, clicked.col);
+}
+
+EditorCommit TuneGridEditor::Commit(const EditorInput &input)
+{
+    if (input.enter)
+        cursor_.EnterPressed = true;
+    return TuneCommit(doc_, cursor_, cells_, band_, input.text);
+}
+
+EditorOpen SquelchGridEditor::Open(CellRef clicked)
+{
+    return SquelchGridClick(cursor_, cells_, clicked.row, clicked.col);
+}
+
+EditorCommit SquelchGridEditor::Commit(const EditorInput &input)
+{
+    if (input.enter)
+        cursor_.EnterPressed = true;
+    return SquelchCommit(doc_, cursor_, cells_, band_, input.text);
+}
+
+} // namespace nx5rb
