@@ -8,6 +8,7 @@
 #include "image/freq_codec.h"
 #include "image/tone_codec.h"
 
+#include <algorithm>
 #include <array>
 
 namespace nx5rb {
@@ -211,9 +212,9 @@ std::string ChannelText(const Field &field, const RadioImage &image, const FreqA
     // neither frequency nor tone of a transmit side that is not.
     if (!JudgeFreqVaid(image, areas, record + mm::kChRxFreq, true))
         return {};
-    const bool txShown
-        = field.codec != FieldCodec::ChannelTxFreq && field.codec != FieldCodec::ChannelTxTone;
-    if (!txShown && !JudgeFreqVaid(image, areas, record + mm::kChTxFreq, false))
+    const bool transmitSide
+        = field.codec == FieldCodec::ChannelTxFreq || field.codec == FieldCodec::ChannelTxTone;
+    if (transmitSide && !JudgeFreqVaid(image, areas, record + mm::kChTxFreq, false))
         return {};
     const std::uint8_t flags = image[record + mm::kChFlags];
     switch (field.codec) {
@@ -234,6 +235,25 @@ std::string ChannelText(const Field &field, const RadioImage &image, const FreqA
     }
 }
 
+bool IsChannelField(const Field &field)
+{
+    return field.page == FieldPage::Channels;
+}
+
+// Whether the bytes a field's text is made from are the same in both images: its own bytes, and
+// for a channel its whole record and the band limits it is judged by.
+bool SameSource(const Field &field, const RadioImage &a, const RadioImage &b, bool sameAreas)
+{
+    const bool channel = IsChannelField(field);
+    if (channel && !sameAreas)
+        return false;
+    const mm::Address from = channel
+        ? mm::Address(field.address - field.address % mm::kChannelRecordSize)
+        : field.address;
+    const int size = channel ? mm::kChannelRecordSize : field.size;
+    return std::equal(a.begin() + from, a.begin() + from + size, b.begin() + from);
+}
+
 // Differences of the fields inside `blocks`, then the runs of bytes no differing text explains.
 std::vector<FieldDifference> Diff(const RadioImage &a, const RadioImage &b, const BlockSet &blocks)
 {
@@ -248,12 +268,13 @@ std::vector<FieldDifference> Diff(const RadioImage &a, const RadioImage &b, cons
     // The texts of equal blocks may still differ through the band limits channels are judged by.
     const FreqAreaTable areasA = ImageFreqAreas(a);
     const FreqAreaTable areasB = ImageFreqAreas(b);
-    if (!any && areasA == areasB)
+    const bool sameAreas = areasA == areasB;
+    if (!any && sameAreas)
         return differences;
 
     const std::vector<Field> &table = FieldTable();
     for (const Field &field : table) {
-        if (!blocks[field.address / mm::kBlockSize])
+        if (!blocks[field.address / mm::kBlockSize] || SameSource(field, a, b, sameAreas))
             continue;
         std::string textA = FieldText(field, a, areasA);
         std::string textB = FieldText(field, b, areasB);
