@@ -2,6 +2,7 @@
 
 #include "cli/arguments.h"
 #include "cli/console_prompt.h"
+#include "cli/diff_cli.h"
 #include "cli/page_export.h"
 #include "cli/transfer_cli.h"
 #include "shell/file_commands.h"
@@ -25,6 +26,7 @@ Reads, shows and writes the memory of an NX5RB radio and its "*.dat" files. Ever
 starts from the state the window has right after start-up.
 
 commands:
+  diff A.dat B.dat [--json]                      every value that differs between two files
   dump FILE.dat                                  print what every page shows, as JSON
   export-channels FILE.dat [-o OUT.csv]          the channel table as CSV
   read REGION --port PORT -o OUT.dat [--base F]  read a region of the radio into a data file
@@ -89,6 +91,19 @@ std::optional<WindowState> OpenForCommand(const std::string &path, std::ostream 
     return std::nullopt;
 }
 
+std::optional<RadioImage> OpenImage(const std::string &path, std::ostream &err)
+{
+    const auto state = OpenForCommand(path, err);
+    if (!state)
+        return std::nullopt;
+    return state->Image;
+}
+
+int RunDiffCommand(const std::vector<std::string> &args, std::ostream &out, std::ostream &err, bool)
+{
+    return RunDiff(args, out, err, OpenImage);
+}
+
 int RunDump(const std::vector<std::string> &args, std::ostream &out, std::ostream &err, bool)
 {
     const auto file = ParseArguments(args, {}, 1, "FILE.dat", err, kDumpHelp);
@@ -131,6 +146,7 @@ int RunExportChannels(const std::vector<std::string> &args, std::ostream &out, s
 const std::map<std::string, Command> &Commands()
 {
     static const std::map<std::string, Command> commands = {
+        {"diff", {kDiffHelp, RunDiffCommand}},
         {"dump", {kDumpHelp, RunDump}},
         {"export-channels", {kExportHelp, RunExportChannels}},
         {"read", {kReadHelp, RunRead}},

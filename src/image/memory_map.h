@@ -66,6 +66,9 @@ inline constexpr Address kTuneSquelch = 48; // high/low threshold pairs, 8 detec
 // Settings (modulation) blocks, 16 bytes per band; band B's carries the shared maximum offset.
 inline constexpr std::array<Address, kBandCount> kSettingsBlock = {0xF80, 0xF90, 0xFA0};
 inline constexpr Address kSettingsBlockSize = 16;
+// Offsets of the six modulation settings in a settings block: settings 1, 2, 3, the total
+// deviation (two bytes, high byte first), the tone and the code deviation.
+inline constexpr std::array<Address, 6> kSettingsField = {0, 1, 2, 3, 5, 6};
 inline constexpr Address kMaxOffset = 0xF9E;
 inline constexpr Address kSettingsMarker = 0xF9F;
 inline constexpr std::uint8_t kSettingsMarkerValue = 0x58;

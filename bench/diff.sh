@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Wall time of "nx5rb-cli diff A.dat B.dat": the whole command, from process start to the last
+# line, for two files that differ in a tune value, a channel and bytes no page shows. Fails when
+# the mean reaches the limit.
+#
+#   bench/diff.sh [A.dat B.dat]
+#
+# Without files it measures the virtual radio's factory memory against a changed copy.
+# Environment: BUILD_DIR (default build), RUNS (default 100, at least 50), LIMIT_MS (default 20).
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+
+build_dir=${BUILD_DIR:-build}
+runs=${RUNS:-100}
+limit_ms=${LIMIT_MS:-20}
+out=bench/out
+cli=$build_dir/src/cli/nx5rb-cli
+sim=$build_dir/src/sim/nx5rb-sim
+
+if ((runs < 50)); then
+    echo "diff.sh: RUNS must be at least 50" >&2
+    exit 2
+fi
+if (($# != 0 && $# != 2)); then
+    echo "usage: bench/diff.sh [A.dat B.dat]" >&2
+    exit 2
+fi
+for program in "$cli" "$sim"; do
+    if [[ ! -x $program ]]; then
+        echo "diff.sh: $program is missing; build first with scripts/setup" >&2
+        exit 2
+    fi
+done
+
+# Writes one byte at an image address of a data file (the image starts after the 16-byte header).
+poke() {
+    printf "\\x$2" | dd of="$1" bs=1 seek=$((16 + $3)) conv=notrunc status=none
+}
+
+mkdir -p "$out"
+a=${1:-$out/diff-a.dat}
+b=${2:-$out/diff-b.dat}
+if (($# == 0)); then
+    "$sim" --export "$a"
+    cp "$a" "$b"
+    poke "$b" 28 0xF02 # band A sensitivity, point 3
+    poke "$b" 52 0x011 # channel 0, receive frequency
+    poke "$b" 01 0x900 # unused memory
+fi
+# A diff that fails would be measured as fast; it must run and report differences (status 1) or
+# none (status 0).
+status=0
+"$cli" diff "$a" "$b" >/dev/null || status=$?
+if ((status > 1)); then
+    echo "diff.sh: nx5rb-cli diff failed with status $status" >&2
+    exit 1
+fi
+
+hyperfine -N -i --warmup 10 --runs "$runs" --output=pipe --export-csv "$out/diff.csv" \
+    "$(printf '%q diff %q %q' "$cli" "$a" "$b")"
+
+# The CSV holds seconds: command,mean,stddev,median,user,system,min,max (counted from the end,
+# as the command may hold a comma).
+read -r mean_ms max_ms < <(awk -F, 'NR == 2 { printf "%.2f %.2f\n", $(NF - 6) * 1000, $NF * 1000 }' \
+    "$out/diff.csv")
+echo "nx5rb-cli diff: mean ${mean_ms} ms, max ${max_ms} ms over ${runs} runs (limit: mean < ${limit_ms} ms)"
+if awk -v mean="$mean_ms" -v limit="$limit_ms" 'BEGIN { exit !(mean >= limit) }'; then
+    echo "diff.sh: FAIL: the mean is ${limit_ms} ms or more" >&2
+    exit 1
+fi

@@ -1,0 +1,467 @@
+#include "editors/field_table.h"
+
+#include "editors/channel_view.h"
+#include "editors/freq_area_view.h"
+#include "editors/modulation_view.h"
+#include "editors/power_on_view.h"
+#include "editors/tune_table_view.h"
+#include "image/freq_codec.h"
+#include "image/tone_codec.h"
+
+#include <algorithm>
+#include <array>
+
+namespace nx5rb {
+
+namespace {
+
+constexpr std::string_view kOtherPage = "其他";
+constexpr std::string_view kPoint = " 点 ";
+constexpr std::string_view kCharacter = " 字符";
+constexpr std::string_view kCharacterNumber = " 第 ";
+constexpr std::string_view kChannel = "信道 ";
+constexpr std::string_view kByte = "字节 ";
+constexpr std::string_view kWritten = "：写入 ";
+constexpr std::string_view kReadBack = "，读回 ";
+constexpr std::string_view kEmpty = "（空）";
+constexpr std::string_view kGuardStart = "即将覆盖本机的校准数据（";
+constexpr std::string_view kGuardBand = "项不同";
+constexpr std::string_view kGuardEnd = "），确定写入？";
+constexpr std::string_view kListSeparator = "，";
+constexpr std::string_view kFullWidthColon = "：";
+
+constexpr std::uint8_t kFirstPrintable = 0x20;
+constexpr std::uint8_t kLastPrintable = 0x7E;
+constexpr std::uint8_t kWordUnused = 0x80;
+constexpr int kBlockCount = int(mm::kImageSize / mm::kBlockSize);
+
+using BlockSet = std::array<bool, kBlockCount>;
+
+std::string Join(std::initializer_list<std::string_view> parts)
+{
+    std::string text;
+    for (std::string_view part : parts)
+        text += part;
+    return text;
+}
+
+// A caption up to the first of `stops` ("总频偏:    (0-1023)" -> "总频偏").
+std::string_view CaptionBefore(std::string_view caption, std::string_view stops)
+{
+    return caption.substr(0, caption.find_first_of(stops));
+}
+
+std::string_view WithoutSuffix(std::string_view text, std::string_view suffix)
+{
+    if (text.ends_with(suffix))
+        text.remove_suffix(suffix.size());
+    return text;
+}
+
+std::string HexByte(std::uint8_t value)
+{
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    return {kDigits[value >> 4], kDigits[value & 0x0F]};
+}
+
+std::string HexAddress(mm::Address address)
+{
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    return {'0', 'x', kDigits[(address >> 8) & 0x0F], kDigits[(address >> 4) & 0x0F],
+            kDigits[address & 0x0F]};
+}
+
+void AddFreqAreaFields(std::vector<Field> &table)
+{
+    using namespace freq_area_text;
+    for (int band = 0; band < mm::kBandCount; ++band) {
+        const mm::Address base = mm::kFreqAreaRecord[band];
+        // Receive low/high, transmit low/high, in record order.
+        for (int limit = 0; limit < 4; ++limit)
+            table.push_back({FieldPage::FreqArea,
+                             Join({kBandName[band], " ", kRowCaption[limit / 2], " ",
+                                   limit % 2 ? kHighName : kLowName}),
+                             mm::Address(base + 2 * limit), 2, FieldCodec::BandLimit});
+        table.push_back({FieldPage::FreqArea, Join({kBandName[band], " ", kRowCaption[2]}),
+                         mm::Address(base + mm::kFreqAreaTuneFreq), 2, FieldCodec::BandLimit});
+    }
+    table.push_back({FieldPage::FreqArea, std::string(kBandsLabel), mm::kWorkBandsCode, 1,
+                     FieldCodec::BandCombination});
+    for (int band = 0; band < mm::kBandCount; ++band)
+        table.push_back({FieldPage::FreqArea, std::string(kChannelLabel[band]),
+                         mm::Address(mm::kWorkChannel + band), 1, FieldCodec::WorkChannel});
+}
+
+void AddTuneFields(std::vector<Field> &table, int band)
+{
+    const FieldPage page = FieldPage(int(FieldPage::TuneA) + band);
+    const std::string_view bandName = freq_area_text::kBandName[band];
+    const mm::Address block = mm::kTuneBlock[band];
+    constexpr std::array<mm::Address, 3> kRows
+        = {mm::kTuneSensitivity, mm::kTuneLowPower, mm::kTuneHighPower};
+    for (int row = 0; row < int(kRows.size()); ++row)
+        for (int point = 0; point < kTunePoints; ++point)
+            table.push_back({page,
+                             Join({bandName, " ", tune_text::kTuneRowCaption[row], kPoint,
+                                   std::to_string(point + 1)}),
+                             mm::Address(block + kRows[row] + point), 1, FieldCodec::Byte});
+    // Column by column, as the squelch grid's Enter walks it and the block stores it.
+    for (int column = 0; column < kSquelchColumns; ++column)
+        for (int row = 0; row < 2; ++row)
+            table.push_back(
+                {page,
+                 Join({bandName, " ", tune_text::kSquelch, " ", tune_text::kDetection[column], " ",
+                       tune_text::kSquelchRowCaption[row]}),
+                 mm::Address(block + mm::kTuneSquelch + 2 * column + row), 1, FieldCodec::Byte});
+}
+
+void AddModulationFields(std::vector<Field> &table, int band)
+{
+    const FieldPage page = FieldPage(int(FieldPage::TuneA) + band);
+    for (int setting = 0; setting < kModulationFields; ++setting) {
+        const bool word = setting == kTotalDeviationField;
+        table.push_back({page,
+                         Join({freq_area_text::kBandName[band], " ",
+                               CaptionBefore(modulation_text::kLabel[setting], ":")}),
+                         mm::Address(mm::kSettingsBlock[band] + mm::kSettingsField[setting]),
+                         word ? 2 : 1, word ? FieldCodec::Word16 : FieldCodec::Byte});
+    }
+}
+
+void AddPowerOnFields(std::vector<Field> &table)
+{
+    for (int line = 0; line < mm::kPowerOnLines; ++line) {
+        const std::string_view label
+            = WithoutSuffix(power_on_text::kLineLabel[line], kFullWidthColon);
+        for (int column = 0; column < mm::kPowerOnLineLength; ++column)
+            table.push_back(
+                {FieldPage::PowerOn,
+                 Join({label, kCharacterNumber, std::to_string(column + 1), kCharacter}),
+                 mm::Address(mm::kPowerOnMsg + line * mm::kPowerOnLineStride + column), 1,
+                 FieldCodec::MessageChar});
+    }
+}
+
+void AddChannelFields(std::vector<Field> &table)
+{
+    struct Column
+    {
+        mm::Address offset;
+        int size;
+        FieldCodec codec;
+        std::uint8_t bits;
+    };
+    // Grid columns 1..7.
+    constexpr std::array<Column, kChannelCols - 1> kColumns = {{
+        {mm::kChRxFreq, 4, FieldCodec::ChannelRxFreq, 0xFF},
+        {mm::kChTxFreq, 4, FieldCodec::ChannelTxFreq, 0xFF},
+        {mm::kChRxTone, 2, FieldCodec::ChannelRxTone, 0xFF},
+        {mm::kChTxTone, 2, FieldCodec::ChannelTxTone, 0xFF},
+        {mm::kChFlags, 1, FieldCodec::ChannelBandwidth, mm::kFlagNarrow},
+        {mm::kChFlags, 1, FieldCodec::ChannelPower, mm::kFlagLowPower},
+        {mm::kChFlags, 1, FieldCodec::ChannelScan, mm::kFlagScan},
+    }};
+    for (int channel = 1; channel <= mm::kChannelCount; ++channel) {
+        const std::string number = Join({kChannel, std::to_string(channel - 1), " "});
+        for (int col = kColRxFreq; col < kChannelCols; ++col) {
+            const Column &column = kColumns[col - kColRxFreq];
+            table.push_back({FieldPage::Channels, number + std::string(channel_text::kCaption[col]),
+                             mm::Address(mm::ChannelRecord(channel) + column.offset), column.size,
+                             column.codec, column.bits});
+        }
+    }
+}
+
+std::vector<Field> BuildTable()
+{
+    std::vector<Field> table;
+    AddFreqAreaFields(table);
+    for (int band = 0; band < mm::kBandCount; ++band) {
+        AddTuneFields(table, band);
+        AddModulationFields(table, band);
+        // Shared by all bands, stored in band B's block and moved with it.
+        if (band == 1)
+            table.push_back({FieldPage::TuneB,
+                             std::string(CaptionBefore(modulation_text::kMaxOffsetLabel, "(")),
+                             mm::kMaxOffset, 1, FieldCodec::Byte});
+    }
+    AddPowerOnFields(table);
+    AddChannelFields(table);
+    return table;
+}
+
+// Fields (table indexes) that show each byte; a channel's flag byte has three.
+const std::vector<std::vector<int>> &FieldsAt()
+{
+    static const std::vector<std::vector<int>> at = [] {
+        std::vector<std::vector<int>> fields(mm::kImageSize);
+        const std::vector<Field> &table = FieldTable();
+        for (int index = 0; index < int(table.size()); ++index)
+            for (int i = 0; i < table[index].size; ++i)
+                fields[table[index].address + i].push_back(index);
+        return fields;
+    }();
+    return at;
+}
+
+std::string ChannelText(const Field &field, const RadioImage &image, const FreqAreaTable &areas)
+{
+    using namespace channel_text;
+    const mm::Address record = mm::Address(field.address - field.address % mm::kChannelRecordSize);
+    // The grid shows nothing of a channel whose receive frequency is not inside a band, and
+    // neither frequency nor tone of a transmit side that is not.
+    if (!JudgeFreqVaid(image, areas, record + mm::kChRxFreq, true))
+        return {};
+    const bool transmitSide
+        = field.codec == FieldCodec::ChannelTxFreq || field.codec == FieldCodec::ChannelTxTone;
+    if (transmitSide && !JudgeFreqVaid(image, areas, record + mm::kChTxFreq, false))
+        return {};
+    const std::uint8_t flags = image[record + mm::kChFlags];
+    switch (field.codec) {
+    case FieldCodec::ChannelRxFreq:
+    case FieldCodec::ChannelTxFreq:
+        return DataToFreq(image, field.address);
+    case FieldCodec::ChannelRxTone:
+    case FieldCodec::ChannelTxTone:
+        return DataToQt(image, field.address);
+    case FieldCodec::ChannelBandwidth:
+        return std::string(flags & mm::kFlagNarrow ? kNarrow : kWide);
+    case FieldCodec::ChannelPower:
+        return std::string(flags & mm::kFlagLowPower ? kLow : kHigh);
+    case FieldCodec::ChannelScan:
+        return std::string(flags & mm::kFlagScan ? kScanAdd : kScanDelete);
+    default:
+        return {};
+    }
+}
+
+bool IsChannelField(const Field &field)
+{
+    return field.page == FieldPage::Channels;
+}
+
+// Whether the bytes a field's text is made from are the same in both images: its own bytes, and
+// for a channel its whole record and the band limits it is judged by.
+bool SameSource(const Field &field, const RadioImage &a, const RadioImage &b, bool sameAreas)
+{
+    const bool channel = IsChannelField(field);
+    if (channel && !sameAreas)
+        return false;
+    const mm::Address from = channel
+        ? mm::Address(field.address - field.address % mm::kChannelRecordSize)
+        : field.address;
+    const int size = channel ? mm::kChannelRecordSize : field.size;
+    return std::equal(a.begin() + from, a.begin() + from + size, b.begin() + from);
+}
+
+// Differences of the fields inside `blocks`, then the runs of bytes no differing text explains.
+std::vector<FieldDifference> Diff(const RadioImage &a, const RadioImage &b, const BlockSet &blocks)
+{
+    std::vector<FieldDifference> differences;
+    std::array<std::uint8_t, mm::kImageSize> unexplained {};
+    bool any = false;
+    for (std::size_t i = 0; i < mm::kImageSize; ++i) {
+        if (blocks[i / mm::kBlockSize])
+            unexplained[i] = a[i] ^ b[i];
+        any = any || unexplained[i];
+    }
+    // The texts of equal blocks may still differ through the band limits channels are judged by.
+    const FreqAreaTable areasA = ImageFreqAreas(a);
+    const FreqAreaTable areasB = ImageFreqAreas(b);
+    const bool sameAreas = areasA == areasB;
+    if (!any && sameAreas)
+        return differences;
+
+    const std::vector<Field> &table = FieldTable();
+    for (const Field &field : table) {
+        if (!blocks[field.address / mm::kBlockSize] || SameSource(field, a, b, sameAreas))
+            continue;
+        std::string textA = FieldText(field, a, areasA);
+        std::string textB = FieldText(field, b, areasB);
+        if (textA == textB)
+            continue;
+        for (int i = 0; i < field.size; ++i)
+            unexplained[field.address + i] &= std::uint8_t(~field.bits);
+        differences.push_back({field.page, field.name, field.address, field.size, std::move(textA),
+                               std::move(textB)});
+    }
+
+    // A run stays inside one block and one owner: the field that shows the differing bits, or
+    // else the channel record (0..127 as the grid numbers it) or stretch of unshown bytes.
+    struct Owner
+    {
+        int field = -1;
+        int channel = -1;
+        bool operator==(const Owner &) const = default;
+    };
+    const auto owner = [&](std::size_t i) {
+        for (int index : FieldsAt()[i])
+            if (unexplained[i] & table[index].bits)
+                return Owner {index, -1};
+        if (i >= mm::kChannelTableStart && i < mm::kChannelTableEnd)
+            return Owner {-1, int(i / mm::kChannelRecordSize) - 1};
+        return Owner {};
+    };
+    for (std::size_t i = 0; i < mm::kImageSize;) {
+        if (!unexplained[i]) {
+            ++i;
+            continue;
+        }
+        const Owner who = owner(i);
+        std::size_t end = i + 1;
+        while (end < mm::kImageSize && unexplained[end] && end % mm::kBlockSize != 0
+               && owner(end) == who)
+            ++end;
+        std::string prefix;
+        if (who.field >= 0)
+            prefix = table[who.field].name + " ";
+        else if (who.channel >= 0)
+            prefix = Join({kChannel, std::to_string(who.channel), " "});
+        std::string name = prefix + std::string(kByte) + HexAddress(mm::Address(i));
+        if (end - i > 1)
+            name += "-" + HexAddress(mm::Address(end - 1));
+        FieldDifference raw {
+            FieldPage::Other, std::move(name), mm::Address(i), int(end - i), {}, {}, true};
+        for (std::size_t k = i; k < end; ++k) {
+            raw.a += HexByte(a[k]);
+            raw.b += HexByte(b[k]);
+        }
+        differences.push_back(std::move(raw));
+        i = end;
+    }
+    return differences;
+}
+
+} // namespace
+
+std::string_view PageCaption(FieldPage page)
+{
+    switch (page) {
+    case FieldPage::FreqArea:
+        return freq_area_text::kFrame;
+    case FieldPage::TuneA:
+    case FieldPage::TuneB:
+    case FieldPage::TuneC:
+        return tune_text::kFrame[int(page) - int(FieldPage::TuneA)];
+    case FieldPage::PowerOn:
+        return power_on_text::kFrame;
+    case FieldPage::Channels:
+        return channel_text::kFrame;
+    case FieldPage::Other:
+        break;
+    }
+    return kOtherPage;
+}
+
+const std::vector<Field> &FieldTable()
+{
+    static const std::vector<Field> table = BuildTable();
+    return table;
+}
+
+FreqAreaTable ImageFreqAreas(const RadioImage &image)
+{
+    FreqAreaTable areas {};
+    for (int band = 0; band < mm::kBandCount; ++band) {
+        const mm::Address base = mm::kFreqAreaRecord[band];
+        const auto value = [&](int field) {
+            return std::int16_t(
+                LeadingNumber(BandLimitText(image[base + 2 * field], image[base + 2 * field + 1])));
+        };
+        areas[band] = {value(0), value(1), value(2), value(3), value(4)};
+    }
+    return areas;
+}
+
+std::string FieldText(const Field &field, const RadioImage &image)
+{
+    return FieldText(field, image, ImageFreqAreas(image));
+}
+
+std::string FieldText(const Field &field, const RadioImage &image, const FreqAreaTable &areas)
+{
+    const std::uint8_t first = image[field.address];
+    switch (field.codec) {
+    case FieldCodec::BandLimit:
+        return BandLimitText(first, image[field.address + 1]);
+    case FieldCodec::BandCombination:
+        return std::string(freq_area_text::kBandCombinations[BandCombinationItem(first)]);
+    case FieldCodec::WorkChannel:
+        return std::string(freq_area_text::kChannelItems[first == kChannelUhf ? 1 : 0]);
+    case FieldCodec::Byte:
+        return std::to_string(first);
+    case FieldCodec::Word16:
+        return first >= kWordUnused ? std::string()
+                                    : std::to_string(256 * first + image[field.address + 1]);
+    case FieldCodec::MessageChar:
+        return std::string(
+            1, char(first < kFirstPrintable || first > kLastPrintable ? kFirstPrintable : first));
+    case FieldCodec::ChannelRxFreq:
+    case FieldCodec::ChannelTxFreq:
+    case FieldCodec::ChannelRxTone:
+    case FieldCodec::ChannelTxTone:
+    case FieldCodec::ChannelBandwidth:
+    case FieldCodec::ChannelPower:
+    case FieldCodec::ChannelScan:
+        return ChannelText(field, image, areas);
+    }
+    return {};
+}
+
+std::vector<FieldDifference> DiffImages(const RadioImage &a, const RadioImage &b)
+{
+    BlockSet all;
+    all.fill(true);
+    return Diff(a, b, all);
+}
+
+std::vector<FieldDifference> DiffBlocks(const RadioImage &a, const RadioImage &b,
+                                        std::span<const mm::Address> blocks)
+{
+    BlockSet chosen {};
+    for (mm::Address start : blocks)
+        if (start < mm::kImageSize)
+            chosen[start / mm::kBlockSize] = true;
+    return Diff(a, b, chosen);
+}
+
+std::vector<std::string> VerifyReport(const RadioImage &written, const RadioImage &readBack,
+                                      std::span<const mm::Address> blocks)
+{
+    const auto shown
+        = [](const std::string &text) { return text.empty() ? std::string(kEmpty) : text; };
+    std::vector<std::string> lines;
+    for (const FieldDifference &difference : DiffBlocks(written, readBack, blocks))
+        lines.push_back(
+            Join({difference.name, kWritten, shown(difference.a), kReadBack, shown(difference.b)}));
+    return lines;
+}
+
+int TuneDifferences(const RadioImage &radio, const RadioImage &image, int band)
+{
+    const mm::Address block = mm::kTuneBlock[band];
+    int count = 0;
+    for (mm::Address i = block; i < block + mm::kTuneBlockSize; ++i)
+        count += radio[i] != image[i];
+    return count;
+}
+
+std::optional<std::string> CalibrationQuestion(const RadioImage &radio, const RadioImage &image,
+                                               std::span<const int> bands)
+{
+    std::string list;
+    for (int band : bands) {
+        const int count = TuneDifferences(radio, image, band);
+        if (count <= kCalibrationGuardLimit)
+            continue;
+        if (!list.empty())
+            list += kListSeparator;
+        list += Join({freq_area_text::kBandName[band], kFullWidthColon, std::to_string(count), " ",
+                      kGuardBand});
+    }
+    if (list.empty())
+        return std::nullopt;
+    return Join({kGuardStart, list, kGuardEnd});
+}
+
+} // namespace nx5rb
