@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 
 #include "cli/arguments.h"
+#include "cli/channel_plan_cli.h"
 #include "cli/console_prompt.h"
 #include "cli/page_export.h"
 #include "cli/transfer_cli.h"
@@ -11,9 +12,6 @@
 #include <functional>
 #include <map>
 #include <optional>
-
-#include <QSaveFile>
-#include <QString>
 
 namespace nx5rb::cli {
 
@@ -26,7 +24,10 @@ starts from the state the window has right after start-up.
 
 commands:
   dump FILE.dat                                  print what every page shows, as JSON
-  export-channels FILE.dat [-o OUT.csv]          the channel table as CSV
+  export-channels FILE.dat [-o OUT.csv] [--format ours|common]
+                                                 the channel table as CSV
+  import-channels FILE.dat PLAN.csv -o OUT.dat [--skip-bad] [--replace-all]
+                                                 a channel plan (CSV) into a data file
   read REGION --port PORT -o OUT.dat [--base F]  read a region of the radio into a data file
   write REGION --port PORT FILE.dat              write a region of a data file to the radio
 
@@ -47,15 +48,6 @@ A file that is not a data file (wrong header, shorter than 4112 bytes) or cannot
 reported on standard error and the exit status is non-zero.
 )TEXT";
 
-constexpr const char *kExportHelp = R"TEXT(usage: nx5rb-cli export-channels FILE.dat [-o OUT.csv]
-
-Opens FILE.dat as "打开(&O)" does and writes the channel table as CSV (UTF-8): a header row with
-the grid's captions, then one row per existing channel, every cell as the grid shows it.
-
-options:
-  -o, --output OUT.csv   write to OUT.csv instead of standard output
-)TEXT";
-
 struct Command
 {
     const char *help;
@@ -70,7 +62,32 @@ bool WantsHelp(const std::vector<std::string> &args)
     return false;
 }
 
-// Opens the data file into a fresh start-up state; reports and returns nothing when it fails.
+int RunDump(const std::vector<std::string> &args, std::ostream &out, std::ostream &err, bool)
+{
+    const auto file = ParseArguments(args, {}, 1, "FILE.dat", err, kDumpHelp);
+    if (!file)
+        return kExitUsage;
+    const auto state = OpenForCommand(file->front(), err);
+    if (!state)
+        return kExitFailure;
+    out << DumpJson(*state);
+    return out ? kExitOk : kExitFailure;
+}
+
+const std::map<std::string, Command> &Commands()
+{
+    static const std::map<std::string, Command> commands = {
+        {"dump", {kDumpHelp, RunDump}},
+        {"export-channels", {kExportChannelsHelp, RunExportChannels}},
+        {"import-channels", {kImportChannelsHelp, RunImportChannels}},
+        {"read", {kReadHelp, RunRead}},
+        {"write", {kWriteHelp, RunWrite}},
+    };
+    return commands;
+}
+
+} // namespace
+
 std::optional<WindowState> OpenForCommand(const std::string &path, std::ostream &err)
 {
     std::optional<WindowState> state(std::in_place);
@@ -88,58 +105,6 @@ std::optional<WindowState> OpenForCommand(const std::string &path, std::ostream 
     }
     return std::nullopt;
 }
-
-int RunDump(const std::vector<std::string> &args, std::ostream &out, std::ostream &err, bool)
-{
-    const auto file = ParseArguments(args, {}, 1, "FILE.dat", err, kDumpHelp);
-    if (!file)
-        return kExitUsage;
-    const auto state = OpenForCommand(file->front(), err);
-    if (!state)
-        return kExitFailure;
-    out << DumpJson(*state);
-    return out ? kExitOk : kExitFailure;
-}
-
-int RunExportChannels(const std::vector<std::string> &args, std::ostream &out, std::ostream &err,
-                      bool)
-{
-    std::string output;
-    const auto file
-        = ParseArguments(args, {{"-o", "--output", &output}}, 1, "FILE.dat", err, kExportHelp);
-    if (!file)
-        return kExitUsage;
-    const auto state = OpenForCommand(file->front(), err);
-    if (!state)
-        return kExitFailure;
-    const std::string csv = ChannelCsv(*state);
-    if (output.empty()) {
-        out << csv;
-        return out ? kExitOk : kExitFailure;
-    }
-    QSaveFile target(QString::fromStdString(output));
-    // commit() does not report a failed final flush; flushing first catches a short write.
-    if (!target.open(QIODevice::WriteOnly)
-        || target.write(csv.data(), qint64(csv.size())) != qint64(csv.size()) || !target.flush()
-        || !target.commit()) {
-        err << "nx5rb-cli: " << output << ": " << target.errorString().toStdString() << "\n";
-        return kExitFailure;
-    }
-    return kExitOk;
-}
-
-const std::map<std::string, Command> &Commands()
-{
-    static const std::map<std::string, Command> commands = {
-        {"dump", {kDumpHelp, RunDump}},
-        {"export-channels", {kExportHelp, RunExportChannels}},
-        {"read", {kReadHelp, RunRead}},
-        {"write", {kWriteHelp, RunWrite}},
-    };
-    return commands;
-}
-
-} // namespace
 
 int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream &err,
            bool errIsTerminal)
