@@ -83,7 +83,17 @@ bool SameLetters(std::string_view a, std::string_view b)
 }
 
 // ---- fields of a record, through the image codecs ----
-// The codecs work on fields of an image; a scratch image lends them one field.
+
+namespace {
+
+// The codecs work on fields of an image; a scratch image lends them one field at its start.
+RadioImage &Scratch()
+{
+    thread_local RadioImage scratch {};
+    return scratch;
+}
+
+} // namespace
 
 void StoreFreq(RadioImage &image, mm::Address at, std::int32_t freq10Hz)
 {
@@ -94,7 +104,7 @@ void StoreFreq(RadioImage &image, mm::Address at, std::int32_t freq10Hz)
 
 std::string FreqText(std::int32_t freq10Hz)
 {
-    RadioImage scratch {};
+    RadioImage &scratch = Scratch();
     StoreFreq(scratch, 0, freq10Hz);
     return DataToFreq(scratch, 0);
 }
@@ -121,14 +131,14 @@ void StoreTone(RadioImage &image, mm::Address at, ToneCode tone)
 
 std::string ToneText(ToneCode tone)
 {
-    RadioImage scratch {};
+    RadioImage &scratch = Scratch();
     StoreTone(scratch, 0, tone);
     return DataToQt(scratch, 0);
 }
 
 ToneCode ToneOf(int index)
 {
-    RadioImage scratch {};
+    RadioImage &scratch = Scratch();
     QtToData(index, QtList()[index], scratch, 0);
     return ToneAt(scratch, 0);
 }
