@@ -257,11 +257,12 @@ ChannelPlan ParseChannelPlan(std::string_view csv, const RadioImage &image,
         plan.refused.push_back({1, PlanProblem::NotAPlan, {}, {}, {}});
         return plan;
     }
-    ParseContext context {PlanLayout::Ours, {}, areas, {}, std::nullopt};
+    ParseContext context {PlanLayout::Ours, {}, {}, areas, {}, std::nullopt};
     const std::optional<PlanLayout> layout = ReadHeader(records.front(), context.header, plan);
     if (!layout)
         return plan;
     context.layout = *layout;
+    IndexColumns(context);
     for (const ChannelEntry &entry : ReadChannels(image, areas))
         context.existing[entry.number] = entry;
     if (context.layout == PlanLayout::Common) {

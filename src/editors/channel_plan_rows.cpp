@@ -29,6 +29,24 @@ int ColumnIndex(const std::vector<std::string> &header, std::string_view name)
     return match == header.end() ? -1 : int(match - header.begin());
 }
 
+void IndexColumns(ParseContext &context)
+{
+    using namespace common;
+    context.columns.clear();
+    const auto add = [&](std::string_view name) {
+        if (const int index = ColumnIndex(context.header, name); index >= 0)
+            context.columns.emplace_back(name, index);
+    };
+    if (context.layout == PlanLayout::Ours) {
+        for (std::string_view caption : channel_text::kCaption)
+            add(caption);
+        return;
+    }
+    for (std::string_view name : {kLocation, kFrequency, kDuplex, kOffset, kTone, kRTone, kCTone,
+                                  kDtcs, kPolarity, kRxDtcs, kCrossMode, kMode, kSkip, kPower})
+        add(name);
+}
+
 std::optional<std::int64_t> Milliwatts(std::string_view text)
 {
     if (text.empty() || (text.back() != 'W' && text.back() != 'w'))

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace nx5rb::plan {
@@ -20,6 +21,8 @@ struct ParseContext
 {
     PlanLayout layout = PlanLayout::Ours;
     std::vector<std::string> header;
+    // The columns rows are read by, with their index in the header (looked up once per file).
+    std::vector<std::pair<std::string_view, int>> columns;
     const FreqAreaTable &areas;
     std::array<std::optional<ChannelEntry>, mm::kChannelCount> existing;
     std::optional<std::int64_t> lowestWattage; // milliwatts, when the file names several
@@ -27,6 +30,8 @@ struct ParseContext
 
 // Index of a header column, -1 when there is none.
 int ColumnIndex(const std::vector<std::string> &header, std::string_view name);
+// Fills `columns` from `header`.
+void IndexColumns(ParseContext &context);
 // "5.0W" in milliwatts; nothing for a text that names no wattage.
 std::optional<std::int64_t> Milliwatts(std::string_view text);
 
@@ -49,7 +54,10 @@ public:
 private:
     std::string_view Field(std::string_view column, std::string_view absent = {}) const
     {
-        const int index = ColumnIndex(context_.header, column);
+        int index = -1;
+        for (const auto &[name, at] : context_.columns)
+            if (name == column)
+                index = at;
         if (index < 0 || std::size_t(index) >= record_.fields.size())
             return absent;
         const std::string_view text = Trimmed(record_.fields[std::size_t(index)]);
