@@ -78,7 +78,7 @@ TEST_F(ChannelPlanCli, RefusedRowsStopTheImportUnlessSkipped)
               "3,145.00500,145.00500,无,无,宽,高,添加\n");
 
     const ToolRun replaced = Tool({"import-channels", data, Plan("Location,Frequency\n5,150\n"),
-                               "--replace-all", "--output", out});
+                                   "--replace-all", "--output", out});
     EXPECT_EQ(replaced.status, 0) << replaced.err;
     EXPECT_EQ(replaced.err, "");
     EXPECT_EQ(Tool({"export-channels", out}).out,
