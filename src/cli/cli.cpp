@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 
 #include "cli/arguments.h"
+#include "cli/channel_plan_cli.h"
 #include "cli/console_prompt.h"
 #include "cli/diff_cli.h"
 #include "cli/page_export.h"
@@ -12,9 +13,6 @@
 #include <functional>
 #include <map>
 #include <optional>
-
-#include <QSaveFile>
-#include <QString>
 
 namespace nx5rb::cli {
 
@@ -28,7 +26,10 @@ starts from the state the window has right after start-up.
 commands:
   diff A.dat B.dat [--json]                      every value that differs between two files
   dump FILE.dat                                  print what every page shows, as JSON
-  export-channels FILE.dat [-o OUT.csv]          the channel table as CSV
+  export-channels FILE.dat [-o OUT.csv] [--format ours|common]
+                                                 the channel table as CSV
+  import-channels FILE.dat PLAN.csv -o OUT.dat [--skip-bad] [--replace-all]
+                                                 a channel plan (CSV) into a data file
   read REGION --port PORT -o OUT.dat [--base F]  read a region of the radio into a data file
   write REGION --port PORT FILE.dat              write a region of a data file to the radio
 
@@ -49,15 +50,6 @@ A file that is not a data file (wrong header, shorter than 4112 bytes) or cannot
 reported on standard error and the exit status is non-zero.
 )TEXT";
 
-constexpr const char *kExportHelp = R"TEXT(usage: nx5rb-cli export-channels FILE.dat [-o OUT.csv]
-
-Opens FILE.dat as "打开(&O)" does and writes the channel table as CSV (UTF-8): a header row with
-the grid's captions, then one row per existing channel, every cell as the grid shows it.
-
-options:
-  -o, --output OUT.csv   write to OUT.csv instead of standard output
-)TEXT";
-
 struct Command
 {
     const char *help;
@@ -70,25 +62,6 @@ bool WantsHelp(const std::vector<std::string> &args)
         if (arg == "--help" || arg == "-h")
             return true;
     return false;
-}
-
-// Opens the data file into a fresh start-up state; reports and returns nothing when it fails.
-std::optional<WindowState> OpenForCommand(const std::string &path, std::ostream &err)
-{
-    std::optional<WindowState> state(std::in_place);
-    ConsolePrompt prompt(err, path);
-    switch (OpenDataFile(*state, path, prompt)) {
-    case OpenResult::Opened:
-        return state;
-    case OpenResult::Refused:
-        err << "nx5rb-cli: " << path
-            << ": not a data file (4112 bytes beginning with \"NX5RBTX \")\n";
-        return std::nullopt;
-    case OpenResult::Failed:
-    case OpenResult::Cancelled:
-        return std::nullopt;
-    }
-    return std::nullopt;
 }
 
 std::optional<RadioImage> OpenImage(const std::string &path, std::ostream &err)
@@ -116,39 +89,13 @@ int RunDump(const std::vector<std::string> &args, std::ostream &out, std::ostrea
     return out ? kExitOk : kExitFailure;
 }
 
-int RunExportChannels(const std::vector<std::string> &args, std::ostream &out, std::ostream &err,
-                      bool)
-{
-    std::string output;
-    const auto file
-        = ParseArguments(args, {{"-o", "--output", &output}}, 1, "FILE.dat", err, kExportHelp);
-    if (!file)
-        return kExitUsage;
-    const auto state = OpenForCommand(file->front(), err);
-    if (!state)
-        return kExitFailure;
-    const std::string csv = ChannelCsv(*state);
-    if (output.empty()) {
-        out << csv;
-        return out ? kExitOk : kExitFailure;
-    }
-    QSaveFile target(QString::fromStdString(output));
-    // commit() does not report a failed final flush; flushing first catches a short write.
-    if (!target.open(QIODevice::WriteOnly)
-        || target.write(csv.data(), qint64(csv.size())) != qint64(csv.size()) || !target.flush()
-        || !target.commit()) {
-        err << "nx5rb-cli: " << output << ": " << target.errorString().toStdString() << "\n";
-        return kExitFailure;
-    }
-    return kExitOk;
-}
-
 const std::map<std::string, Command> &Commands()
 {
     static const std::map<std::string, Command> commands = {
         {"diff", {kDiffHelp, RunDiffCommand}},
         {"dump", {kDumpHelp, RunDump}},
-        {"export-channels", {kExportHelp, RunExportChannels}},
+        {"export-channels", {kExportChannelsHelp, RunExportChannels}},
+        {"import-channels", {kImportChannelsHelp, RunImportChannels}},
         {"read", {kReadHelp, RunRead}},
         {"write", {kWriteHelp, RunWrite}},
     };
@@ -156,6 +103,24 @@ const std::map<std::string, Command> &Commands()
 }
 
 } // namespace
+
+std::optional<WindowState> OpenForCommand(const std::string &path, std::ostream &err)
+{
+    std::optional<WindowState> state(std::in_place);
+    ConsolePrompt prompt(err, path);
+    switch (OpenDataFile(*state, path, prompt)) {
+    case OpenResult::Opened:
+        return state;
+    case OpenResult::Refused:
+        err << "nx5rb-cli: " << path
+            << ": not a data file (4112 bytes beginning with \"NX5RBTX \")\n";
+        return std::nullopt;
+    case OpenResult::Failed:
+    case OpenResult::Cancelled:
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
 
 int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream &err,
            bool errIsTerminal)

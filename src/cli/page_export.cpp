@@ -1,6 +1,7 @@
 #include "cli/page_export.h"
 
 #include "cli/json_writer.h"
+#include "editors/channel_plan.h"
 #include "editors/modulation_view.h"
 #include "shell/window_state.h"
 
@@ -140,16 +141,6 @@ void WriteChannels(JsonWriter &json, const WindowState &state)
     json.EndArray();
 }
 
-std::string CsvField(const std::string &text)
-{
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
-    std::string quoted = "\"";
-    for (char c : text)
-        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
-}
-
 } // namespace
 
 std::string DumpJson(const WindowState &state)
@@ -167,16 +158,7 @@ std::string DumpJson(const WindowState &state)
 
 std::string ChannelCsv(const WindowState &state)
 {
-    const TextGrid &grid = state.ChannelView.Grid;
-    std::string csv;
-    for (int row = 0; row < grid.Rows(); ++row) {
-        if (row > 0 && grid.Text(row, kColRxFreq).empty())
-            continue;
-        for (int col = 0; col < grid.Cols(); ++col)
-            csv += (col ? "," : "") + CsvField(grid.Text(row, col));
-        csv += '\n';
-    }
-    return csv;
+    return ExportChannelPlan(ReadChannels(state.Image, state.FreqAreas), PlanLayout::Ours);
 }
 
 } // namespace nx5rb::cli

@@ -13,7 +13,8 @@ namespace nx5rb::cli {
 // modulation settings, maximum offset, power-on message and the existing channels.
 std::string DumpJson(const WindowState &state);
 
-// The channel grid as CSV: the captions, then one row per existing channel, cells as shown.
+// The channel grid as CSV in our own layout: the captions, then one row per existing channel,
+// cells as the grid shows them.
 std::string ChannelCsv(const WindowState &state);
 
 } // namespace nx5rb::cli

@@ -1,0 +1,168 @@
+#include "cli/channel_plan_cli.h"
+
+#include "cli/arguments.h"
+#include "cli/cli.h"
+#include "cli/console_prompt.h"
+#include "editors/channel_plan.h"
+#include "shell/file_commands.h"
+#include "shell/window_state.h"
+
+#include <algorithm>
+
+#include <QFile>
+#include <QSaveFile>
+#include <QString>
+
+namespace nx5rb::cli {
+
+const char *const kExportChannelsHelp
+    = R"TEXT(usage: nx5rb-cli export-channels FILE.dat [-o OUT.csv] [--format ours|common]
+
+Opens FILE.dat as "打开(&O)" does and writes its channels as CSV (UTF-8), one row per existing
+channel.
+
+formats:
+  ours     (the default) a header row with the grid's captions, every cell as the grid shows it
+  common   the layout of multi-radio programmers: Location,Name,Frequency,Duplex,Offset,Tone,
+           rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,Mode,TStep,Skip,Comment,URCALL,RPT1CALL,
+           RPT2CALL,DVCODE. It has no power column and no cross tone modes; what a channel
+           loses is listed on standard error.
+
+options:
+  -o, --output OUT.csv   write to OUT.csv instead of standard output
+  -f, --format FORMAT    ours or common
+)TEXT";
+
+const char *const kImportChannelsHelp
+    = R"TEXT(usage: nx5rb-cli import-channels FILE.dat PLAN.csv -o OUT.dat [--skip-bad] [--replace-all]
+
+Opens FILE.dat as "打开(&O)" does, writes the channels of PLAN.csv into it and saves the result to
+OUT.dat as "保存(&S)" does. PLAN.csv is told apart by its header: our own layout (as
+export-channels writes it) or the common layout (Location, Frequency, Duplex, Offset, Tone,
+rToneFreq, cToneFreq, DtcsCode, DtcsPolarity and, where present, RxDtcsCode, CrossMode, Mode,
+Skip, Power; other columns are ignored).
+
+Every row passes the rules of the channel grid: frequencies are moved to the channel raster (a
+warning), tones must be in the tone list, and a frequency outside every band of FILE.dat is
+refused, never moved to a band edge. Refused rows are listed on standard error with their line
+numbers; then nothing is imported and the exit status is non-zero, unless --skip-bad is given.
+Channels the plan does not name stay as they are.
+
+options:
+  -o, --output OUT.dat   where the result is saved
+  --skip-bad             import the good rows even when others are refused
+  --replace-all          clear every channel the plan does not name
+)TEXT";
+
+namespace {
+
+// Takes the flag out of the arguments; true when it was there.
+bool TakeFlag(std::vector<std::string> &args, const std::string &flag)
+{
+    const auto end = std::remove(args.begin(), args.end(), flag);
+    const bool found = end != args.end();
+    args.erase(end, args.end());
+    return found;
+}
+
+// Writes the file whole or not at all.
+bool WriteTextFile(const std::string &path, const std::string &text, std::ostream &err)
+{
+    QSaveFile target(QString::fromStdString(path));
+    // commit() does not report a failed final flush; flushing first catches a short write.
+    if (!target.open(QIODevice::WriteOnly)
+        || target.write(text.data(), qint64(text.size())) != qint64(text.size()) || !target.flush()
+        || !target.commit()) {
+        err << "nx5rb-cli: " << path << ": " << target.errorString().toStdString() << "\n";
+        return false;
+    }
+    return true;
+}
+
+std::optional<std::string> ReadTextFile(const std::string &path, std::ostream &err)
+{
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        err << "nx5rb-cli: " << path << ": " << file.errorString().toStdString() << "\n";
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    return std::string(bytes.constData(), std::size_t(bytes.size()));
+}
+
+void Report(std::ostream &err, const std::string &path, const PlanIssue &issue, const char *kind)
+{
+    err << "nx5rb-cli: " << path << ":" << issue.line << ": " << kind << IssueText(issue) << "\n";
+}
+
+} // namespace
+
+int RunExportChannels(const std::vector<std::string> &args, std::ostream &out, std::ostream &err,
+                      bool)
+{
+    std::string output;
+    std::string format = "ours";
+    const auto file
+        = ParseArguments(args, {{"-o", "--output", &output}, {"-f", "--format", &format}}, 1,
+                         "FILE.dat", err, kExportChannelsHelp);
+    if (!file)
+        return kExitUsage;
+    if (format != "ours" && format != "common")
+        return UsageError(err, "unknown format " + format, kExportChannelsHelp);
+    const auto state = OpenForCommand(file->front(), err);
+    if (!state)
+        return kExitFailure;
+
+    std::vector<ExportLoss> losses;
+    const std::string csv
+        = ExportChannelPlan(ReadChannels(state->Image, state->FreqAreas),
+                            format == "ours" ? PlanLayout::Ours : PlanLayout::Common, &losses);
+    for (const ExportLoss &loss : losses)
+        err << "nx5rb-cli: channel " << loss.channel
+            << ": warning: not in the common layout: " << loss.what << "\n";
+    if (output.empty()) {
+        out << csv;
+        return out ? kExitOk : kExitFailure;
+    }
+    return WriteTextFile(output, csv, err) ? kExitOk : kExitFailure;
+}
+
+int RunImportChannels(const std::vector<std::string> &args, std::ostream &, std::ostream &err, bool)
+{
+    std::vector<std::string> rest = args;
+    const bool skipBad = TakeFlag(rest, "--skip-bad");
+    const bool replaceAll = TakeFlag(rest, "--replace-all");
+    std::string output;
+    const auto files = ParseArguments(rest, {{"-o", "--output", &output}}, 2,
+                                      "FILE.dat and PLAN.csv", err, kImportChannelsHelp);
+    if (!files)
+        return kExitUsage;
+    if (output.empty())
+        return UsageError(err, "missing -o OUT.dat", kImportChannelsHelp);
+    const std::string &planPath = (*files)[1];
+    auto state = OpenForCommand((*files)[0], err);
+    if (!state)
+        return kExitFailure;
+    const std::optional<std::string> text = ReadTextFile(planPath, err);
+    if (!text)
+        return kExitFailure;
+
+    const ChannelPlan plan = ParseChannelPlan(*text, state->Image, state->FreqAreas, replaceAll);
+    for (const PlanIssue &issue : plan.refused)
+        Report(err, planPath, issue, "");
+    for (const PlanIssue &issue : plan.warnings)
+        Report(err, planPath, issue, "warning: ");
+    if (!plan.layout)
+        return kExitFailure;
+    if (!plan.refused.empty() && !skipBad) {
+        err << "nx5rb-cli: " << planPath << ": " << plan.refused.size()
+            << " rows refused; nothing imported (--skip-bad imports the others)\n";
+        return kExitFailure;
+    }
+    ApplyChannelPlan(plan, state->Image, state->FreqAreas);
+    AnalyseChInfo(*state, *state, state->ChannelView);
+    ConsolePrompt prompt(err, output);
+    return SaveDataFile(*state, output, prompt) ? kExitOk : kExitFailure;
+}
+
+} // namespace nx5rb::cli
