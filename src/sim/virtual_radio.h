@@ -8,6 +8,7 @@
 #include "link/frames.h"
 #include "link/serial_port.h"
 #include "sim/factory_memory.h"
+#include "sim/radio_end.h"
 
 #include <array>
 #include <cstdint>
@@ -68,14 +69,12 @@ struct SessionSummary
     bool Completed = false; // ended by "E"; false when it stalled or a new entry string cut it off
 };
 
-class VirtualRadio
+class VirtualRadio final : public RadioEnd
 {
 public:
     explicit VirtualRadio(const RadioImage &memory = FactoryMemory());
 
-    // Feeds bytes from the tool, in any fragmentation, and returns the radio's answer to them
-    // (possibly nothing).
-    Bytes Receive(std::span<const std::uint8_t> fromTool);
+    Bytes Receive(std::span<const std::uint8_t> fromTool) override;
 
     RadioImage &Memory() { return memory_; }
     const RadioImage &Memory() const { return memory_; }
