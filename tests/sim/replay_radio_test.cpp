@@ -1,6 +1,7 @@
 // The replay of a trace as the pseudo-terminal feeds it: the tool's bytes in whatever pieces the
 // line delivers, several transfers in a row, and a tool that strays from what was recorded.
 #include "sim/replay_radio.h"
+#include "sim/sim_options.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -125,6 +126,38 @@ INSTANTIATE_TEST_SUITE_P(
         StrayCase {With(With(kEntry, {0x02, 0x06, 0x45}), {0x57, 0x0F}),
                    "trace line 13 (transfer 2) expects 52 44 51 34 37 31 36; the tool sent 57 0F",
                    4}));
+
+struct OptionsCase
+{
+    std::vector<std::string_view> args;
+    std::string replay; // ReplayPath, when accepted
+    bool accepted;
+};
+
+class ReplayOptions : public ::testing::TestWithParam<OptionsCase>
+{
+};
+
+TEST_P(ReplayOptions, ReplayStandsAlone)
+{
+    const SimOptions options = ParseSimArgs(GetParam().args);
+    EXPECT_EQ(options.Error.empty(), GetParam().accepted) << options.Error;
+    if (!GetParam().accepted)
+        return;
+    EXPECT_EQ(options.ReplayPath, GetParam().replay);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLines, ReplayOptions,
+    ::testing::Values(OptionsCase {{"--replay", "t.txt"}, "t.txt", true},
+                      OptionsCase {{"--replay", "t.txt", "--baud", "0", "--quiet"}, "t.txt", true},
+                      OptionsCase {{"--replay"}, "", false},
+                      OptionsCase {{"--replay", ""}, "", false},
+                      OptionsCase {{"--replay", "t.txt", "--load", "a.dat"}, "", false},
+                      OptionsCase {{"--save", "a.dat", "--replay", "t.txt"}, "", false},
+                      OptionsCase {{"--replay", "t.txt", "--stall-after", "2"}, "", false},
+                      OptionsCase {{"--replay", "t.txt", "--entry-digit", "3"}, "", false},
+                      OptionsCase {{"--replay", "t.txt", "--export", "a.dat"}, "", false}));
 
 } // namespace
 } // namespace nx5rb
