@@ -33,6 +33,7 @@ faults (a count N picks the N-th request of its kind in a session; each fires on
   --bad-reply-byte N    start the N-th data reply with a wrong byte
   --wrong-address N     let the N-th data reply name the next block's address
   --stall-after N       answer nothing more after the N-th block
+  --corrupt-write N     store the N-th written block with one byte changed, and acknowledge it
   --repeat-faults       let the faults fire in every session
 )TEXT";
 
@@ -89,6 +90,7 @@ SimOptions ParseSimArgs(std::span<const std::string_view> args)
             : arg == "--bad-reply-byte"      ? &options.Faults.BadReplyByte
             : arg == "--wrong-address"       ? &options.Faults.WrongAddress
             : arg == "--stall-after"         ? &options.Faults.StallAfter
+            : arg == "--corrupt-write"       ? &options.Faults.CorruptWrite
                                              : nullptr;
         const bool baud = arg == "--baud";
         const bool digit = arg == "--entry-digit";

@@ -132,19 +132,21 @@ struct OptionsCase
     std::vector<std::string_view> args;
     std::string replay; // ReplayPath, when accepted
     bool accepted;
+    int corruptWrite = 0; // Faults.CorruptWrite, when accepted
 };
 
 class ReplayOptions : public ::testing::TestWithParam<OptionsCase>
 {
 };
 
-TEST_P(ReplayOptions, ReplayStandsAlone)
+TEST_P(ReplayOptions, ReplayStandsAloneAndCorruptWriteTakesACount)
 {
     const SimOptions options = ParseSimArgs(GetParam().args);
     EXPECT_EQ(options.Error.empty(), GetParam().accepted) << options.Error;
     if (!GetParam().accepted)
         return;
     EXPECT_EQ(options.ReplayPath, GetParam().replay);
+    EXPECT_EQ(options.Faults.CorruptWrite, GetParam().corruptWrite);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -157,7 +159,11 @@ INSTANTIATE_TEST_SUITE_P(
                       OptionsCase {{"--save", "a.dat", "--replay", "t.txt"}, "", false},
                       OptionsCase {{"--replay", "t.txt", "--stall-after", "2"}, "", false},
                       OptionsCase {{"--replay", "t.txt", "--entry-digit", "3"}, "", false},
-                      OptionsCase {{"--replay", "t.txt", "--export", "a.dat"}, "", false}));
+                      OptionsCase {{"--replay", "t.txt", "--export", "a.dat"}, "", false},
+                      OptionsCase {{"--replay", "t.txt", "--corrupt-write", "1"}, "", false},
+                      OptionsCase {{"--corrupt-write", "3"}, "", true, 3},
+                      OptionsCase {{"--corrupt-write", "0"}, "", false},
+                      OptionsCase {{"--corrupt-write"}, "", false}));
 
 } // namespace
 } // namespace nx5rb
