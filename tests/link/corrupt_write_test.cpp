@@ -14,11 +14,6 @@ struct CorruptCase
     int wrongAfterSecond; // and after a second one
 };
 
-void PrintTo(const CorruptCase &c, std::ostream *out)
-{
-    *out << "write " << c.corruptWrite << (c.repeat ? ", repeated" : "");
-}
-
 class CorruptWrite : public ::testing::TestWithParam<CorruptCase>
 {
 };
@@ -68,12 +63,11 @@ TEST_P(CorruptWrite, StoresOneByteWronglyAndStillAcknowledges)
 }
 
 // A write-all moves 20 blocks.
+// A write-all moves 20 blocks.
 INSTANTIATE_TEST_SUITE_P(Knobs, CorruptWrite,
-                         ::testing::Values(CorruptCase {1, false, 1, 0},
-                                           CorruptCase {20, false, 1, 0},
+                         ::testing::Values(CorruptCase {20, false, 1, 0},
                                            CorruptCase {21, false, 0, 0},
-                                           CorruptCase {7, true, 1, 1},
-                                           CorruptCase {0, false, 0, 0}));
+                                           CorruptCase {7, true, 1, 1}));
 
 } // namespace
 } // namespace nx5rb::test

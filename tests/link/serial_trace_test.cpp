@@ -6,87 +6,20 @@
 #include "support/temp_files.h"
 
 #include <gtest/gtest.h>
-#include <utility>
 
 namespace nx5rb::test {
 namespace {
 
-// A port whose far end is any radio end; its answers arrive when the test delivers them.
-class ResponderPort final : public SerialPort
+// The link on the virtual radio's port, with a trace of it written to memory.
+struct TracedTool
 {
-public:
-    explicit ResponderPort(RadioEnd &radio)
-        : radio_(radio)
-    { }
-
-    bool PortOpen() const override { return open_; }
-    bool SetPortOpen(bool open) override
-    {
-        open_ = open;
-        buffer_.clear();
-        line_.clear();
-        return true;
-    }
-    std::string ErrorString() const override { return {}; }
-    void SetRThreshold(int bytes) override { threshold_ = bytes; }
-    int RThreshold() const override { return threshold_; }
-    void Output(std::span<const std::uint8_t> bytes) override
-    {
-        if (!open_)
-            return;
-        const Bytes answer = radio_.Receive(bytes);
-        line_.insert(line_.end(), answer.begin(), answer.end());
-    }
-    Bytes Input() override { return std::exchange(buffer_, {}); }
-    int InBufferCount() const override { return int(buffer_.size()); }
-    std::string Description() const override { return "responder"; }
-
-    // What is on the line arrives; answers to frames sent meanwhile wait for the next call.
-    bool Deliver()
-    {
-        if (line_.empty())
-            return false;
-        const Bytes arriving = std::exchange(line_, {});
-        buffer_.insert(buffer_.end(), arriving.begin(), arriving.end());
-        if (threshold_ > 0 && InBufferCount() >= threshold_ && OnComm)
-            OnComm(CommEvent::Receive);
-        return true;
-    }
-
-private:
-    RadioEnd &radio_;
-    bool open_ = false;
-    int threshold_ = 0;
-    Bytes buffer_;
-    Bytes line_;
-};
-
-// The link on a port of the test's choosing, with a way to let its answers arrive.
-struct Tool
-{
-    Tool(SerialPort &port, std::function<bool()> deliver)
-        : link(state, port, timer1, timer2, prompt)
-        , pump(std::move(deliver))
-    { }
+    TracedTool() { radioPort.SetAutoDelivery(false); }
 
     void Run(TransferCommand command)
     {
         RunTransferCommand(command, link, state, pump);
         pump.WaitWhile([] { return true; });
     }
-
-    WindowState state;
-    FakeTimer timer1;
-    FakeTimer timer2;
-    RecordingPrompt prompt;
-    Link link;
-    ManualPump pump;
-};
-
-// The virtual radio's port in the middle of a trace written to memory.
-struct TracedRadio
-{
-    TracedRadio() { radioPort.SetAutoDelivery(false); }
 
     ParsedTrace Parsed() const
     {
@@ -101,8 +34,23 @@ struct TracedRadio
                           text.append(line).append("\n");
                           return std::nullopt;
                       }};
-    Tool tool {port, [this] { return radioPort.DeliverPending(); }};
+    WindowState state;
+    FakeTimer timer1;
+    FakeTimer timer2;
+    RecordingPrompt prompt;
+    Link link {state, port, timer1, timer2, prompt};
+    ManualPump pump {[this] { return radioPort.DeliverPending(); }};
 };
+
+// Runs the command with the replay as the far end of the harness's line: every frame the tool
+// sends goes to the replay, and its answer arrives at once.
+void RunOnReplay(TransferCommand command, ReplayRadio &replay, LinkHarness &h)
+{
+    h.port.silenced = true;
+    RunTransferCommand(command, h.link, h.state, h.pump);
+    for (std::size_t next = 0; next < h.port.sent.size(); ++next)
+        h.port.Inject(replay.Receive(h.port.sent[next]));
+}
 
 std::vector<TraceEvent> Events(const ParsedTrace &trace)
 {
@@ -121,102 +69,73 @@ std::vector<const TraceLine *> ToolFrames(const ParsedTrace &trace)
     return frames;
 }
 
-TEST(SerialTrace, ReadAllIsRecordedBetweenOneOpenAndOneCloseAndReplaysToTheSameImage)
+TEST(SerialTrace, ReadAllIsRecordedAndItsReplayGivesTheSameImageOrSaysWhereItWasLeft)
 {
-    TracedRadio traced;
-    traced.tool.Run(TransferCommand::ReadAll);
-    ASSERT_EQ(traced.tool.link.Outcome(), TransferOutcome::Completed);
+    TracedTool traced;
+    traced.Run(TransferCommand::ReadAll);
+    ASSERT_EQ(traced.link.Outcome(), TransferOutcome::Completed);
 
     const ParsedTrace trace = traced.Parsed();
-    ASSERT_GE(trace.Lines.size(), 2u);
-    EXPECT_EQ(trace.Lines.front().Event, TraceEvent::Open);
-    EXPECT_EQ(trace.Lines.front().Note, "virtual radio");
-    EXPECT_EQ(trace.Lines.back().Event, TraceEvent::Close);
     const std::vector<TraceEvent> events = Events(trace);
+    ASSERT_GE(events.size(), 2u);
+    EXPECT_EQ(events.front(), TraceEvent::Open);
+    EXPECT_EQ(trace.Lines.front().Note, "virtual radio");
+    EXPECT_EQ(events.back(), TraceEvent::Close);
     EXPECT_EQ(std::count(events.begin(), events.end(), TraceEvent::Open), 1);
     EXPECT_EQ(std::count(events.begin(), events.end(), TraceEvent::Close), 1);
     // One line per frame the tool sent, as the radio counted them.
-    EXPECT_EQ(ToolFrames(trace).size(), traced.radioPort.Radio().FrameLog().size());
+    const std::vector<const TraceLine *> frames = ToolFrames(trace);
+    EXPECT_EQ(frames.size(), traced.radioPort.Radio().FrameLog().size());
     for (std::size_t i = 1; i < trace.Lines.size(); ++i)
         EXPECT_LE(trace.Lines[i - 1].Milliseconds, trace.Lines[i].Milliseconds);
 
+    LinkHarness same;
+    const RadioImage startUp = same.state.Image;
     ReplayRadio replay(trace.Lines);
-    ResponderPort replayPort(replay);
-    Tool tool(replayPort, [&replayPort] { return replayPort.Deliver(); });
-    const RadioImage startUp = tool.state.Image;
-    tool.Run(TransferCommand::ReadAll);
+    RunOnReplay(TransferCommand::ReadAll, replay, same);
     EXPECT_EQ(replay.Mismatch(), "");
-    EXPECT_EQ(tool.link.Outcome(), TransferOutcome::Completed);
+    EXPECT_EQ(same.link.Outcome(), TransferOutcome::Completed);
     EXPECT_EQ(replay.FramesMatched(), replay.FrameCount());
-    EXPECT_NE(tool.state.Image, startUp);
-    EXPECT_EQ(tool.state.Image, traced.tool.state.Image);
-}
-
-TEST(SerialTrace, ToolThatLeavesTheTraceIsToldWhereAndGetsNoMoreAnswers)
-{
-    TracedRadio traced;
-    traced.tool.Run(TransferCommand::ReadAll);
-    const ParsedTrace trace = traced.Parsed();
-    const std::vector<const TraceLine *> frames = ToolFrames(trace);
-    ASSERT_GE(frames.size(), 3u);
+    EXPECT_NE(same.state.Image, startUp);
+    EXPECT_EQ(same.state.Image, traced.state.Image);
 
     // A band A read begins like a read of everything (entry, band information) and then asks for
     // 0xF00 where the trace has 0xCF0.
-    ReplayRadio replay(trace.Lines);
+    LinkHarness other;
+    ReplayRadio strayed(trace.Lines);
     std::vector<std::string> told;
-    replay.OnMismatch = [&told](const std::string &message) { told.push_back(message); };
-    ResponderPort replayPort(replay);
-    Tool tool(replayPort, [&replayPort] { return replayPort.Deliver(); });
-    const RadioImage startUp = tool.state.Image;
-    tool.Run(TransferCommand::ReadA);
-
+    strayed.OnMismatch = [&told](const std::string &message) { told.push_back(message); };
+    RunOnReplay(TransferCommand::ReadA, strayed, other);
     ASSERT_EQ(told.size(), 1u);
+    ASSERT_GE(frames.size(), 3u);
     EXPECT_EQ(told[0],
               "trace line " + std::to_string(frames[2]->LineNumber)
                   + " (transfer 1) expects 52 0C F0 10; the tool sent 52 0F 00 10");
-    EXPECT_EQ(replay.FramesMatched(), 2);
-    EXPECT_EQ(tool.link.LinkState, 4) << "still waiting for the block";
-    EXPECT_EQ(tool.state.Image, startUp);
+    EXPECT_EQ(strayed.FramesMatched(), 2);
+    EXPECT_EQ(other.link.LinkState, 4) << "still waiting for the block";
+    EXPECT_EQ(other.state.Image, startUp);
 }
 
 TEST(SerialTrace, PortThatFailsToOpenOrGoesAwayIsRecordedAndTheLinkStillHearsOfIt)
 {
-    TracedRadio traced;
+    TracedTool traced;
     traced.radioPort.SetOpenFails("Permission denied");
-    traced.tool.Run(TransferCommand::ReadAll);
-    EXPECT_EQ(traced.tool.link.Outcome(), TransferOutcome::NotStarted);
+    traced.Run(TransferCommand::ReadAll);
+    EXPECT_EQ(traced.link.Outcome(), TransferOutcome::NotStarted);
     EXPECT_NE(traced.text.find("open virtual radio failed: Permission denied"), std::string::npos)
         << traced.text;
     EXPECT_TRUE(traced.Parsed().Lines.empty()) << "the failure is a comment, not a record";
 
     traced.radioPort.SetOpenFails("");
-    RunTransferCommand(TransferCommand::ReadAll, traced.tool.link, traced.tool.state,
-                       traced.tool.pump);
+    RunTransferCommand(TransferCommand::ReadAll, traced.link, traced.state, traced.pump);
     traced.radioPort.DeliverPending(); // the entry reply
     traced.radioPort.SimulateDeviceLost();
-    EXPECT_EQ(traced.tool.link.Outcome(), TransferOutcome::Abandoned);
-    EXPECT_EQ(traced.tool.prompt.Shown.size(), 4u) << "two confirmations, two port messages";
-
-    const ParsedTrace trace = traced.Parsed();
-    EXPECT_EQ(Events(trace),
+    EXPECT_EQ(traced.link.Outcome(), TransferOutcome::Abandoned);
+    EXPECT_EQ(traced.prompt.Shown.size(), 4u) << "two confirmations, two port messages";
+    EXPECT_EQ(Events(traced.Parsed()),
               (std::vector<TraceEvent> {TraceEvent::Open, TraceEvent::ToRadio, TraceEvent::ToTool,
                                         TraceEvent::ToRadio, TraceEvent::Lost}))
         << traced.text;
-}
-
-TEST(SerialTrace, SinkFailureStopsTheTraceButNotThePort)
-{
-    VirtualPort radioPort;
-    radioPort.SetAutoDelivery(false);
-    int written = 0;
-    TracingPort port(radioPort, [&written](std::string_view) -> std::optional<std::string> {
-        return ++written > 3 ? std::optional<std::string>("No space left on device") : std::nullopt;
-    });
-    Tool tool(port, [&radioPort] { return radioPort.DeliverPending(); });
-    tool.Run(TransferCommand::ReadA);
-    EXPECT_EQ(tool.link.Outcome(), TransferOutcome::Completed);
-    EXPECT_EQ(port.TraceError(), "No space left on device");
-    EXPECT_EQ(written, 4) << "nothing is written after the failure";
 }
 
 TEST(SerialTrace, TraceFileIsWrittenLineByLineOrRefusedWithTheSystemsReason)
@@ -227,6 +146,8 @@ TEST(SerialTrace, TraceFileIsWrittenLineByLineOrRefusedWithTheSystemsReason)
     EXPECT_EQ(missing.Port, nullptr);
     EXPECT_EQ(missing.Reason, "No such file or directory");
     EXPECT_EQ(ReadTraceFile(folder.Path("absent.txt")).Reason, "No such file or directory");
+    // The header does not fit: the trace is refused before the port is used.
+    EXPECT_EQ(TraceToFile(radioPort, "/dev/full").Reason, "No space left on device");
 
     const std::string path = folder.Path("trace.txt");
     TracingPortResult traced = TraceToFile(radioPort, path);
