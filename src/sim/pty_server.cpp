@@ -41,7 +41,7 @@ std::string SystemReason(const char *what)
 
 } // namespace
 
-PtyServer::PtyServer(VirtualRadio &radio, int baud)
+PtyServer::PtyServer(RadioEnd &radio, int baud)
     : radio_(radio)
     , baud_(baud)
 { }

@@ -1,9 +1,10 @@
-// The virtual radio behind a pseudo-terminal, so that the tool can open it like a serial port.
+// The virtual radio (or a replay of a trace) behind a pseudo-terminal, so that the tool can open it
+// like a serial port.
 // Single-threaded: one poll loop reacts to the tool's bytes at once and writes the radio's answers
 // when they would have crossed a real line at the chosen baud rate.
 #pragma once
 
-#include "sim/virtual_radio.h"
+#include "sim/radio_end.h"
 
 #include <cstdint>
 #include <deque>
@@ -16,7 +17,7 @@ class PtyServer
 {
 public:
     // baud 0: answers go out as soon as they are made.
-    PtyServer(VirtualRadio &radio, int baud);
+    PtyServer(RadioEnd &radio, int baud);
     ~PtyServer();
     PtyServer(const PtyServer &) = delete;
     PtyServer &operator=(const PtyServer &) = delete;
@@ -45,7 +46,7 @@ private:
     bool WriteDue(std::int64_t now);
     std::int64_t WireNs(std::size_t bytes) const;
 
-    VirtualRadio &radio_;
+    RadioEnd &radio_;
     int baud_ = 0;
     int master_ = -1;
     int terminal_ = -1; // our own descriptor of the tool's side

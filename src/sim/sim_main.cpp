@@ -1,7 +1,9 @@
 // nx5rb-sim: the virtual radio on a pseudo-terminal, for trying the tool and its command line
 // without a handheld, and for the end-to-end tests of the link.
 #include "image/data_file.h"
+#include "link/serial_trace.h"
 #include "sim/pty_server.h"
+#include "sim/replay_radio.h"
 #include "sim/sim_options.h"
 
 #include <iostream>
@@ -23,6 +25,56 @@ bool Save(const std::string &path, const nx5rb::RadioImage &memory)
     return true;
 }
 
+// Creates the pseudo-terminal and prints its path for the tool.
+bool OpenTerminal(nx5rb::PtyServer &server)
+{
+    if (const auto reason = server.Open()) {
+        std::cerr << "nx5rb-sim: " << *reason << "\n";
+        return false;
+    }
+    std::cout << server.TerminalPath() << std::endl;
+    return true;
+}
+
+// Serves until interrupted; false when the terminal failed.
+bool Serve(nx5rb::PtyServer &server)
+{
+    if (server.Serve())
+        return true;
+    std::cerr << "nx5rb-sim: " << server.Error() << "\n";
+    return false;
+}
+
+int Replay(const nx5rb::SimOptions &options)
+{
+    using namespace nx5rb;
+    const ParsedTrace trace = ReadTraceFile(options.ReplayPath);
+    if (!trace.Reason.empty()) {
+        std::cerr << "nx5rb-sim: " << options.ReplayPath;
+        if (trace.BadLine > 0)
+            std::cerr << ":" << trace.BadLine;
+        std::cerr << ": " << trace.Reason << "\n";
+        return kExitFailure;
+    }
+    ReplayRadio replay(trace.Lines);
+    if (replay.FrameCount() == 0) {
+        std::cerr << "nx5rb-sim: " << options.ReplayPath
+                  << ": the trace holds nothing the tool sent\n";
+        return kExitFailure;
+    }
+    replay.OnMismatch = [](const std::string &where) {
+        std::cerr << "nx5rb-sim: the tool left the trace: " << where << std::endl;
+    };
+    PtyServer server(replay, options.Baud);
+    if (!OpenTerminal(server))
+        return kExitFailure;
+    const bool served = Serve(server);
+    if (!options.Quiet)
+        std::cerr << "replay: " << replay.FramesMatched() << " of " << replay.FrameCount()
+                  << " frames of the tool met" << std::endl;
+    return served && replay.Mismatch().empty() ? kExitOk : kExitFailure;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -39,6 +91,9 @@ int main(int argc, char **argv)
         std::cout << SimUsage();
         return kExitOk;
     }
+
+    if (!options.ReplayPath.empty())
+        return Replay(options);
 
     RadioImage memory = FactoryMemory();
     if (!options.LoadPath.empty()) {
@@ -65,15 +120,9 @@ int main(int argc, char **argv)
     };
 
     PtyServer server(radio, options.Baud);
-    if (const auto reason = server.Open()) {
-        std::cerr << "nx5rb-sim: " << *reason << "\n";
+    if (!OpenTerminal(server))
         return kExitFailure;
-    }
-    std::cout << server.TerminalPath() << std::endl;
-
-    const bool served = server.Serve();
-    if (!served)
-        std::cerr << "nx5rb-sim: " << server.Error() << "\n";
+    const bool served = Serve(server);
     const bool saved = options.SavePath.empty() || Save(options.SavePath, radio.Memory());
     return served && saved ? kExitOk : kExitFailure;
 }

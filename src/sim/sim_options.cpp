@@ -11,6 +11,7 @@ namespace {
 constexpr const char *kUsage
     = R"TEXT(usage: nx5rb-sim [--load FILE.dat] [--save FILE.dat] [--baud N] [--export FILE.dat]
                  [--quiet] [faults]
+       nx5rb-sim --replay TRACE [--baud N] [--quiet]
 
 A virtual radio behind a pseudo-terminal. Prints the terminal's path on the first line of its
 output, then answers the programming protocol on it until interrupted (SIGINT or SIGTERM).
@@ -19,6 +20,9 @@ output, then answers the programming protocol on it until interrupted (SIGINT or
   --save FILE.dat    write the memory to FILE.dat after every session that wrote blocks, and on exit
   --baud N           pace the line at N baud, ten bits per byte (default 9600; 0 = no pacing)
   --export FILE.dat  write the memory (factory or loaded) to FILE.dat and exit
+  --replay TRACE     answer as the radio recorded in TRACE did: each frame the tool sent there
+                     gets the bytes that came back after it; a tool that sends anything else
+                     is told where it left the trace, and gets no more answers
   --quiet            no log line per session on standard error
   --help             this text
 
@@ -29,6 +33,7 @@ faults (a count N picks the N-th request of its kind in a session; each fires on
   --bad-reply-byte N    start the N-th data reply with a wrong byte
   --wrong-address N     let the N-th data reply name the next block's address
   --stall-after N       answer nothing more after the N-th block
+  --corrupt-write N     store the N-th written block with one byte changed, and acknowledge it
   --repeat-faults       let the faults fire in every session
 )TEXT";
 
@@ -79,11 +84,13 @@ SimOptions ParseSimArgs(std::span<const std::string_view> args)
         std::string *path = arg == "--load" ? &options.LoadPath
             : arg == "--save"               ? &options.SavePath
             : arg == "--export"             ? &options.ExportPath
+            : arg == "--replay"             ? &options.ReplayPath
                                             : nullptr;
         int *count = arg == "--nak-on-write" ? &options.Faults.NakOnWrite
             : arg == "--bad-reply-byte"      ? &options.Faults.BadReplyByte
             : arg == "--wrong-address"       ? &options.Faults.WrongAddress
             : arg == "--stall-after"         ? &options.Faults.StallAfter
+            : arg == "--corrupt-write"       ? &options.Faults.CorruptWrite
                                              : nullptr;
         const bool baud = arg == "--baud";
         const bool digit = arg == "--entry-digit";
@@ -113,6 +120,11 @@ SimOptions ParseSimArgs(std::span<const std::string_view> args)
             options.Faults.EntryDigit = std::uint8_t(value[0]);
         }
     }
+    // A replay has no memory to load or keep, and answers only what the trace holds.
+    if (!options.ReplayPath.empty()
+        && (!options.LoadPath.empty() || !options.SavePath.empty() || !options.ExportPath.empty()
+            || options.Faults != RadioFaults {}))
+        return fail("option --replay takes no memory or fault options");
     return options;
 }
 

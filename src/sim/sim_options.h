@@ -16,6 +16,7 @@ struct SimOptions
     std::string LoadPath; // start from this data file instead of the factory memory
     std::string SavePath; // keep the memory in this data file
     std::string ExportPath; // write the memory to this data file and stop
+    std::string ReplayPath; // answer from this trace instead of a memory
     int Baud = kDefaultSimBaud;
     bool Quiet = false;
     bool Help = false;

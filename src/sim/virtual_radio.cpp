@@ -187,6 +187,10 @@ void VirtualRadio::AnswerWrite(std::uint16_t address, std::span<const std::uint8
         return;
     }
     std::copy(data.begin(), data.end(), memory_.begin() + address);
+    if (FaultFires(Faults.CorruptWrite, sessionWrites_)) {
+        std::uint8_t &cell = memory_[address + kCorruptedByte];
+        cell = std::uint8_t(cell - kCorruptionDrop);
+    }
     ++blocksWritten_;
     ++sessionWritten_;
     reply.push_back(kAck);

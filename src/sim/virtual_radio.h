@@ -8,6 +8,7 @@
 #include "link/frames.h"
 #include "link/serial_port.h"
 #include "sim/factory_memory.h"
+#include "sim/radio_end.h"
 
 #include <array>
 #include <cstdint>
@@ -28,6 +29,9 @@ inline constexpr std::uint8_t kEntryReplyLead = 0x00;
 inline constexpr std::uint8_t kEntryDigit = '1';
 // What a faulty data reply carries where "W" belongs.
 inline constexpr std::uint8_t kBadReplyLead = 0x00;
+// Which data byte of a block a corrupted write changes, and by how much it falls.
+inline constexpr std::size_t kCorruptedByte = 3;
+inline constexpr std::uint8_t kCorruptionDrop = 2;
 } // namespace radio_frame
 
 // Misbehaviour on demand, for the tests of the link and for trying the tool's failure paths. A
@@ -44,6 +48,9 @@ struct RadioFaults
     int WrongAddress = 0; // the n-th data reply names the next block instead of the one asked for
     int StallAfter = 0; // after the n-th block (read or write) the radio answers nothing more
     bool Repeat = false; // faults fire in every session instead of once
+    // The n-th write request is stored with one data byte changed and acknowledged all the same,
+    // as a radio with a failing memory cell would: only reading the block back can tell.
+    int CorruptWrite = 0;
 
     bool operator==(const RadioFaults &) const = default;
 };
@@ -68,14 +75,12 @@ struct SessionSummary
     bool Completed = false; // ended by "E"; false when it stalled or a new entry string cut it off
 };
 
-class VirtualRadio
+class VirtualRadio final : public RadioEnd
 {
 public:
     explicit VirtualRadio(const RadioImage &memory = FactoryMemory());
 
-    // Feeds bytes from the tool, in any fragmentation, and returns the radio's answer to them
-    // (possibly nothing).
-    Bytes Receive(std::span<const std::uint8_t> fromTool);
+    Bytes Receive(std::span<const std::uint8_t> fromTool) override;
 
     RadioImage &Memory() { return memory_; }
     const RadioImage &Memory() const { return memory_; }
