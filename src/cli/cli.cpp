@@ -1,7 +1,9 @@
 #include "cli/cli.h"
 
 #include "cli/arguments.h"
+#include "cli/chart_cli.h"
 #include "cli/console_prompt.h"
+#include "cli/open_for_command.h"
 #include "cli/page_export.h"
 #include "cli/transfer_cli.h"
 #include "shell/file_commands.h"
@@ -25,13 +27,14 @@ Reads, shows and writes the memory of an NX5RB radio and its "*.dat" files. Ever
 starts from the state the window has right after start-up.
 
 commands:
+  chart FILE.dat --band BAND -o OUT.png          draw a band's calibration chart
   dump FILE.dat                                  print what every page shows, as JSON
   export-channels FILE.dat [-o OUT.csv]          the channel table as CSV
   read REGION --port PORT -o OUT.dat [--base F]  read a region of the radio into a data file
   write REGION --port PORT FILE.dat              write a region of a data file to the radio
 
 REGION is all, area, band-a, band-b, band-c, message or channels; PORT is a device path,
-COM1..COM4, or "virtual" for the built-in virtual radio.
+COM1..COM4, or "virtual" for the built-in virtual radio; BAND is a, b or c.
 
 Run "nx5rb-cli COMMAND --help" for the details of a command.
 )TEXT";
@@ -68,25 +71,6 @@ bool WantsHelp(const std::vector<std::string> &args)
         if (arg == "--help" || arg == "-h")
             return true;
     return false;
-}
-
-// Opens the data file into a fresh start-up state; reports and returns nothing when it fails.
-std::optional<WindowState> OpenForCommand(const std::string &path, std::ostream &err)
-{
-    std::optional<WindowState> state(std::in_place);
-    ConsolePrompt prompt(err, path);
-    switch (OpenDataFile(*state, path, prompt)) {
-    case OpenResult::Opened:
-        return state;
-    case OpenResult::Refused:
-        err << "nx5rb-cli: " << path
-            << ": not a data file (4112 bytes beginning with \"NX5RBTX \")\n";
-        return std::nullopt;
-    case OpenResult::Failed:
-    case OpenResult::Cancelled:
-        return std::nullopt;
-    }
-    return std::nullopt;
 }
 
 int RunDump(const std::vector<std::string> &args, std::ostream &out, std::ostream &err, bool)
@@ -131,6 +115,7 @@ int RunExportChannels(const std::vector<std::string> &args, std::ostream &out, s
 const std::map<std::string, Command> &Commands()
 {
     static const std::map<std::string, Command> commands = {
+        {"chart", {kChartHelp, RunChart}},
         {"dump", {kDumpHelp, RunDump}},
         {"export-channels", {kExportHelp, RunExportChannels}},
         {"read", {kReadHelp, RunRead}},
@@ -140,6 +125,24 @@ const std::map<std::string, Command> &Commands()
 }
 
 } // namespace
+
+std::optional<WindowState> OpenForCommand(const std::string &path, std::ostream &err)
+{
+    std::optional<WindowState> state(std::in_place);
+    ConsolePrompt prompt(err, path);
+    switch (OpenDataFile(*state, path, prompt)) {
+    case OpenResult::Opened:
+        return state;
+    case OpenResult::Refused:
+        err << "nx5rb-cli: " << path
+            << ": not a data file (4112 bytes beginning with \"NX5RBTX \")\n";
+        return std::nullopt;
+    case OpenResult::Failed:
+    case OpenResult::Cancelled:
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
 
 int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream &err,
            bool errIsTerminal)
