@@ -48,6 +48,7 @@ constexpr qreal kMarkerSize = 4;
 constexpr int kAxisMargin = 5; // room between the extreme value and the chart's edge
 constexpr int kAxisRound = 10;
 constexpr int kMinimumSpan = 20;
+constexpr int kMostSpareRange = 2;
 constexpr int kCompareAlpha = 60; // the compared file's bars are filled faintly
 
 QString Text(const char *utf8)
@@ -55,16 +56,20 @@ QString Text(const char *utf8)
     return QString::fromUtf8(utf8);
 }
 
-// Both ends rounded to tens, so a one-step edit rarely moves the axis under the technician's eye.
+// Both ends rounded to tens. An axis that still holds every value, with room, and is not more
+// than twice the span the values need keeps its range: the curve a technician is tuning does not
+// jump under their eye, and a frame without a new range is much cheaper to paint.
 void FitValueAxis(QValueAxis *axis, int low, int high)
 {
     const int from = std::max(0, low - kAxisMargin) / kAxisRound * kAxisRound;
     int to = (high + kAxisMargin + kAxisRound - 1) / kAxisRound * kAxisRound;
     to = std::max(to, from + kMinimumSpan);
-    const int span = to - from;
-    const int interval = span <= 60 ? 10 : span <= 120 ? 20 : 50;
-    if (axis->min() != from || axis->max() != to)
-        axis->setRange(from, to);
+    const qreal span = axis->max() - axis->min();
+    if (axis->min() <= std::max(0, low - 1) && axis->max() >= high + 1
+        && span <= kMostSpareRange * (to - from))
+        return;
+    const int interval = to - from <= 60 ? 10 : to - from <= 120 ? 20 : 50;
+    axis->setRange(from, to);
     if (axis->tickInterval() != interval)
         axis->setTickInterval(interval);
 }

@@ -96,20 +96,29 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&chart));
         const QList<QObject *> before = Parts(chart);
 
+        // One step of one value, even past the axis's rounding: the axis a technician reads
+        // against stays where it was.
+        auto *sensitivity = SeriesOf<QLineSeries>(chart, "Sensitivity");
+        auto *senseAxis = qobject_cast<QValueAxis *>(sensitivity->attachedAxes().back());
         TuneChartModel model = StartUpModel(0);
+        model.Sensitivity[0] = 25;
+        chart.Update(model);
+        const std::pair<qreal, qreal> range(senseAxis->min(), senseAxis->max());
+        model.Sensitivity[0] = 26;
+        chart.Update(model);
+        QCOMPARE(std::make_pair(senseAxis->min(), senseAxis->max()), range);
+
         model.Sensitivity[3] = 99;
         model.HighPower[15] = 1;
         model.SquelchLow[7] = 120;
         chart.Update(model);
 
         QCOMPARE(Parts(chart), before);
-        auto *sensitivity = SeriesOf<QLineSeries>(chart, "Sensitivity");
         QCOMPARE(sensitivity->count(), kChartPoints);
         QCOMPARE(sensitivity->at(3), QPointF(149, 99));
         QCOMPARE(SeriesOf<QLineSeries>(chart, "HighPower")->at(15), QPointF(209, 1));
         QCOMPARE(Squelch(chart)->barSets().at(1)->at(7), 120.0);
         // The new extremes stay inside their axes.
-        auto *senseAxis = qobject_cast<QValueAxis *>(sensitivity->attachedAxes().back());
         QVERIFY(senseAxis->max() >= 99);
         auto *powerAxis = qobject_cast<QValueAxis *>(
             SeriesOf<QLineSeries>(chart, "HighPower")->attachedAxes().back());
