@@ -3,6 +3,8 @@
 #include "chart/calibration_plots.h"
 #include "chart/chart_text.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QPainter>
@@ -33,6 +35,7 @@ QString Spoken(const char *caption)
 CalibrationChart::CalibrationChart(int band, QWidget *parent)
     : QWidget(parent, Qt::Window)
 {
+    band = std::clamp(band, 0, mm::kBandCount - 1);
     setObjectName(QString::fromLatin1(kWindowObject[band]));
     setWindowTitle(Text(chart_text::kTitle[band]));
     setAccessibleName(Text(chart_text::kTitle[band]));

@@ -35,13 +35,14 @@ constexpr std::array<const char *, 2> kThresholdName
     = {chart_text::kSquelchHigh, chart_text::kSquelchLow};
 constexpr std::array<const char *, 2> kThresholdObject = {"SquelchHigh", "SquelchLow"};
 
-const std::array<QColor, 3> kCurveColour
+constexpr std::array<QColor, 3> kCurveColour
     = {QColor(0x1f, 0x77, 0xb4), QColor(0x2c, 0xa0, 0x2c), QColor(0xd6, 0x27, 0x28)};
-const std::array<QColor, 2> kThresholdColour = {QColor(0x6a, 0x3d, 0x9a), QColor(0xca, 0xb2, 0xd6)};
+constexpr std::array<QColor, 2> kThresholdColour
+    = {QColor(0x6a, 0x3d, 0x9a), QColor(0xca, 0xb2, 0xd6)};
 // The receive lock hatches one way, the transmit lock the other: where both hold, the hatching
 // crosses.
-const QBrush kRxLockedBrush(QColor(0x70, 0x70, 0x70), Qt::BDiagPattern);
-const QBrush kTxLockedBrush(QColor(0xe0, 0x80, 0x10), Qt::FDiagPattern);
+constexpr QColor kRxLockedColour(0x70, 0x70, 0x70);
+constexpr QColor kTxLockedColour(0xe0, 0x80, 0x10);
 
 constexpr qreal kCurveWidth = 2;
 constexpr qreal kMarkerSize = 4;
@@ -188,8 +189,10 @@ void CalibrationPlots::BuildTuneChart()
               shading.area->attachAxis(frequencyAxis_);
               shading.area->attachAxis(shadingAxis_);
           };
-    addShading(rxShading_, chart_text::kRxLocked, "RxLocked", kRxLockedBrush);
-    addShading(txShading_, chart_text::kTxLocked, "TxLocked", kTxLockedBrush);
+    addShading(rxShading_, chart_text::kRxLocked, "RxLocked",
+               QBrush(kRxLockedColour, Qt::BDiagPattern));
+    addShading(txShading_, chart_text::kTxLocked, "TxLocked",
+               QBrush(kTxLockedColour, Qt::FDiagPattern));
 
     for (int curve = 0; curve < kCurves; ++curve) {
         auto *series = new QLineSeries;

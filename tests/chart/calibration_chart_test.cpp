@@ -9,6 +9,8 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -134,6 +136,8 @@ private slots:
             int txEdge;
         } cases[] = {{10, 10}, {17, 5}, {2, 17}, {16, 16}};
         CalibrationChart chart(1);
+        chart.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&chart));
         for (const auto &c : cases) {
             TuneChartModel model = StartUpModel(1);
             model.RxEdgeCol = c.rxEdge;
@@ -145,6 +149,10 @@ private slots:
                 const QString where = QString("%1 at edge %2").arg(name).arg(edge);
                 auto *area = SeriesOf<QAreaSeries>(chart, name);
                 QVERIFY2(area->isVisible() == (edge < kChartNoEdge), qPrintable(where));
+                // No legend entry for a region that is not there.
+                const auto markers = ChartOf(chart, "TuneChart")->legend()->markers(area);
+                QVERIFY2(markers.size() == 1 && markers.front()->isVisible() == area->isVisible(),
+                         qPrintable(where));
                 if (edge == kChartNoEdge)
                     continue;
                 const qreal from = area->upperSeries()->at(0).x();
