@@ -2,6 +2,7 @@
 
 #include "cli/arguments.h"
 #include "cli/channel_plan_cli.h"
+#include "cli/chart_cli.h"
 #include "cli/console_prompt.h"
 #include "cli/diff_cli.h"
 #include "cli/page_export.h"
@@ -24,6 +25,7 @@ Reads, shows and writes the memory of an NX5RB radio and its "*.dat" files. Ever
 starts from the state the window has right after start-up.
 
 commands:
+  chart FILE.dat --band BAND -o OUT.png          draw a band's calibration chart
   diff A.dat B.dat [--json]                      every value that differs between two files
   dump FILE.dat                                  print what every page shows, as JSON
   export-channels FILE.dat [-o OUT.csv] [--format ours|common]
@@ -92,6 +94,7 @@ int RunDump(const std::vector<std::string> &args, std::ostream &out, std::ostrea
 const std::map<std::string, Command> &Commands()
 {
     static const std::map<std::string, Command> commands = {
+        {"chart", {kChartHelp, RunChart}},
         {"diff", {kDiffHelp, RunDiffCommand}},
         {"dump", {kDumpHelp, RunDump}},
         {"export-channels", {kExportChannelsHelp, RunExportChannels}},

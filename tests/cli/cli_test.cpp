@@ -311,6 +311,7 @@ TEST(Cli, HelpForTheToolAndEachCommand)
         {{"dump", "--help"}, "usage: nx5rb-cli dump FILE.dat"},
         {{"export-channels", "--help"}, "usage: nx5rb-cli export-channels FILE.dat"},
         {{"export-channels", "x.dat", "-h"}, "usage: nx5rb-cli export-channels FILE.dat"},
+        {{"chart", "--help"}, "usage: nx5rb-cli chart FILE.dat"},
         {{"read", "--help"}, "usage: nx5rb-cli read REGION"},
         {{"write", "--help"}, "usage: nx5rb-cli write REGION"},
     };

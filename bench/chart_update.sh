@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# A committed cell on the calibration chart within one frame: Update, its posted events and a
+# forced repaint of the whole shown window, timed in-process (no start-up), for a one-step edit and
+# for one that rescales an axis. Fails when a 99th percentile reaches the limit.
+#
+#   bench/chart_update.sh
+#
+# Environment: BUILD_DIR (default build), RUNS (default 300, at least 10), LIMIT_MS (default 16),
+# QT_QPA_PLATFORM (default offscreen; under xvfb-run, "xcb" paints through a real X server).
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+
+build_dir=${BUILD_DIR:-build}
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+
+if [[ ! -f $build_dir/CMakeCache.txt ]]; then
+    echo "chart_update.sh: $build_dir is not configured; build first with scripts/setup" >&2
+    exit 2
+fi
+# The benchmark program is left out of the default build.
+cmake --build "$build_dir" --target chart_update_bench >/dev/null
+"$build_dir/tests/chart_update_bench" --runs "${RUNS:-300}" --limit "${LIMIT_MS:-16}"
