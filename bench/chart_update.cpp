@@ -5,9 +5,9 @@
 // when the processor time's 99th percentile reaches the limit (one frame at 60 Hz): on a machine
 // shared with others the wall time also counts their turns.
 
+#include "app/window_state.h"
 #include "chart/calibration_chart.h"
 #include "editors/tune_chart_model.h"
-#include "shell/window_state.h"
 
 #include <algorithm>
 #include <chrono>

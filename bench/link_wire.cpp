@@ -6,13 +6,13 @@
 //   link_wire_bench --port PATH [--runs N] [--baud B] [--limit R]
 //
 // Exits 1 when a ratio exceeds the limit, 2 on misuse or a transfer that does not complete.
+#include "app/comm_port.h"
+#include "app/transfer_commands.h"
+#include "app/window_state.h"
 #include "link/link_protocol.h"
-#include "link/qt/comm_port.h"
 #include "link/qt/qt_event_pump.h"
 #include "link/qt/qt_link_timer.h"
-#include "link/transfer_commands.h"
 #include "link/transfer_plan.h"
-#include "shell/window_state.h"
 
 #include <algorithm>
 #include <chrono>

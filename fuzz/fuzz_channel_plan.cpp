@@ -6,8 +6,8 @@
 // for, a wrong count of overwritten channels, and an export of the result that does not import
 // back unchanged.
 
+#include "app/window_state.h"
 #include "editors/channel_plan.h"
-#include "shell/window_state.h"
 #include "sim/factory_memory.h"
 
 #include <algorithm>

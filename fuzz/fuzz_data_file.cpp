@@ -3,10 +3,10 @@
 // prints them), the edits are applied, the image is saved and the saved file is opened again.
 // Any crash, leak or undefined behaviour is a finding; so is a broken round trip.
 
+#include "app/file_commands.h"
+#include "app/window_state.h"
 #include "cli/page_export.h"
 #include "image/data_file.h"
-#include "shell/file_commands.h"
-#include "shell/window_state.h"
 
 #include <algorithm>
 #include <cstddef>

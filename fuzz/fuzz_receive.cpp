@@ -20,10 +20,10 @@
 // the refresh its command makes. A write outside the image's 4096 bytes is caught by
 // AddressSanitizer when it leaves the window's state, by the tune buffer after the image when a
 // read does not complete, and by the file header further on.
+#include "app/transfer_commands.h"
+#include "app/window_state.h"
 #include "link/link_protocol.h"
-#include "link/transfer_commands.h"
 #include "link/transfer_plan.h"
-#include "shell/window_state.h"
 #include "sim/factory_memory.h"
 #include "sim/virtual_radio.h"
 

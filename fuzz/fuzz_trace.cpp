@@ -161,9 +161,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 #ifdef NX5RB_TRACE_SEEDS
 // Seeds: traces of real transfers between the link and the virtual radio, each with a tool that
 // keeps to it and a tool that sends its frames in pieces of its own.
+#include "app/transfer_commands.h"
+#include "app/window_state.h"
 #include "link/link_protocol.h"
-#include "link/transfer_commands.h"
-#include "shell/window_state.h"
 #include "sim/virtual_radio.h"
 
 #include <fstream>

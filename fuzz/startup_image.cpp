@@ -1,7 +1,7 @@
 // Writes the image the tool starts with as a data file: a seed for the fuzzers that covers the
 // defaults, next to the virtual radio's factory memory.
 
-#include "shell/window_state.h"
+#include "app/window_state.h"
 
 #include <cstdio>
 

@@ -1,8 +1,8 @@
 // Takes a picture of every page of the window, as a user sees it after reading everything from
 // the virtual radio. Used to keep the README's screenshots current.
-#include "editors/qt_text.h"
-#include "link/port_select.h"
-#include "shell/main_window.h"
+#include "app/port_select.h"
+#include "gui/main_window.h"
+#include "gui/qt_text.h"
 
 #include <cstdio>
 

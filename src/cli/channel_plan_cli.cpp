@@ -1,11 +1,11 @@
 #include "cli/channel_plan_cli.h"
 
+#include "app/file_commands.h"
+#include "app/window_state.h"
 #include "cli/arguments.h"
 #include "cli/cli.h"
 #include "cli/console_prompt.h"
 #include "editors/channel_plan.h"
-#include "shell/file_commands.h"
-#include "shell/window_state.h"
 
 #include <algorithm>
 

@@ -1,5 +1,9 @@
 #include "cli/cli.h"
 
+#include "app/file_commands.h"
+#include "app/texts.h"
+#include "app/version.h"
+#include "app/window_state.h"
 #include "cli/arguments.h"
 #include "cli/channel_plan_cli.h"
 #include "cli/chart_cli.h"
@@ -7,9 +11,6 @@
 #include "cli/diff_cli.h"
 #include "cli/page_export.h"
 #include "cli/transfer_cli.h"
-#include "shell/file_commands.h"
-#include "shell/ui_text.h"
-#include "shell/window_state.h"
 
 #include <functional>
 #include <map>
@@ -136,7 +137,7 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
         return kExitOk;
     }
     if (name == "--version") {
-        out << "nx5rb-cli " << texts::kVersion << "\n";
+        out << "nx5rb-cli " << VersionText() << "\n";
         return kExitOk;
     }
     const auto command = Commands().find(name);

@@ -2,7 +2,7 @@
 // retries are left and then as Cancel, and every message is written to the error stream.
 #pragma once
 
-#include "shell/prompt.h"
+#include "link/prompt.h"
 
 #include <ostream>
 #include <string>

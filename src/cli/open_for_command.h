@@ -2,7 +2,7 @@
 // does once the user has confirmed.
 #pragma once
 
-#include "shell/window_state.h"
+#include "app/window_state.h"
 
 #include <optional>
 #include <ostream>

@@ -1,9 +1,9 @@
 #include "cli/page_export.h"
 
+#include "app/window_state.h"
 #include "cli/json_writer.h"
 #include "editors/channel_plan.h"
 #include "editors/modulation_view.h"
-#include "shell/window_state.h"
 
 #include <array>
 

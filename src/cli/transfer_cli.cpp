@@ -1,15 +1,15 @@
 #include "cli/transfer_cli.h"
 
+#include "app/comm_port.h"
+#include "app/file_commands.h"
+#include "app/port_select.h"
+#include "app/transfer_commands.h"
+#include "app/window_state.h"
 #include "cli/arguments.h"
 #include "cli/console_prompt.h"
 #include "link/link_protocol.h"
-#include "link/port_select.h"
-#include "link/qt/comm_port.h"
 #include "link/qt/qt_event_pump.h"
 #include "link/qt/qt_link_timer.h"
-#include "link/transfer_commands.h"
-#include "shell/file_commands.h"
-#include "shell/window_state.h"
 
 #include <charconv>
 #include <optional>

@@ -57,7 +57,7 @@ void Link::BeginTransfer(std::string_view prompt)
         received_.clear();
         acknowledged_.clear();
         startFlagsKept_ = false;
-        if (prompt_.Show({std::string(prompt), std::string(texts::kWarningTitle),
+        if (prompt_.Show({std::string(prompt), std::string(prompt_title::kWarning),
                           PromptButtons::OkCancel, PromptIcon::Warning})
             == PromptAnswer::Cancel) {
             outcome_ = TransferOutcome::NotStarted;
@@ -221,7 +221,7 @@ std::optional<PromptAnswer> Link::AskConnection(std::string_view text)
     timer1_.SetEnabled(false);
     timer2_.SetEnabled(false);
     port_.SetRThreshold(0);
-    const PromptAnswer answer = prompt_.Show({std::string(text), std::string(texts::kErrorTitle),
+    const PromptAnswer answer = prompt_.Show({std::string(text), std::string(prompt_title::kError),
                                               PromptButtons::RetryCancel, PromptIcon::Error});
     PromptShown = false;
     if (transfer != transferNumber_ || outcome_ != TransferOutcome::Running)
@@ -404,7 +404,7 @@ void Link::DeviceLost()
     std::string text(link_text::kConnectionLost);
     if (!lastPortError_.empty())
         text += "\n" + lastPortError_;
-    prompt_.Show({text, std::string(texts::kErrorTitle), PromptButtons::Ok, PromptIcon::Error});
+    prompt_.Show({text, std::string(prompt_title::kError), PromptButtons::Ok, PromptIcon::Error});
 }
 
 void Link::SetProgress(bool visible, int done, int total)

@@ -4,9 +4,9 @@
 #pragma once
 
 #include "image/radio_image.h"
+#include "link/prompt.h"
 #include "link/serial_port.h"
 #include "link/transfer_plan.h"
-#include "shell/prompt.h"
 
 #include <cstdint>
 #include <functional>

@@ -234,7 +234,7 @@ std::string FormatTraceLine(const TraceLine &line)
     return text;
 }
 
-TracingPort::TracingPort(SerialPort &port, TraceSink sink)
+TracingPort::TracingPort(SerialPort &port, TraceSink sink, std::string_view tool)
     : port_(port)
     , sink_(std::move(sink))
     , start_(std::chrono::steady_clock::now())
@@ -251,7 +251,7 @@ TracingPort::TracingPort(SerialPort &port, TraceSink sink)
     char started[64] = "";
     if (const std::tm *local = std::localtime(&now))
         std::strftime(started, sizeof started, "%Y-%m-%d %H:%M:%S", local);
-    Write(std::string("# nx5rb ") + NX5RB_VERSION + " serial trace, started " + started);
+    Write("# " + std::string(tool) + " serial trace, started " + started);
     Write("# seconds since the start; > tool to radio, < radio to tool (hex); open, close, lost");
 }
 
@@ -310,7 +310,7 @@ void TracingPort::Write(std::string_view line)
         traceError_ = std::move(*reason);
 }
 
-TracingPortResult TraceToFile(SerialPort &port, const std::string &path)
+TracingPortResult TraceToFile(SerialPort &port, const std::string &path, std::string_view tool)
 {
     std::shared_ptr<std::FILE> file(std::fopen(path.c_str(), "w"), [](std::FILE *opened) {
         if (opened)
@@ -325,7 +325,7 @@ TracingPortResult TraceToFile(SerialPort &port, const std::string &path)
             return SystemReason();
         return std::nullopt;
     };
-    auto traced = std::make_unique<TracingPort>(port, std::move(sink));
+    auto traced = std::make_unique<TracingPort>(port, std::move(sink), tool);
     if (!traced->TraceError().empty())
         return {nullptr, traced->TraceError()};
     return {std::move(traced), {}};

@@ -71,8 +71,8 @@ using TraceSink = std::function<std::optional<std::string>(std::string_view line
 class TracingPort final : public SerialPort
 {
 public:
-    // Writes a comment header naming the tool; the clock starts now.
-    TracingPort(SerialPort &port, TraceSink sink);
+    // Writes a comment header naming the tool (program and version); the clock starts now.
+    TracingPort(SerialPort &port, TraceSink sink, std::string_view tool = "nx5rb");
     ~TracingPort() override;
     TracingPort(const TracingPort &) = delete;
     TracingPort &operator=(const TracingPort &) = delete;
@@ -109,6 +109,7 @@ struct TracingPortResult
     std::unique_ptr<TracingPort> Port; // null on failure
     std::string Reason;
 };
-TracingPortResult TraceToFile(SerialPort &port, const std::string &path);
+TracingPortResult TraceToFile(SerialPort &port, const std::string &path,
+                              std::string_view tool = "nx5rb");
 
 } // namespace nx5rb

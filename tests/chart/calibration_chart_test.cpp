@@ -1,8 +1,8 @@
 // The calibration chart window as its owner drives it: models fed in place, a file compared and
 // the comparison dropped, the compare button asking the owner; and the off-screen picture.
+#include "app/window_state.h"
 #include "chart/calibration_chart.h"
 #include "editors/tune_chart_model.h"
-#include "shell/window_state.h"
 
 #include <QAreaSeries>
 #include <QBarSeries>

@@ -1,8 +1,8 @@
 // nx5rb-cli import-channels and export-channels --format: what reaches the output file, standard
 // error and the exit status.
+#include "app/file_commands.h"
+#include "app/window_state.h"
 #include "cli/cli.h"
-#include "shell/file_commands.h"
-#include "shell/window_state.h"
 #include "support/image_bytes.h"
 #include "support/recording_prompt.h"
 #include "support/temp_files.h"

@@ -1,7 +1,7 @@
 // nx5rb-cli chart: a picture of the asked size without a display, and what it refuses.
+#include "app/file_commands.h"
+#include "app/window_state.h"
 #include "cli/cli.h"
-#include "shell/file_commands.h"
-#include "shell/window_state.h"
 #include "support/recording_prompt.h"
 #include "support/temp_files.h"
 

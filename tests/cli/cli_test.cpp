@@ -1,7 +1,7 @@
 // nx5rb-cli: the dump and the channel export of data files, and how it reports misuse.
+#include "app/file_commands.h"
+#include "app/window_state.h"
 #include "cli/cli.h"
-#include "shell/file_commands.h"
-#include "shell/window_state.h"
 #include "support/file_size_limit.h"
 #include "support/image_bytes.h"
 #include "support/recording_prompt.h"

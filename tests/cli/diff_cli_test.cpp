@@ -1,7 +1,7 @@
 // nx5rb-cli diff: what it prints for two data files and the status it exits with.
+#include "app/window_state.h"
 #include "cli/cli.h"
 #include "image/data_file.h"
-#include "shell/window_state.h"
 #include "support/temp_files.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The tune, squelch and modulation editors: what a click opens, what a commit stores, where Enter
 // goes, and how the edits meet apply, discard and the shading of the points.
+#include "app/window_state.h"
 #include "editors/modulation_editor.h"
 #include "editors/tune_editor.h"
-#include "shell/window_state.h"
 
 #include <cstring>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The editors of the channel grid and of the power-on message boxes, driven as the binder drives
 // them: open on a click, keys through Key, commit with what the user left.
+#include "app/window_state.h"
 #include "editors/channel_editor.h"
 #include "editors/power_on_editor.h"
-#include "shell/window_state.h"
 #include "support/image_bytes.h"
 
 #include <gtest/gtest.h>

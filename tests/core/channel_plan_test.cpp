@@ -1,6 +1,6 @@
 // Channel plans: export in both layouts, import of both, and what an import refuses.
+#include "app/window_state.h"
 #include "editors/channel_plan.h"
-#include "shell/window_state.h"
 #include "support/image_bytes.h"
 
 #include <gtest/gtest.h>

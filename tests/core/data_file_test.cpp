@@ -1,7 +1,7 @@
 // Saving the image to a "*.dat" file and opening it again, with every way a file can be refused.
+#include "app/file_commands.h"
+#include "app/window_state.h"
 #include "image/data_file.h"
-#include "shell/file_commands.h"
-#include "shell/window_state.h"
 #include "support/file_size_limit.h"
 #include "support/image_bytes.h"
 #include "support/recording_prompt.h"

@@ -1,8 +1,8 @@
 // The field table against the pages: one changed byte names one field with both its texts, bytes
 // no page shows are still reported, a write is checked block by block, and the calibration guard
 // counts a band's tune bytes.
+#include "app/window_state.h"
 #include "editors/field_table.h"
-#include "shell/window_state.h"
 #include "support/image_bytes.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The cell editor of the three frequency-area grids and the two kinds of list beside them.
-#include "shell/window_state.h"
+#include "app/window_state.h"
 
 #include <gtest/gtest.h>
 #include <utility>

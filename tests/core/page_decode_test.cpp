@@ -1,6 +1,6 @@
 // What each page shows for a given image: frequency areas, tune tables with their shaded
 // columns, modulation settings, power-on message and channel rows.
-#include "shell/window_state.h"
+#include "app/window_state.h"
 #include "support/image_bytes.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // Which device each numbered port stands for.
-#include "link/port_select.h"
+#include "app/port_select.h"
 
 #include <gtest/gtest.h>
 

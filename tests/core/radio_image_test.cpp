@@ -1,5 +1,5 @@
 // The image right after start-up, the band-start records and the tune working copy.
-#include "shell/window_state.h"
+#include "app/window_state.h"
 #include "support/image_bytes.h"
 
 #include <algorithm>

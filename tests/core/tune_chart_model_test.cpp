@@ -1,7 +1,7 @@
 // The chart's model of a tune table: it follows the working copy, reads its points from the image
 // and locks from the page's edge columns on.
+#include "app/window_state.h"
 #include "editors/tune_chart_model.h"
-#include "shell/window_state.h"
 
 #include <gtest/gtest.h>
 

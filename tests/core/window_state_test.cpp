@@ -1,6 +1,6 @@
 // Keeping the image and the working copies in step: repair after a load, apply, discard, and the
 // test for unapplied edits.
-#include "shell/window_state.h"
+#include "app/window_state.h"
 #include "support/image_bytes.h"
 
 #include <functional>

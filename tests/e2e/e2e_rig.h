@@ -2,13 +2,13 @@
 // the tool's real link stack opened on that terminal, and the radio's memory as data files.
 #pragma once
 
+#include "app/comm_port.h"
+#include "app/transfer_commands.h"
+#include "app/window_state.h"
 #include "image/radio_image.h"
 #include "link/link_protocol.h"
-#include "link/qt/comm_port.h"
 #include "link/qt/qt_event_pump.h"
 #include "link/qt/qt_link_timer.h"
-#include "link/transfer_commands.h"
-#include "shell/window_state.h"
 #include "support/child_process.h"
 #include "support/recording_prompt.h"
 

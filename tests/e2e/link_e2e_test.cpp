@@ -1,12 +1,12 @@
 // The tool's real link stack (port object on a device path, Qt timers, the event loop) against
 // nx5rb-sim on a pseudo-terminal: what the pages show after a read, and what the radio holds
 // after a write.
+#include "app/file_commands.h"
 #include "cli/page_export.h"
 #include "e2e_rig.h"
 #include "editors/channel_view.h"
 #include "editors/freq_area_view.h"
 #include "image/data_file.h"
-#include "shell/file_commands.h"
 #include "support/temp_files.h"
 
 #include <algorithm>

@@ -1,10 +1,10 @@
 // The two modal dialogs of the tree: the port choice ("端口选择") and the about box ("关于"),
 // clicked through from inside their own event loops.
+#include "gui/about_box.h"
 #include "gui/gui_harness.h"
-#include "shell/about_box.h"
-#include "shell/port_dialog.h"
-#include "shell/qt_dialogs.h"
-#include "shell/translations.h"
+#include "gui/port_dialog.h"
+#include "gui/qt_dialogs.h"
+#include "gui/translations.h"
 
 #include <QLabel>
 #include <QMessageBox>

@@ -1,8 +1,8 @@
 // Test robots find the window's controls by their names, and screen readers announce every
 // control a person works with.
+#include "gui/about_box.h"
 #include "gui/gui_harness.h"
-#include "shell/about_box.h"
-#include "shell/port_dialog.h"
+#include "gui/port_dialog.h"
 
 #include <QAccessible>
 #include <QLabel>

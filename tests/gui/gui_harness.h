@@ -2,17 +2,17 @@
 // grid cells, typed into, with message boxes and file dialogs answered from a script.
 #pragma once
 
-#include "editors/cell_grid.h"
-#include "editors/channel_page.h"
-#include "editors/editor_box.h"
-#include "editors/freq_area_page.h"
-#include "editors/power_on_page.h"
-#include "editors/qt_text.h"
-#include "editors/tune_table_page.h"
-#include "link/port_select.h"
-#include "shell/file_dialog.h"
-#include "shell/main_window.h"
-#include "shell/prompt.h"
+#include "app/file_dialog.h"
+#include "app/port_select.h"
+#include "gui/cell_grid.h"
+#include "gui/channel_page.h"
+#include "gui/editor_box.h"
+#include "gui/freq_area_page.h"
+#include "gui/main_window.h"
+#include "gui/power_on_page.h"
+#include "gui/qt_text.h"
+#include "gui/tune_table_page.h"
+#include "link/prompt.h"
 #include "support/recording_prompt.h"
 
 #include <deque>

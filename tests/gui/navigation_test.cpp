@@ -1,7 +1,7 @@
 // Clicks on the navigation tree: which page each node shows, and the question about pending
 // changes with its three answers.
+#include "gui/about_box.h"
 #include "gui/gui_harness.h"
-#include "shell/about_box.h"
 
 namespace nx5rb::test {
 

@@ -2,9 +2,9 @@
 // arrive only when the test pumps them, timers fired by the test, and scripted message boxes.
 #pragma once
 
+#include "app/transfer_commands.h"
+#include "app/window_state.h"
 #include "link/link_protocol.h"
-#include "link/transfer_commands.h"
-#include "shell/window_state.h"
 #include "sim/virtual_port.h"
 #include "support/recording_prompt.h"
 

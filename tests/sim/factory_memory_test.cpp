@@ -1,5 +1,7 @@
 // The factory memory seen through the tool's own eyes: opened as a data file it must decode into
 // pages that show channels, values inside their ranges and a readable power-on message.
+#include "app/file_commands.h"
+#include "app/window_state.h"
 #include "editors/channel_view.h"
 #include "editors/modulation_view.h"
 #include "editors/power_on_view.h"
@@ -7,8 +9,6 @@
 #include "image/data_file.h"
 #include "image/freq_codec.h"
 #include "image/tone_codec.h"
-#include "shell/file_commands.h"
-#include "shell/window_state.h"
 #include "sim/factory_memory.h"
 
 #include <gtest/gtest.h>

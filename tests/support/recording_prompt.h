@@ -2,7 +2,7 @@
 // test can check the exact text, title, buttons and icon the user would have seen.
 #pragma once
 
-#include "shell/prompt.h"
+#include "link/prompt.h"
 
 #include <deque>
 #include <functional>

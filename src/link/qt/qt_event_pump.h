@@ -1,7 +1,7 @@
 // The write-all command's waits on the Qt event loop.
 #pragma once
 
-#include "link/transfer_commands.h"
+#include "link/event_pump.h"
 
 namespace nx5rb {
 

@@ -1,0 +1,72 @@
+#include "app/file_commands.h"
+
+#include "app/texts.h"
+#include "app/window_state.h"
+#include "image/data_file.h"
+
+namespace nx5rb {
+
+namespace {
+
+void ShowWrongFile(Prompt &prompt)
+{
+    prompt.Show({std::string(file_text::kWrongFile), std::string(texts::kErrorTitle),
+                 PromptButtons::Ok, PromptIcon::Error});
+}
+
+OpenResult Load(WindowState &state, const DataFileContents &contents, Prompt &prompt)
+{
+    if (contents.status == DataFileStatus::CannotRead) {
+        prompt.Show({std::string(file_text::kOpenFailed) + "\n" + contents.reason,
+                     std::string(texts::kErrorTitle), PromptButtons::Ok, PromptIcon::Error});
+        return OpenResult::Failed;
+    }
+    state.FileHeader = contents.header;
+    const bool good = contents.status == DataFileStatus::Ok;
+    if (good)
+        state.Image = contents.image;
+    else
+        ShowWrongFile(prompt);
+    state.SetEdgesStale();
+    state.ModifyData();
+    state.AnalyseAll();
+    if (!good)
+        return OpenResult::Refused;
+    state.MarkSynced();
+    return OpenResult::Opened;
+}
+
+bool ConfirmOpen(Prompt &prompt)
+{
+    return prompt.Show({std::string(file_text::kConfirmOpen), std::string(texts::kAppTitle),
+                        PromptButtons::OkCancel, PromptIcon::Warning})
+        == PromptAnswer::Ok;
+}
+
+} // namespace
+
+OpenResult OpenDataFile(WindowState &state, const std::string &path, Prompt &prompt)
+{
+    if (!ConfirmOpen(prompt))
+        return OpenResult::Cancelled;
+    return Load(state, ReadDataFile(path), prompt);
+}
+
+OpenResult OpenDataBytes(WindowState &state, std::span<const std::uint8_t> bytes, Prompt &prompt)
+{
+    return Load(state, ParseDataFile(bytes), prompt);
+}
+
+bool SaveDataFile(WindowState &state, const std::string &path, Prompt &prompt)
+{
+    std::copy(kFileHeaderText.begin(), kFileHeaderText.end(), state.FileHeader.begin());
+    if (const auto reason = WriteDataFile(path, state.Image)) {
+        prompt.Show({std::string(file_text::kSaveFailed) + "\n" + *reason,
+                     std::string(texts::kErrorTitle), PromptButtons::Ok, PromptIcon::Error});
+        return false;
+    }
+    state.MarkSynced();
+    return true;
+}
+
+} // namespace nx5rb

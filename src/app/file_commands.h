@@ -1,0 +1,41 @@
+// Opening and saving data files, as "打开(&O)" and "保存(&S)" do once a path has been chosen.
+#pragma once
+
+#include "link/prompt.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace nx5rb {
+
+class WindowState;
+
+namespace file_text {
+inline constexpr std::string_view kConfirmOpen = "覆盖当前数据？";
+inline constexpr std::string_view kWrongFile = "错误的文件！";
+inline constexpr std::string_view kOpenFailed = "打开失败：";
+inline constexpr std::string_view kSaveFailed = "保存失败：";
+} // namespace file_text
+
+enum class OpenResult {
+    Opened, // the file's image is in place and every page shows it
+    Cancelled, // the user kept the current data
+    Refused, // not a data file: the image is unchanged, the pages decoded again
+    Failed, // the file could not be read: nothing changed
+};
+
+// Asks "覆盖当前数据？", then reads the file; a good file replaces the image, is repaired and
+// decoded into every page. A refused file still has the pages decoded again from the unchanged
+// image; a file that cannot be read changes nothing.
+OpenResult OpenDataFile(WindowState &state, const std::string &path, Prompt &prompt);
+
+// The open after the confirmation, on bytes already read (the fuzzer's entry too).
+OpenResult OpenDataBytes(WindowState &state, std::span<const std::uint8_t> bytes, Prompt &prompt);
+
+// Writes the image as a data file; a failure is reported and leaves any earlier file as it was.
+// The caller applies pending edits first (WindowState::ApplyIfChanged), before the file is chosen.
+bool SaveDataFile(WindowState &state, const std::string &path, Prompt &prompt);
+
+} // namespace nx5rb

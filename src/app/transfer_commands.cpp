@@ -1,0 +1,107 @@
+#include "app/transfer_commands.h"
+
+#include "app/window_state.h"
+#include "link/link_protocol.h"
+
+namespace nx5rb {
+
+namespace {
+
+constexpr int kWriteAllPauseMs = 2000;
+
+struct CommandInfo
+{
+    TransferCommand command;
+    std::string_view confirmation;
+    bool read;
+    bool TransferFlags::*flag; // the region's request flag, if any
+    std::string_view region;
+};
+
+constexpr std::array<CommandInfo, 14> kCommands = {{
+    {TransferCommand::Read, "读取频段信息？", true, nullptr, "area"},
+    {TransferCommand::Write, "写频段信息？", false, nullptr, "area"},
+    {TransferCommand::ReadA, "读取频段-A 灵敏度/功率？", true, &TransferFlags::WantBandA, "band-a"},
+    {TransferCommand::WriteA, "写频段-A 灵敏度/功率？", false, &TransferFlags::WantBandA, "band-a"},
+    {TransferCommand::ReadB, "读取频段-B 灵敏度/功率？", true, &TransferFlags::WantBandB, "band-b"},
+    {TransferCommand::WriteB, "写频段-B 灵敏度/功率？", false, &TransferFlags::WantBandB, "band-b"},
+    {TransferCommand::ReadC, "读取频段-C 灵敏度/功率？", true, &TransferFlags::WantBandC, "band-c"},
+    {TransferCommand::WriteC, "写频段-C 灵敏度/功率？", false, &TransferFlags::WantBandC, "band-c"},
+    {TransferCommand::ReadOption, "读取MCU版本？", true, &TransferFlags::WantOption, "message"},
+    {TransferCommand::WriteOption, "写MCU版本？", false, &TransferFlags::WantOption, "message"},
+    {TransferCommand::ReadChannelInfo, "读取信道信息？", true, &TransferFlags::WantChannels,
+     "channels"},
+    {TransferCommand::WriteChannelInfo, "写信道信息？", false, &TransferFlags::WantChannels,
+     "channels"},
+    {TransferCommand::ReadAll, "读取全部？", true, &TransferFlags::WantAll, "all"},
+    {TransferCommand::WriteAll, "全部写入？", false, &TransferFlags::WantAll, "all"},
+}};
+
+const CommandInfo &Info(TransferCommand command)
+{
+    return kCommands[static_cast<std::size_t>(command)];
+}
+
+} // namespace
+
+std::string_view Confirmation(TransferCommand command)
+{
+    return Info(command).confirmation;
+}
+
+bool IsRead(TransferCommand command)
+{
+    return Info(command).read;
+}
+
+std::optional<TransferCommand> CommandForRegion(std::string_view region, bool read)
+{
+    for (const CommandInfo &info : kCommands)
+        if (info.region == region && info.read == read)
+            return info.command;
+    return std::nullopt;
+}
+
+void RunTransferCommand(TransferCommand command, Link &link, WindowState &state, EventPump &pump)
+{
+    const CommandInfo &info = Info(command);
+    link.BeginTransfer(info.confirmation);
+    const bool started = link.LinkState == 1;
+
+    if (info.read) {
+        // Set whatever the answer: without a transfer they have no effect.
+        link.ReadMode = true;
+        if (info.flag)
+            link.Flags.*info.flag = true;
+        return;
+    }
+    // A write that refreshes does so before it returns, so the first block already carries the
+    // applied edits.
+    switch (command) {
+    case TransferCommand::Write:
+        if (started) {
+            link.Flags.WantBandStart = true;
+            // A changed band-combination or working-channel list alone is enough.
+            if (state.ChangesPending())
+                state.Apply();
+        }
+        break;
+    case TransferCommand::WriteAll:
+        link.Flags.WantAll = true;
+        state.DataChanged = true;
+        if (started) {
+            link.Flags.WantBandStart = true;
+            state.Apply();
+        }
+        pump.WaitWhile([&link] { return link.LinkState != 0; });
+        pump.PauseInput(kWriteAllPauseMs);
+        break;
+    default:
+        link.Flags.*info.flag = true;
+        if (state.DataChanged && started)
+            state.Apply();
+        break;
+    }
+}
+
+} // namespace nx5rb

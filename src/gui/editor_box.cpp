@@ -1,0 +1,165 @@
+#include "gui/editor_box.h"
+
+#include "gui/cell_grid.h"
+
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFocusEvent>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+
+namespace nx5rb {
+
+namespace {
+constexpr int kInsetTwips = 10; // the box is a little smaller than its cell
+constexpr char kCopy[] = "复制(&C)";
+constexpr char kPaste[] = "粘贴(&P)";
+} // namespace
+
+EditorBox::EditorBox(QWidget *parent, bool floating)
+    : QLineEdit(parent)
+    , open_(!floating)
+{
+    if (floating) {
+        setFrame(false);
+        hide();
+    }
+    // The values are digits and plain characters: an input method has nothing to compose here,
+    // and a technician who types with one switched on still gets plain keys.
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    setDragEnabled(false);
+    setAcceptDrops(false);
+}
+
+void EditorBox::OpenOver(CellGrid &grid, int row, int col, const QString &text)
+{
+    if (parentWidget() != grid.viewport())
+        setParent(grid.viewport());
+    grid.scrollToItem(grid.item(row, col));
+    const QRect cell = grid.CellRect(row, col);
+    const int inset = Twips(kInsetTwips);
+    setGeometry(cell.x(), cell.y(), cell.width() - inset, cell.height() - inset);
+    setText(text);
+    open_ = true;
+    show();
+    raise();
+    setFocus(Qt::OtherFocusReason);
+    selectAll();
+}
+
+void EditorBox::Close()
+{
+    open_ = false;
+    hide();
+}
+
+void EditorBox::keyPressEvent(QKeyEvent *event)
+{
+    if (event == QKeySequence::Paste) {
+        TypeText(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        TypeKey(kKeyEnter);
+        return;
+    }
+    if (event->key() == Qt::Key_Backspace) {
+        TypeKey(kKeyBackspace);
+        return;
+    }
+    if (event->text().isEmpty() || event->modifiers().testFlag(Qt::ControlModifier)) {
+        // Arrows, Home, Delete, copy, select all: no character, no filter. Cut would change the
+        // text without a key; it is left to Backspace and Delete.
+        if (event != QKeySequence::Cut)
+            QLineEdit::keyPressEvent(event);
+        return;
+    }
+    TypeText(event->text());
+}
+
+bool EditorBox::TypeText(const QString &typed)
+{
+    bool accepted = false;
+    for (const QChar c : typed) {
+        // Line ends and tabs in pasted text are not keys: only the Enter key commits. A character
+        // outside the basic plane is swallowed like any refused key; the filter refuses the rest
+        // it does not know (full-width digits from an input method).
+        if (c.unicode() < 32 || c.isSurrogate())
+            continue;
+        accepted = TypeKey(KeyCode(c.unicode())) || accepted;
+        if (!open_)
+            break; // Enter closed the editor
+    }
+    return accepted;
+}
+
+bool EditorBox::TypeKey(KeyCode key)
+{
+    if (key == kKeyNone)
+        return false;
+    const KeyCode filtered
+        = KeyFilter ? KeyFilter({text().toStdString(), int(selectedText().size())}, key) : key;
+    if (filtered == kKeyNone)
+        return false;
+    if (filtered == kKeyEnter) {
+        if (OnEnter)
+            OnEnter();
+        return true;
+    }
+    if (filtered == kKeyBackspace)
+        backspace();
+    else if (filtered >= 32)
+        insert(QString(QChar(filtered)));
+    if (AfterKey)
+        AfterKey(filtered);
+    return true;
+}
+
+void EditorBox::inputMethodEvent(QInputMethodEvent *event)
+{
+    // Only what the input method commits counts; its composition is not text of the box.
+    const QString committed = event->commitString();
+    event->accept();
+    if (!committed.isEmpty() && !isReadOnly())
+        TypeText(committed);
+}
+
+void EditorBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    // A middle click pastes the selection on X11: through the filter like every other paste.
+    if (event->button() == Qt::MiddleButton) {
+        if (!isReadOnly())
+            TypeText(QGuiApplication::clipboard()->text(QClipboard::Selection));
+        event->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
+}
+
+void EditorBox::contextMenuEvent(QContextMenuEvent *event)
+{
+    // The standard menu would paste and cut behind the filter.
+    QMenu menu(this);
+    QAction *copy = menu.addAction(QString::fromUtf8(kCopy), this, &QLineEdit::copy);
+    copy->setEnabled(hasSelectedText());
+    QAction *paste = menu.addAction(QString::fromUtf8(kPaste), this, [this] {
+        TypeText(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
+    });
+    paste->setEnabled(!isReadOnly());
+    menu.exec(event->globalPos());
+}
+
+void EditorBox::focusOutEvent(QFocusEvent *event)
+{
+    QLineEdit::focusOutEvent(event);
+    // A message box or a menu taking the focus for a moment is not leaving the box.
+    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+        return;
+    if (open_ && OnLostFocus)
+        OnLostFocus();
+}
+
+} // namespace nx5rb

@@ -1,0 +1,108 @@
+// Form1: the main window. The navigation tree on the left, one page at a time on the right, the
+// bottom row of buttons, and the progress frame of a running transfer. Widgets only show what the
+// core holds and pass clicks and keys on to it.
+#pragma once
+
+#include "app/comm_port.h"
+#include "app/file_dialog.h"
+#include "app/navigation.h"
+#include "app/port_select.h"
+#include "app/transfer_commands.h"
+#include "app/window_state.h"
+#include "link/link_protocol.h"
+#include "link/qt/qt_event_pump.h"
+#include "link/qt/qt_link_timer.h"
+
+#include <array>
+#include <memory>
+
+#include <QMainWindow>
+
+class QFrame;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QStackedWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace nx5rb {
+
+class FrameChannelInfo;
+class FrameFreqArea;
+class FrameOption;
+class FrameTuneData;
+
+class Form1 final : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // The window's message boxes and file dialogs go through `prompt` and `files`; without them
+    // the window shows real ones.
+    explicit Form1(const PortSelection &port = {}, Prompt *prompt = nullptr,
+                   FileChooser *files = nullptr, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    WindowState &State() { return state_; }
+    Link &LinkLayer() { return *link_; }
+    CommPort &MSComm1() { return port_; }
+    PortSelection &Ports() { return ports_; }
+
+    // Every page painted again from the core.
+    void PaintAll();
+    // The page shown now.
+    QWidget *CurrentPage() const;
+
+    // The handlers of the bottom row and the tree, callable from tests as a click would.
+    void TreeView1_NodeClick(QTreeWidgetItem *node);
+    void CommandApp_Click();
+    void CommandOpen_Click();
+    void CommandSave_Click();
+    void RunCommand(TransferCommand command);
+
+    QTreeWidget *TreeView1 = nullptr;
+    FrameFreqArea *FrameFreqAreaPage = nullptr;
+    std::array<FrameTuneData *, 3> FrameTuneDataPages {};
+    FrameOption *FrameOptionPage = nullptr;
+    FrameChannelInfo *FrameChannelInfoPage = nullptr;
+    QPushButton *CommandWriteAll = nullptr;
+    QPushButton *CommandReadAll = nullptr;
+    QPushButton *CommandApp = nullptr;
+    QPushButton *CommandOpen = nullptr;
+    QPushButton *CommandSave = nullptr;
+    QPushButton *CommandClose = nullptr;
+    QFrame *Frame1 = nullptr; // progress of a running transfer
+    QLabel *Label2 = nullptr;
+    QProgressBar *ProgressBar1 = nullptr;
+    QPushButton *CommandAbort = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void BuildTree();
+    void ShowPage(Page page);
+    void ShowPortDialog();
+    void ShowAbout();
+    void ShowProgress();
+    void CommitOpenEditors();
+    // A transfer is running: nothing may change or send the image but "中止".
+    bool Busy() const;
+    void EnableCommands(bool enabled);
+
+    WindowState state_;
+    PortSelection ports_;
+    std::unique_ptr<Prompt> ownPrompt_;
+    std::unique_ptr<FileChooser> ownFiles_;
+    Prompt &prompt_;
+    FileChooser &files_;
+    CommPort port_;
+    QtLinkTimer timer1_;
+    QtLinkTimer timer2_;
+    QtEventPump pump_;
+    std::unique_ptr<Link> link_;
+    QStackedWidget *pages_ = nullptr;
+};
+
+} // namespace nx5rb

@@ -1,0 +1,69 @@
+#include "gui/power_on_page.h"
+
+#include "app/window_state.h"
+#include "gui/cell_grid.h"
+#include "gui/qt_text.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+#include <QWidget>
+
+namespace nx5rb {
+
+namespace {
+
+constexpr int kBoxTwips = 375;
+constexpr int kPitchTwips = 480;
+constexpr int kLineGapTwips = 1920; // from the upper pair of lines to the lower pair
+constexpr int kLabelTwips = 600;
+constexpr int kBlockTwips = kLabelTwips + 7 * kPitchTwips + 240;
+constexpr int kBoxesPerRow = 7;
+
+} // namespace
+
+FrameOption::FrameOption(WindowState &state, QWidget *parent)
+    : QGroupBox(Q(power_on_text::kFrame), parent)
+    , state_(state)
+{
+    setObjectName("FrameOption");
+    auto *layout = new QVBoxLayout(this);
+
+    // Lines 0 and 2 in the left block, 1 and 3 in the right; each line two rows of seven boxes.
+    auto *boxes = new QWidget(this);
+    boxes->setFixedSize(Twips(2 * kBlockTwips), Twips(kLineGapTwips + 2 * kPitchTwips));
+    for (int line = 0; line < mm::kPowerOnLines; ++line) {
+        const int left = (line % 2) * kBlockTwips;
+        const int top = (line / 2) * kLineGapTwips;
+        auto *label = new QLabel(Q(power_on_text::kLineLabel[line]), boxes);
+        label->setObjectName(QString("LabelPowerOnMsg%1").arg(line));
+        label->move(Twips(left), Twips(top));
+        for (int column = 0; column < mm::kPowerOnLineLength; ++column) {
+            const int index = line * mm::kPowerOnLineLength + column;
+            auto *box = new EditorBox(boxes, false);
+            box->setObjectName(QString("TextPowerOnMsg%1").arg(index));
+            box->setAccessibleName(Q(power_on_text::kLineLabel[line]).left(2) + ' '
+                                   + QString::number(column + 1));
+            box->setMaxLength(1);
+            box->setAlignment(Qt::AlignCenter);
+            box->setReadOnly(true);
+            box->setGeometry(Twips(left + kLabelTwips + (column % kBoxesPerRow) * kPitchTwips),
+                             Twips(top + (column / kBoxesPerRow) * kPitchTwips), Twips(kBoxTwips),
+                             Twips(kBoxTwips));
+            TextPowerOnMsg[index] = box;
+        }
+    }
+    layout->addWidget(boxes);
+
+    layout->addLayout(ReadWriteButtons(this, "CommandReadOption", "CommandWriteOption",
+                                       CommandReadOption, CommandWriteOption));
+    layout->addStretch();
+}
+
+void FrameOption::Paint()
+{
+    for (int box = 0; box < kPowerOnBoxes; ++box)
+        TextPowerOnMsg[box]->setText(QString::fromStdString(state_.PowerOnView.Boxes[box]));
+}
+
+} // namespace nx5rb
