@@ -13,6 +13,7 @@
 #include "link/qt/qt_event_pump.h"
 #include "link/qt/qt_link_timer.h"
 #include "link/transfer_plan.h"
+#include "support/recording_prompt.h"
 
 #include <algorithm>
 #include <chrono>
@@ -90,18 +91,6 @@ private:
     SerialPort &port_;
 };
 
-class AlwaysOk final : public Prompt
-{
-public:
-    PromptAnswer Show(const PromptMessage &message) override
-    {
-        if (message.buttons != PromptButtons::OkCancel)
-            std::fprintf(stderr, "link_wire_bench: %s\n", message.text.c_str());
-        return message.buttons == PromptButtons::RetryCancel ? PromptAnswer::Cancel
-                                                             : PromptAnswer::Ok;
-    }
-};
-
 struct Transfer
 {
     const char *name;
@@ -169,7 +158,14 @@ Timing TimeTransfer(const std::string &device, const Transfer &transfer, int bau
     CountingPort port(commPort);
     QtLinkTimer timer1;
     QtLinkTimer timer2;
-    AlwaysOk prompt;
+    // Confirmations taken; anything else is reported and ends the transfer.
+    test::RecordingPrompt prompt;
+    prompt.AnswerWith = [](const PromptMessage &message) {
+        if (message.buttons != PromptButtons::OkCancel)
+            std::fprintf(stderr, "link_wire_bench: %s\n", message.text.c_str());
+        return message.buttons == PromptButtons::RetryCancel ? PromptAnswer::Cancel
+                                                             : PromptAnswer::Ok;
+    };
     Link link(state.Image, port, timer1, timer2, prompt);
     link.OnFinished = [&state](const TransferResult &result) { state.FinishTransfer(result); };
     QtEventPump pump(false);
@@ -178,7 +174,8 @@ Timing TimeTransfer(const std::string &device, const Transfer &transfer, int bau
     Clock::time_point end {};
     // The progress frame is hidden in the same step that sets LinkState to 0.
     link.OnProgress = [&] {
-        if (link.LinkState == 0 && !link.Progress().visible && end == Clock::time_point {}) {
+        if (link.LinkState == LinkPhase::Idle && !link.Progress().visible
+            && end == Clock::time_point {}) {
             end = Clock::now();
             loop.quit();
         }
@@ -190,7 +187,7 @@ Timing TimeTransfer(const std::string &device, const Transfer &transfer, int bau
 
     const Clock::time_point start = Clock::now();
     RunTransferCommand(transfer.command, link, state, pump);
-    if (link.LinkState != 0)
+    if (link.LinkState != LinkPhase::Idle)
         loop.exec();
     Timing timing;
     timing.completed = link.Outcome() == TransferOutcome::Completed;

@@ -26,6 +26,9 @@
 #include "link/transfer_plan.h"
 #include "sim/factory_memory.h"
 #include "sim/virtual_radio.h"
+#include "support/fake_timer.h"
+#include "support/manual_pump.h"
+#include "support/recording_prompt.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -188,58 +191,23 @@ private:
     VirtualRadio radio_ {FactoryMemory()};
 };
 
-class ScriptedTimer final : public LinkTimer
+// A message box answered from the script; once it runs out, every box is cancelled.
+PromptAnswer ScriptedAnswer(Script &script, const PromptMessage &message)
 {
-public:
-    void SetInterval(int) override { }
-    void SetEnabled(bool on) override { enabled_ = on; }
-    bool Enabled() const override { return enabled_; }
-    void Tick()
-    {
-        if (enabled_ && OnTimer)
-            OnTimer();
+    const std::optional<std::uint8_t> answer = script.Next();
+    const bool first = answer && (*answer & 1) == 0;
+    switch (message.buttons) {
+    case PromptButtons::OkCancel:
+        return first ? PromptAnswer::Ok : PromptAnswer::Cancel;
+    case PromptButtons::RetryCancel:
+        return first ? PromptAnswer::Retry : PromptAnswer::Cancel;
+    case PromptButtons::YesNoCancel:
+        return PromptAnswer::Cancel;
+    case PromptButtons::Ok:
+        break;
     }
-
-private:
-    bool enabled_ = false;
-};
-
-// Message boxes answered from the script; once it runs out, every box is cancelled.
-class ScriptedPrompt final : public Prompt
-{
-public:
-    explicit ScriptedPrompt(Script &script)
-        : script_(script)
-    { }
-
-    PromptAnswer Show(const PromptMessage &message) override
-    {
-        const std::optional<std::uint8_t> answer = script_.Next();
-        const bool first = answer && (*answer & 1) == 0;
-        switch (message.buttons) {
-        case PromptButtons::OkCancel:
-            return first ? PromptAnswer::Ok : PromptAnswer::Cancel;
-        case PromptButtons::RetryCancel:
-            return first ? PromptAnswer::Retry : PromptAnswer::Cancel;
-        case PromptButtons::YesNoCancel:
-            return PromptAnswer::Cancel;
-        case PromptButtons::Ok:
-            break;
-        }
-        return PromptAnswer::Ok;
-    }
-
-private:
-    Script &script_;
-};
-
-// No window: the write-all's wait and pause return at once; its transfer runs on the script.
-class IdlePump final : public EventPump
-{
-public:
-    void WaitWhile(const std::function<bool()> &) override { }
-    void PauseInput(int) override { }
-};
+    return PromptAnswer::Ok;
+}
 
 // Image bytes a completed read may change: the band information and the blocks it moved, the
 // repair of bands A and B, the settings marker and the byte-9 adjustment.
@@ -261,11 +229,12 @@ std::vector<bool> ReadMayChange(const TransferFlags &flags)
     return may;
 }
 
-void CheckLinkState(const Link &link, const ScriptedPort &port, const ScriptedTimer &timer1,
-                    const ScriptedTimer &timer2)
+void CheckLinkState(const Link &link, const ScriptedPort &port, const test::FakeTimer &timer1,
+                    const test::FakeTimer &timer2)
 {
-    Check(link.LinkState >= 0 && link.LinkState <= 4, "LinkState stays within 0..4");
-    const bool running = link.LinkState != 0;
+    Check(link.LinkState >= LinkPhase::Idle && link.LinkState <= LinkPhase::ReadRequested,
+          "LinkState stays within its five states");
+    const bool running = link.LinkState != LinkPhase::Idle;
     Check(running == port.PortOpen(), "the port is open exactly while a transfer runs");
     Check(running == (link.Outcome() == TransferOutcome::Running),
           "the outcome says running exactly while LinkState is not 0");
@@ -279,9 +248,11 @@ struct Run
     explicit Run(std::span<const std::uint8_t> input, std::uint8_t first)
         : script(input)
         , port((first & kPortFailsBit) == 0)
-        , prompt(script)
         , command(TransferCommand((first & ~kPortFailsBit) % kCommandCount))
-    { }
+    {
+        prompt.AnswerWith
+            = [this](const PromptMessage &message) { return ScriptedAnswer(script, message); };
+    }
 
     Script script;
     // On the heap of its own, so that a write past the end of the window's state meets
@@ -289,11 +260,12 @@ struct Run
     std::unique_ptr<WindowState> owned = std::make_unique<WindowState>();
     WindowState &state = *owned;
     ScriptedPort port;
-    ScriptedTimer timer1;
-    ScriptedTimer timer2;
-    ScriptedPrompt prompt;
+    test::FakeTimer timer1;
+    test::FakeTimer timer2;
+    test::RecordingPrompt prompt;
     Link link {state.Image, port, timer1, timer2, prompt};
-    IdlePump pump;
+    // No window: the write-all's wait and pause return at once; its transfer runs on the script.
+    test::ManualPump pump {[] { return false; }};
     TransferCommand command;
 };
 
@@ -357,10 +329,10 @@ void Fuzz(std::span<const std::uint8_t> input)
             break;
         }
         case 3:
-            run.timer1.Tick();
+            run.timer1.Fire();
             break;
         case 4:
-            run.timer2.Tick();
+            run.timer2.Fire();
             break;
         case 5:
             run.port.LoseDevice();

@@ -12,6 +12,9 @@
 // most a prefix of those answers, and nothing more once the replay has named where it was left.
 #include "link/serial_trace.h"
 #include "sim/replay_radio.h"
+#include "support/fake_timer.h"
+#include "support/manual_pump.h"
+#include "support/recording_prompt.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -221,39 +224,6 @@ private:
     Bytes line_;
 };
 
-class StillTimer final : public LinkTimer
-{
-public:
-    void SetInterval(int) override { }
-    void SetEnabled(bool on) override { enabled_ = on; }
-    bool Enabled() const override { return enabled_; }
-
-private:
-    bool enabled_ = false;
-};
-
-class ConfirmingPrompt final : public Prompt
-{
-public:
-    PromptAnswer Show(const PromptMessage &) override { return PromptAnswer::Ok; }
-};
-
-class DeliveringPump final : public EventPump
-{
-public:
-    explicit DeliveringPump(LoopPort &port)
-        : port_(port)
-    { }
-    void WaitWhile(const std::function<bool()> &busy) override
-    {
-        while (busy() && port_.Deliver()) { }
-    }
-    void PauseInput(int) override { }
-
-private:
-    LoopPort &port_;
-};
-
 std::string TraceOf(TransferCommand command)
 {
     std::string text;
@@ -263,11 +233,11 @@ std::string TraceOf(TransferCommand command)
         return std::nullopt;
     });
     WindowState state;
-    StillTimer timer1;
-    StillTimer timer2;
-    ConfirmingPrompt prompt;
+    test::FakeTimer timer1;
+    test::FakeTimer timer2;
+    test::RecordingPrompt prompt; // every box answered OK
     Link link(state.Image, port, timer1, timer2, prompt);
-    DeliveringPump pump(radio);
+    test::ManualPump pump([&radio] { return radio.Deliver(); });
     RunTransferCommand(command, link, state, pump);
     pump.WaitWhile([] { return true; });
     return text;

@@ -53,7 +53,8 @@ int main(int argc, char **argv)
     for (auto command : {nx5rb::TransferCommand::ReadAll, nx5rb::TransferCommand::ReadOption,
                          nx5rb::TransferCommand::ReadChannelInfo}) {
         window.RunCommand(command);
-        nx5rb::QtEventPump().WaitWhile([&] { return window.LinkLayer().LinkState != 0; });
+        nx5rb::QtEventPump().WaitWhile(
+            [&] { return window.LinkLayer().LinkState != nx5rb::LinkPhase::Idle; });
     }
 
     const struct

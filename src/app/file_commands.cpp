@@ -57,6 +57,14 @@ OpenResult OpenDataBytes(WindowState &state, std::span<const std::uint8_t> bytes
     return Load(state, ParseDataFile(bytes), prompt);
 }
 
+std::unique_ptr<WindowState> ReadStateFromFile(const std::string &path, Prompt &prompt)
+{
+    auto state = std::make_unique<WindowState>();
+    if (Load(*state, ReadDataFile(path), prompt) != OpenResult::Opened)
+        return nullptr;
+    return state;
+}
+
 bool SaveDataFile(WindowState &state, const std::string &path, Prompt &prompt)
 {
     std::copy(kFileHeaderText.begin(), kFileHeaderText.end(), state.FileHeader.begin());

@@ -4,6 +4,7 @@
 #include "link/prompt.h"
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -33,6 +34,12 @@ OpenResult OpenDataFile(WindowState &state, const std::string &path, Prompt &pro
 
 // The open after the confirmation, on bytes already read (the fuzzer's entry too).
 OpenResult OpenDataBytes(WindowState &state, std::span<const std::uint8_t> bytes, Prompt &prompt);
+
+// Reads a data file into a state of its own, as "打开(&O)" would once confirmed (header check,
+// repair, every page decoded), without asking and without touching any other state: a file to
+// compare with, a file the command line works on. A file that is refused or cannot be read is
+// reported through `prompt`, and nothing is returned.
+std::unique_ptr<WindowState> ReadStateFromFile(const std::string &path, Prompt &prompt);
 
 // Writes the image as a data file; a failure is reported and leaves any earlier file as it was.
 // The caller applies pending edits first (WindowState::ApplyIfChanged), before the file is chosen.

@@ -8,12 +8,12 @@
 namespace nx5rb {
 
 std::string FileDialog(FileChooser &chooser, Prompt &prompt, std::string_view mode,
-                       std::string_view title, std::string_view initialName)
+                       std::string_view title, std::string_view initialName, FileKind kind)
 {
     std::string upper(mode);
     std::transform(upper.begin(), upper.end(), upper.begin(),
                    [](unsigned char c) { return char(std::toupper(c)); });
-    const FileChoice choice = chooser.Choose(upper == "OPEN", title, initialName);
+    const FileChoice choice = chooser.Choose(upper == "OPEN", title, initialName, kind);
     if (choice.result == FileChoice::Failed) {
         prompt.Show({std::string(file_dialog_text::kFailed), std::string(texts::kAppTitle),
                      PromptButtons::Ok, PromptIcon::Error});

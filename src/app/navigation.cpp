@@ -5,8 +5,15 @@
 
 namespace nx5rb {
 
-NodeAction TreeView1_NodeClick(WindowState &state, Prompt &prompt, std::string_view text,
-                               std::string_view key)
+std::optional<NodeKey> NodeKeyNamed(std::string_view name)
+{
+    for (const TreeNode &node : kTreeNodes)
+        if (node.name == name)
+            return node.key;
+    return std::nullopt;
+}
+
+NodeAction TreeView1_NodeClick(WindowState &state, Prompt &prompt, NodeKey key)
 {
     if (state.ChangesPending()) {
         const PromptAnswer answer = prompt.Show({std::string(navigation_text::kDataChanged),
@@ -19,30 +26,35 @@ NodeAction TreeView1_NodeClick(WindowState &state, Prompt &prompt, std::string_v
         else
             return {};
     }
-    return NodeActionOf(text, key);
+    return NodeActionOf(key);
 }
 
-NodeAction NodeActionOf(std::string_view text, std::string_view key)
+NodeAction NodeActionOf(NodeKey key)
 {
     auto show = [](Page page) { return NodeAction {NodeAction::ShowPage, page}; };
-    if (text == "高级" || text == "频段设置")
+    switch (key) {
+    case NodeKey::Advanced:
+    case NodeKey::FreqAreaSet:
         return show(Page::FreqArea);
-    if (text == "端口选择")
+    case NodeKey::PortSel:
         return {NodeAction::PortDialog};
-    if (text == "调试" || text == "频段-A")
+    case NodeKey::Debug:
+    case NodeKey::DebugA:
+    case NodeKey::TuneA:
         return show(Page::TuneA);
-    if (text == "频段-B")
+    case NodeKey::DebugB:
+    case NodeKey::TuneB:
         return show(Page::TuneB);
-    if (text == "频段-C")
+    case NodeKey::DebugC:
+    case NodeKey::TuneC:
         return show(Page::TuneC);
-    if (text == "灵敏度/功率")
-        return show(key == "TuneA" ? Page::TuneA : key == "TuneB" ? Page::TuneB : Page::TuneC);
-    if (text == "MCU版本")
+    case NodeKey::PowerOnMsg:
         return show(Page::PowerOnMsg);
-    if (text == "信道设置")
+    case NodeKey::ChannelInfo:
         return show(Page::ChannelInfo);
-    if (text == "关于")
+    case NodeKey::About:
         return {NodeAction::AboutBox};
+    }
     return {};
 }
 

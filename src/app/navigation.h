@@ -4,6 +4,7 @@
 #include "link/prompt.h"
 
 #include <array>
+#include <optional>
 #include <string_view>
 
 namespace nx5rb {
@@ -12,30 +13,51 @@ class WindowState;
 
 enum class Page { FreqArea, TuneA, TuneB, TuneC, PowerOnMsg, ChannelInfo };
 
+// The nodes of the tree, by key.
+enum class NodeKey {
+    Advanced,
+    PortSel,
+    FreqAreaSet,
+    Debug,
+    DebugA,
+    TuneA,
+    DebugB,
+    TuneB,
+    DebugC,
+    TuneC,
+    PowerOnMsg,
+    ChannelInfo,
+    About,
+};
+
 struct TreeNode
 {
-    std::string_view text;
-    std::string_view key;
-    std::string_view parentKey; // empty for the root
+    NodeKey key;
+    std::string_view name; // the key as the tree stores it
+    std::string_view text; // the caption the tree shows
+    std::optional<NodeKey> parent; // none for the root
 };
 
 // The nodes in the order they are added; the root is expanded at start-up. "信道设置" opens the
 // channel table, which otherwise could not be reached.
 inline constexpr std::array<TreeNode, 13> kTreeNodes = {{
-    {"高级", "Advanced", ""},
-    {"端口选择", "PortSel", "Advanced"},
-    {"频段设置", "FreqAreaSet", "Advanced"},
-    {"调试", "Debug", "Advanced"},
-    {"频段-A", "DebugA", "Debug"},
-    {"灵敏度/功率", "TuneA", "DebugA"},
-    {"频段-B", "DebugB", "Debug"},
-    {"灵敏度/功率", "TuneB", "DebugB"},
-    {"频段-C", "DebugC", "Debug"},
-    {"灵敏度/功率", "TuneC", "DebugC"},
-    {"MCU版本", "PowerOnMsg", "Advanced"},
-    {"信道设置", "ChannelInfo", "Advanced"},
-    {"关于", "About", "Advanced"},
+    {NodeKey::Advanced, "Advanced", "高级", std::nullopt},
+    {NodeKey::PortSel, "PortSel", "端口选择", NodeKey::Advanced},
+    {NodeKey::FreqAreaSet, "FreqAreaSet", "频段设置", NodeKey::Advanced},
+    {NodeKey::Debug, "Debug", "调试", NodeKey::Advanced},
+    {NodeKey::DebugA, "DebugA", "频段-A", NodeKey::Debug},
+    {NodeKey::TuneA, "TuneA", "灵敏度/功率", NodeKey::DebugA},
+    {NodeKey::DebugB, "DebugB", "频段-B", NodeKey::Debug},
+    {NodeKey::TuneB, "TuneB", "灵敏度/功率", NodeKey::DebugB},
+    {NodeKey::DebugC, "DebugC", "频段-C", NodeKey::Debug},
+    {NodeKey::TuneC, "TuneC", "灵敏度/功率", NodeKey::DebugC},
+    {NodeKey::PowerOnMsg, "PowerOnMsg", "MCU版本", NodeKey::Advanced},
+    {NodeKey::ChannelInfo, "ChannelInfo", "信道设置", NodeKey::Advanced},
+    {NodeKey::About, "About", "关于", NodeKey::Advanced},
 }};
+
+// The node a stored key names, if any.
+std::optional<NodeKey> NodeKeyNamed(std::string_view name);
 
 namespace navigation_text {
 inline constexpr std::string_view kDataChanged = "数据改变！是否保存？";
@@ -49,14 +71,12 @@ struct NodeAction
     Page page = Page::FreqArea;
 };
 
-// What the node stands for, chosen by its text (the three "灵敏度/功率" nodes by their key).
-NodeAction NodeActionOf(std::string_view text, std::string_view key);
+// What the node stands for.
+NodeAction NodeActionOf(NodeKey key);
 
 // The pending-change question first ("数据改变！是否保存？": Yes applies, No decodes the edited
-// pages again, Cancel stays), then the node's action, chosen by its text (the three
-// "灵敏度/功率" nodes by their key).
-NodeAction TreeView1_NodeClick(WindowState &state, Prompt &prompt, std::string_view text,
-                               std::string_view key);
+// pages again, Cancel stays), then the node's action.
+NodeAction TreeView1_NodeClick(WindowState &state, Prompt &prompt, NodeKey key);
 
 // Closing the window: with pending edits or changes since the last read, open, save or write,
 // asks "数据尚未保存，确定关闭？"; true when the window may close.

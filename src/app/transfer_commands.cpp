@@ -66,7 +66,7 @@ void RunTransferCommand(TransferCommand command, Link &link, WindowState &state,
 {
     const CommandInfo &info = Info(command);
     link.BeginTransfer(info.confirmation);
-    const bool started = link.LinkState == 1;
+    const bool started = link.LinkState == LinkPhase::EntrySent;
 
     if (info.read) {
         // Set whatever the answer: without a transfer they have no effect.
@@ -93,7 +93,7 @@ void RunTransferCommand(TransferCommand command, Link &link, WindowState &state,
             link.Flags.WantBandStart = true;
             state.Apply();
         }
-        pump.WaitWhile([&link] { return link.LinkState != 0; });
+        pump.WaitWhile([&link] { return link.LinkState != LinkPhase::Idle; });
         pump.PauseInput(kWriteAllPauseMs);
         break;
     default:

@@ -153,7 +153,7 @@ public:
     bool Run(TransferCommand command)
     {
         RunTransferCommand(command, link_, state_, pump_);
-        pump_.WaitWhile([this] { return link_.LinkState != 0; });
+        pump_.WaitWhile([this] { return link_.LinkState != LinkPhase::Idle; });
         if (link_.Outcome() == TransferOutcome::Completed) {
             if (const int retries = prompt_.RetriesTaken(); retries > 0)
                 err_ << "nx5rb-cli: the transfer completed after " << retries

@@ -1,10 +1,9 @@
 #include "gui/channel_page.h"
 
+#include "app/channel_plan_commands.h"
 #include "app/window_state.h"
 #include "editors/channel_view.h"
 #include "gui/qt_text.h"
-
-#include <array>
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -12,14 +11,23 @@
 namespace nx5rb {
 
 namespace {
+
 constexpr std::array<int, kChannelCols> kColumnTwips
     = {800, 1200, 1200, 1000, 1000, 1000, 1000, 1330};
 constexpr int kRowTwips = 300;
+constexpr std::string_view kImport = "导入(&I)...";
+constexpr std::string_view kExport = "导出(&E)...";
+constexpr std::string_view kReplaceAll = "导入时清除计划未列出的信道";
+
 } // namespace
 
-FrameChannelInfo::FrameChannelInfo(WindowState &state, QWidget *parent)
+FrameChannelInfo::FrameChannelInfo(WindowState &state, Prompt &prompt, FileChooser &files,
+                                   QWidget *parent)
     : QGroupBox(Q(channel_text::kFrame), parent)
     , state_(state)
+    , prompt_(prompt)
+    , files_(files)
+    , editor_(state, state, state.ChannelView)
 {
     setObjectName("FrameChannelInfo");
     auto *layout = new QVBoxLayout(this);
@@ -31,13 +39,68 @@ FrameChannelInfo::FrameChannelInfo(WindowState &state, QWidget *parent)
     MSHFlexGridChInfo->SetRowHeightTwips(kRowTwips);
     layout->addWidget(MSHFlexGridChInfo, 1);
 
-    layout->addLayout(ReadWriteButtons(this, "CommandReadChannelInfo", "CommandWriteChannelInfo",
-                                       CommandReadChannelInfo, CommandWriteChannelInfo));
+    binder_ = new GridEditorBinder(
+        *MSHFlexGridChInfo, editor_, prompt_, [this] { Paint(); }, this);
+    Text4 = new EditorBox(MSHFlexGridChInfo->viewport());
+    Text4->setObjectName("Text4");
+    binder_->SetTextBox(Text4);
+    for (int k = 0; k < int(Combo1.size()); ++k) {
+        auto *combo = new QComboBox(MSHFlexGridChInfo->viewport());
+        combo->setObjectName(QString("Combo1_%1").arg(k));
+        combo->setAccessibleName(Q(channel_text::kCaption[std::size_t(k + kColRxTone)]));
+        binder_->SetCombo(k + kColRxTone, combo);
+        Combo1[std::size_t(k)] = combo;
+    }
+    // "信道 12 接收频率": the channel as the grid numbers it, and the column.
+    binder_->AccessibleName = [](CellRef cell) {
+        return QString("信道 %1 ").arg(cell.row - 1)
+            + Q(channel_text::kCaption[std::size_t(cell.col)]);
+    };
+
+    auto *buttons = ReadWriteButtons(this, "CommandReadChannelInfo", "CommandWriteChannelInfo",
+                                     CommandReadChannelInfo, CommandWriteChannelInfo);
+    CommandImport = MakeButton(this, kImport, "CommandImport");
+    CommandExport = MakeButton(this, kExport, "CommandExport");
+    CheckReplaceAll = new QCheckBox(Q(kReplaceAll), this);
+    CheckReplaceAll->setObjectName("CheckReplaceAll");
+    CheckReplaceAll->setAccessibleName(Q(kReplaceAll));
+    buttons->insertWidget(0, CommandImport);
+    buttons->insertWidget(1, CheckReplaceAll);
+    buttons->insertWidget(2, CommandExport);
+    layout->addLayout(buttons);
+    connect(CommandImport, &QPushButton::clicked, this, &FrameChannelInfo::CommandImport_Click);
+    connect(CommandExport, &QPushButton::clicked, this, &FrameChannelInfo::CommandExport_Click);
 }
 
 void FrameChannelInfo::Paint()
 {
     MSHFlexGridChInfo->Paint(state_.ChannelView.Grid);
+}
+
+void FrameChannelInfo::CommitOpenEditor()
+{
+    binder_->CommitOpenEditor();
+}
+
+void FrameChannelInfo::CommandImport_Click()
+{
+    CommitOpenEditor();
+    const std::string path
+        = FileDialog(files_, prompt_, "OPEN", plan_text::kImportTitle, "", FileKind::ChannelPlan);
+    if (path.empty())
+        return;
+    ImportChannelPlanFile(state_, path, CheckReplaceAll->isChecked(), prompt_);
+    Paint();
+}
+
+void FrameChannelInfo::CommandExport_Click()
+{
+    CommitOpenEditor();
+    const std::string path
+        = FileDialog(files_, prompt_, "Save", plan_text::kExportTitle, "", FileKind::ChannelPlan);
+    if (path.empty())
+        return;
+    ExportChannelPlanFile(state_, path, prompt_);
 }
 
 } // namespace nx5rb

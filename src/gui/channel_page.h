@@ -1,8 +1,20 @@
-// The channel page: the grid of the 128 memory channels.
+// The channel page: the grid of the 128 memory channels with its floating editors (Text4 over the
+// frequencies, Combo1[0..4] over the tones and switches), channel plans in and out as CSV, and the
+// read and write buttons.
 #pragma once
 
+#include "app/file_dialog.h"
+#include "editors/channel_editor.h"
 #include "gui/cell_grid.h"
+#include "gui/editor_binder.h"
+#include "gui/editor_box.h"
+#include "gui/editor_page.h"
+#include "link/prompt.h"
 
+#include <array>
+
+#include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QPushButton>
 
@@ -10,21 +22,37 @@ namespace nx5rb {
 
 class WindowState;
 
-class FrameChannelInfo final : public QGroupBox
+class FrameChannelInfo final : public QGroupBox, public EditorPage
 {
     Q_OBJECT
 
 public:
-    FrameChannelInfo(WindowState &state, QWidget *parent = nullptr);
+    FrameChannelInfo(WindowState &state, Prompt &prompt, FileChooser &files,
+                     QWidget *parent = nullptr);
 
-    void Paint();
+    void Paint() override;
+    void CommitOpenEditor() override;
+
+    // "导入(&I)...": a channel plan (CSV) into the channel table.
+    void CommandImport_Click();
+    // "导出(&E)...": the channel table as CSV.
+    void CommandExport_Click();
 
     CellGrid *MSHFlexGridChInfo = nullptr;
+    EditorBox *Text4 = nullptr;
+    std::array<QComboBox *, 5> Combo1 {}; // over columns 3..7
     QPushButton *CommandReadChannelInfo = nullptr;
     QPushButton *CommandWriteChannelInfo = nullptr;
+    QPushButton *CommandImport = nullptr;
+    QPushButton *CommandExport = nullptr;
+    QCheckBox *CheckReplaceAll = nullptr; // an import clears the channels the plan does not name
 
 private:
     WindowState &state_;
+    Prompt &prompt_;
+    FileChooser &files_;
+    ChannelGridEditor editor_;
+    GridEditorBinder *binder_ = nullptr;
 };
 
 } // namespace nx5rb

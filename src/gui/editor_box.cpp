@@ -2,6 +2,8 @@
 
 #include "gui/cell_grid.h"
 
+#include <optional>
+
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
@@ -89,33 +91,30 @@ bool EditorBox::TypeText(const QString &typed)
         // it does not know (full-width digits from an input method).
         if (c.unicode() < 32 || c.isSurrogate())
             continue;
-        accepted = TypeKey(KeyCode(c.unicode())) || accepted;
-        if (!open_)
-            break; // Enter closed the editor
+        const std::optional<bool> committed = TypeKey(KeyCode(c.unicode()));
+        accepted = accepted || committed.has_value();
+        if (committed.value_or(false))
+            break; // the editor moved on or closed: the rest is not this box's
     }
     return accepted;
 }
 
-bool EditorBox::TypeKey(KeyCode key)
+std::optional<bool> EditorBox::TypeKey(KeyCode key)
 {
     if (key == kKeyNone)
-        return false;
-    const KeyCode filtered
-        = KeyFilter ? KeyFilter({text().toStdString(), int(selectedText().size())}, key) : key;
-    if (filtered == kKeyNone)
-        return false;
-    if (filtered == kKeyEnter) {
-        if (OnEnter)
-            OnEnter();
-        return true;
-    }
-    if (filtered == kKeyBackspace)
+        return std::nullopt;
+    const KeyDecision decision = KeyFilter
+        ? KeyFilter({text().toStdString(), int(selectedText().size())}, key)
+        : KeyDecision {key, key == kKeyEnter};
+    if (decision.key == kKeyNone)
+        return std::nullopt;
+    if (decision.key == kKeyBackspace)
         backspace();
-    else if (filtered >= 32)
-        insert(QString(QChar(filtered)));
-    if (AfterKey)
-        AfterKey(filtered);
-    return true;
+    else if (decision.key >= 32)
+        insert(QString(QChar(decision.key)));
+    if (decision.commit && OnEnter)
+        OnEnter();
+    return decision.commit;
 }
 
 void EditorBox::inputMethodEvent(QInputMethodEvent *event)

@@ -2,9 +2,10 @@
 // goes through a filter first, Enter commits at once, and losing the focus commits too.
 #pragma once
 
-#include "editors/input_filter.h"
+#include "editors/editor_protocol.h"
 
 #include <functional>
+#include <optional>
 
 #include <QLineEdit>
 
@@ -20,11 +21,11 @@ public:
     // A floating box starts hidden and opens over grid cells; a page's own box is shown at once.
     explicit EditorBox(QWidget *parent = nullptr, bool floating = true);
 
-    // Decides what a typed key becomes (0 swallows it), given the box's text and selection.
-    std::function<KeyCode(BoxState, KeyCode)> KeyFilter;
-    // Runs after an accepted key has been placed in the box (the message boxes move on).
-    std::function<void(KeyCode)> AfterKey;
-    // Enter was accepted; the owner commits with Enter pressed.
+    // Decides what a typed key becomes (kKeyNone swallows it), given the box's text and
+    // selection, and whether the box commits once it is placed.
+    std::function<KeyDecision(BoxState, KeyCode)> KeyFilter;
+    // A key asked for a commit (Enter, or a key that moves on); the owner commits with Enter
+    // pressed.
     std::function<void()> OnEnter;
     // The box lost the focus while it was open; the owner commits and hides it.
     std::function<void()> OnLostFocus;
@@ -47,8 +48,8 @@ protected:
 private:
     // Offers each character to the filter as a typed key; true when the box accepted any.
     bool TypeText(const QString &text);
-    // One key through the filter; false when it was swallowed.
-    bool TypeKey(KeyCode key);
+    // One key through the filter: nothing when it was swallowed, else whether it committed.
+    std::optional<bool> TypeKey(KeyCode key);
 
     bool open_ = false;
 };

@@ -27,7 +27,7 @@ QString FieldName(int band, int row, int col)
 
 } // namespace
 
-FrameFreqArea::FrameFreqArea(WindowState &state, QWidget *parent)
+FrameFreqArea::FrameFreqArea(WindowState &state, Prompt &prompt, QWidget *parent)
     : QGroupBox(Q(freq_area_text::kFrame), parent)
     , state_(state)
 {
@@ -44,20 +44,16 @@ FrameFreqArea::FrameFreqArea(WindowState &state, QWidget *parent)
         grid->FitToContents();
         Grids[band] = grid;
 
-        auto *editor = new EditorBox(grid->viewport());
-        editor->setObjectName(kEditorNames[band]);
-        editor->setAccessibleName(FieldName(band, 1, 1));
-        editor->KeyFilter
-            = [](BoxState box, KeyCode key) { return FilterKey(box, key, KeyKind::Number3); };
-        editor->OnEnter = [this, band] {
-            state_.EnterPressed = true;
-            Commit(band);
-        };
-        editor->OnLostFocus = [this, band] { Commit(band); };
-        Editors[band] = editor;
-
-        connect(grid, &CellGrid::CellClicked, this,
-                [this, band](int row, int col) { OpenEditor(band, row, col); });
+        auto *box = new EditorBox(grid->viewport());
+        box->setObjectName(kEditorNames[band]);
+        box->setAccessibleName(FieldName(band, 1, 1));
+        Editors[band] = box;
+        editors_[band].emplace(state_, state_, state_.FreqAreaView, band);
+        binders_[band] = new GridEditorBinder(
+            *grid, *editors_[band], prompt, [this] { Paint(); }, this);
+        binders_[band]->SetTextBox(box);
+        binders_[band]->AccessibleName
+            = [band](CellRef cell) { return FieldName(band, cell.row, cell.col); };
     }
     layout->addWidget(Grids[0], 0, 0);
     layout->addWidget(Grids[1], 0, 1);
@@ -118,33 +114,8 @@ void FrameFreqArea::Paint()
 
 void FrameFreqArea::CommitOpenEditor()
 {
-    for (int band = 0; band < mm::kBandCount; ++band)
-        if (Editors[band]->IsOpen())
-            Commit(band);
-}
-
-void FrameFreqArea::OpenEditor(int band, int row, int col)
-{
-    const EditorOpen editor = FreqAreaGridClick(state_, state_.FreqAreaView, band, row, col);
-    Grids[band]->setCurrentCell(editor.cell.row, editor.cell.col);
-    if (editor.kind == EditorKind::None)
-        return;
-    Editors[band]->setAccessibleName(FieldName(band, editor.cell.row, editor.cell.col));
-    Editors[band]->OpenOver(*Grids[band], editor.cell.row, editor.cell.col,
-                            QString::fromStdString(editor.text));
-}
-
-void FrameFreqArea::Commit(int band)
-{
-    EditorBox *box = Editors[band];
-    const EditorCommit result
-        = FreqAreaCommit(state_, state_, state_.FreqAreaView, band, box->text().toStdString());
-    box->setText(QString::fromStdString(result.shownText));
-    Grids[band]->Paint(state_.FreqAreaView.Grids[band]);
-    if (result.next)
-        OpenEditor(band, result.next->row, result.next->col);
-    else
-        box->Close();
+    for (GridEditorBinder *binder : binders_)
+        binder->CommitOpenEditor();
 }
 
 } // namespace nx5rb

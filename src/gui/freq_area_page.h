@@ -2,10 +2,15 @@
 // and working-channel lists, and the read and write buttons.
 #pragma once
 
+#include "editors/freq_area_view.h"
 #include "gui/cell_grid.h"
+#include "gui/editor_binder.h"
 #include "gui/editor_box.h"
+#include "gui/editor_page.h"
+#include "link/prompt.h"
 
 #include <array>
+#include <optional>
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -15,17 +20,15 @@ namespace nx5rb {
 
 class WindowState;
 
-class FrameFreqArea final : public QGroupBox
+class FrameFreqArea final : public QGroupBox, public EditorPage
 {
     Q_OBJECT
 
 public:
-    FrameFreqArea(WindowState &state, QWidget *parent = nullptr);
+    FrameFreqArea(WindowState &state, Prompt &prompt, QWidget *parent = nullptr);
 
-    // Shows what the core holds.
-    void Paint();
-    // Commits a box that is still open (before a close or a page change by other means).
-    void CommitOpenEditor();
+    void Paint() override;
+    void CommitOpenEditor() override;
 
     std::array<CellGrid *, 3> Grids {};
     std::array<EditorBox *, 3> Editors {}; // Text1, Text2, Text6
@@ -35,10 +38,9 @@ public:
     QPushButton *CommandWrite = nullptr;
 
 private:
-    void OpenEditor(int band, int row, int col);
-    void Commit(int band);
-
     WindowState &state_;
+    std::array<std::optional<FreqAreaEditor>, 3> editors_;
+    std::array<GridEditorBinder *, 3> binders_ {};
 };
 
 } // namespace nx5rb

@@ -5,6 +5,7 @@
 #include "gui/about_box.h"
 #include "gui/cell_grid.h"
 #include "gui/channel_page.h"
+#include "gui/editor_page.h"
 #include "gui/freq_area_page.h"
 #include "gui/port_dialog.h"
 #include "gui/power_on_page.h"
@@ -46,11 +47,11 @@ constexpr std::string_view kAbort = "中止";
 
 Form1::Form1(const PortSelection &port, Prompt *prompt, FileChooser *files, QWidget *parent)
     : QMainWindow(parent)
-    , ports_(ResolvePortNumber(port))
     , ownPrompt_(prompt ? nullptr : std::make_unique<QtPrompt>(this))
     , ownFiles_(files ? nullptr : std::make_unique<QtFileChooser>(this))
     , prompt_(prompt ? *prompt : *ownPrompt_)
     , files_(files ? *files : *ownFiles_)
+    , session_(std::make_unique<QtSession>(port, prompt_, &files_, true))
 {
     setObjectName("Form1");
     setWindowTitle(Q(texts::kAppTitle));
@@ -88,18 +89,23 @@ Form1::Form1(const PortSelection &port, Prompt *prompt, FileChooser *files, QWid
     left->addWidget(Frame1);
     upper->addLayout(left);
 
+    WindowState &state = State();
     pages_ = new QStackedWidget(central);
     pages_->setObjectName("Pages");
-    FrameFreqAreaPage = new FrameFreqArea(state_, pages_);
+    FrameFreqAreaPage = new FrameFreqArea(state, prompt_, pages_);
     pages_->addWidget(FrameFreqAreaPage);
+    editorPages_.push_back(FrameFreqAreaPage);
     for (int band = 0; band < mm::kBandCount; ++band) {
-        FrameTuneDataPages[band] = new FrameTuneData(state_, band, pages_);
+        FrameTuneDataPages[band] = new FrameTuneData(state, band, prompt_, files_, pages_);
         pages_->addWidget(FrameTuneDataPages[band]);
+        editorPages_.push_back(FrameTuneDataPages[band]);
     }
-    FrameOptionPage = new FrameOption(state_, pages_);
+    FrameOptionPage = new FrameOption(state, prompt_, pages_);
     pages_->addWidget(FrameOptionPage);
-    FrameChannelInfoPage = new FrameChannelInfo(state_, pages_);
+    editorPages_.push_back(FrameOptionPage);
+    FrameChannelInfoPage = new FrameChannelInfo(state, prompt_, files_, pages_);
     pages_->addWidget(FrameChannelInfoPage);
+    editorPages_.push_back(FrameChannelInfoPage);
     upper->addWidget(pages_, 1);
 
     auto *bottom = new QHBoxLayout;
@@ -116,18 +122,11 @@ Form1::Form1(const PortSelection &port, Prompt *prompt, FileChooser *files, QWid
     bottom->addStretch();
     outer->addLayout(bottom);
 
-    // The link lives on the window's seams.
-    link_ = std::make_unique<Link>(state_.Image, port_, timer1_, timer2_, prompt_);
-    link_->OnProgress = [this] { ShowProgress(); };
-    link_->OnFinished = [this](const TransferResult &result) {
-        state_.FinishTransfer(result);
-        PaintAll();
-    };
+    Tool().OnProgress = [this] { ShowProgress(); };
+    Tool().OnTransferFinished = [this](const TransferResult &) { PaintAll(); };
 
     ShowPage(Page::FreqArea);
     PaintAll();
-    // The port is configured but stays closed until a transfer opens it.
-    port_.SetCommPort(ports_);
 
     connect(TreeView1, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem *node) { TreeView1_NodeClick(node); });
@@ -135,7 +134,7 @@ Form1::Form1(const PortSelection &port, Prompt *prompt, FileChooser *files, QWid
     connect(CommandOpen, &QPushButton::clicked, this, &Form1::CommandOpen_Click);
     connect(CommandSave, &QPushButton::clicked, this, &Form1::CommandSave_Click);
     connect(CommandClose, &QPushButton::clicked, this, &QWidget::close);
-    connect(CommandAbort, &QPushButton::clicked, this, [this] { link_->Abandon(); });
+    connect(CommandAbort, &QPushButton::clicked, this, [this] { Tool().Abort(); });
 
     const std::map<QPushButton *, TransferCommand> commands = {
         {CommandReadAll, TransferCommand::ReadAll},
@@ -160,20 +159,18 @@ Form1::Form1(const PortSelection &port, Prompt *prompt, FileChooser *files, QWid
 
 Form1::~Form1()
 {
-    link_->OnProgress = nullptr;
-    link_->OnFinished = nullptr;
-    link_->Abandon();
+    Tool().OnProgress = nullptr;
+    Tool().OnTransferFinished = nullptr;
 }
 
 void Form1::BuildTree()
 {
-    std::map<std::string_view, QTreeWidgetItem *> byKey;
+    std::map<NodeKey, QTreeWidgetItem *> byKey;
     for (const TreeNode &node : kTreeNodes) {
-        QTreeWidgetItem *item = node.parentKey.empty()
-            ? new QTreeWidgetItem(TreeView1)
-            : new QTreeWidgetItem(byKey.at(node.parentKey));
+        QTreeWidgetItem *item = node.parent ? new QTreeWidgetItem(byKey.at(*node.parent))
+                                            : new QTreeWidgetItem(TreeView1);
         item->setText(0, Q(node.text));
-        item->setData(0, kKeyRole, Q(node.key));
+        item->setData(0, kKeyRole, Q(node.name));
         byKey[node.key] = item;
     }
     // Wide enough for the deepest node: the design width is for a smaller font.
@@ -187,11 +184,14 @@ void Form1::BuildTree()
 
 void Form1::PaintAll()
 {
-    FrameFreqAreaPage->Paint();
-    for (FrameTuneData *page : FrameTuneDataPages)
+    for (EditorPage *page : editorPages_)
         page->Paint();
-    FrameOptionPage->Paint();
-    FrameChannelInfoPage->Paint();
+}
+
+void Form1::CommitOpenEditors()
+{
+    for (EditorPage *page : editorPages_)
+        page->CommitOpenEditor();
 }
 
 QWidget *Form1::CurrentPage() const
@@ -219,22 +219,16 @@ void Form1::ShowPage(Page page)
     }
 }
 
-void Form1::CommitOpenEditors()
-{
-    FrameFreqAreaPage->CommitOpenEditor();
-}
-
 void Form1::TreeView1_NodeClick(QTreeWidgetItem *node)
 {
     if (!node)
         return;
+    const std::optional<NodeKey> key
+        = NodeKeyNamed(node->data(0, kKeyRole).toString().toStdString());
+    if (!key)
+        return;
     CommitOpenEditors();
-    const std::string text = node->text(0).toStdString();
-    const std::string key = node->data(0, kKeyRole).toString().toStdString();
-    // During a transfer the pages only show: pending edits are neither applied under it nor
-    // dropped, and the port dialog may still stop it.
-    const NodeAction action
-        = Busy() ? NodeActionOf(text, key) : nx5rb::TreeView1_NodeClick(state_, prompt_, text, key);
+    const NodeAction action = Tool().NodeClick(*key);
     PaintAll();
     switch (action.kind) {
     case NodeAction::ShowPage:
@@ -253,15 +247,11 @@ void Form1::TreeView1_NodeClick(QTreeWidgetItem *node)
 
 void Form1::ShowPortDialog()
 {
-    CommportSel dialog(ports_, DeviceForPortNumber, this);
+    PortSelection chosen = Ports();
+    CommportSel dialog(chosen, DeviceForPortNumber, this);
     dialog.exec();
-    if (!ports_.PortChanged)
-        return;
-    // A transfer that was running is abandoned by closing the port.
-    if (port_.PortOpen())
-        link_->Abandon();
-    port_.SetCommPort(ports_);
-    ports_.PortChanged = false;
+    if (chosen.PortChanged)
+        session_->ChoosePort(chosen);
 }
 
 void Form1::ShowAbout()
@@ -272,55 +262,32 @@ void Form1::ShowAbout()
 
 void Form1::CommandApp_Click()
 {
-    if (Busy())
-        return;
     CommitOpenEditors();
-    state_.Apply();
+    Tool().Apply();
     PaintAll();
 }
 
 void Form1::CommandOpen_Click()
 {
-    using namespace file_dialog_text;
-    if (Busy())
-        return;
     // A box still open would otherwise commit its text over the file's value later.
     CommitOpenEditors();
     PaintAll();
-    const std::string path = FileDialog(files_, prompt_, "OPEN", kOpenTitle, "");
-    if (path.empty())
-        return;
-    OpenDataFile(state_, path, prompt_);
+    Tool().CommandOpen();
     PaintAll();
 }
 
 void Form1::CommandSave_Click()
 {
-    using namespace file_dialog_text;
-    if (Busy())
-        return;
     CommitOpenEditors();
-    // Pending edits belong in the saved file, even if the dialog is then cancelled.
-    state_.ApplyIfChanged();
+    Tool().CommandSave();
     PaintAll();
-    const std::string path = FileDialog(files_, prompt_, "Save", kSaveTitle, "");
-    if (path.empty())
-        return;
-    SaveDataFile(state_, path, prompt_);
 }
 
 void Form1::RunCommand(TransferCommand command)
 {
-    if (Busy())
-        return;
     CommitOpenEditors();
-    RunTransferCommand(command, *link_, state_, pump_);
+    Tool().RunTransfer(command);
     PaintAll();
-}
-
-bool Form1::Busy() const
-{
-    return link_->Progress().visible || link_->LinkState != 0;
 }
 
 void Form1::EnableCommands(bool enabled)
@@ -333,7 +300,7 @@ void Form1::EnableCommands(bool enabled)
 
 void Form1::ShowProgress()
 {
-    const LinkProgress &progress = link_->Progress();
+    const LinkProgress &progress = LinkLayer().Progress();
     EnableCommands(!progress.visible);
     Frame1->setVisible(progress.visible);
     Label2->setText(Q(progress.label));
@@ -347,11 +314,10 @@ void Form1::ShowProgress()
 void Form1::closeEvent(QCloseEvent *event)
 {
     CommitOpenEditors();
-    if (!ConfirmClose(state_, prompt_)) {
+    if (!Tool().ConfirmClose()) {
         event->ignore();
         return;
     }
-    link_->Abandon();
     event->accept();
 }
 

@@ -1,20 +1,18 @@
 // Form1: the main window. The navigation tree on the left, one page at a time on the right, the
 // bottom row of buttons, and the progress frame of a running transfer. Widgets only show what the
-// core holds and pass clicks and keys on to it.
+// session holds and pass clicks and keys on to it.
 #pragma once
 
-#include "app/comm_port.h"
 #include "app/file_dialog.h"
 #include "app/navigation.h"
 #include "app/port_select.h"
+#include "app/qt_session.h"
 #include "app/transfer_commands.h"
-#include "app/window_state.h"
-#include "link/link_protocol.h"
-#include "link/qt/qt_event_pump.h"
-#include "link/qt/qt_link_timer.h"
+#include "link/prompt.h"
 
 #include <array>
 #include <memory>
+#include <vector>
 
 #include <QMainWindow>
 
@@ -28,6 +26,7 @@ class QTreeWidgetItem;
 
 namespace nx5rb {
 
+class EditorPage;
 class FrameChannelInfo;
 class FrameFreqArea;
 class FrameOption;
@@ -44,10 +43,11 @@ public:
                    FileChooser *files = nullptr, QWidget *parent = nullptr);
     ~Form1() override;
 
-    WindowState &State() { return state_; }
-    Link &LinkLayer() { return *link_; }
-    CommPort &MSComm1() { return port_; }
-    PortSelection &Ports() { return ports_; }
+    Session &Tool() { return session_->Get(); }
+    WindowState &State() { return Tool().State(); }
+    Link &LinkLayer() { return Tool().LinkLayer(); }
+    CommPort &MSComm1() { return session_->Port(); }
+    PortSelection &Ports() { return session_->Ports(); }
 
     // Every page painted again from the core.
     void PaintAll();
@@ -86,23 +86,17 @@ private:
     void ShowPortDialog();
     void ShowAbout();
     void ShowProgress();
+    // Every page's open editor committed, as leaving it would.
     void CommitOpenEditors();
-    // A transfer is running: nothing may change or send the image but "中止".
-    bool Busy() const;
     void EnableCommands(bool enabled);
 
-    WindowState state_;
-    PortSelection ports_;
     std::unique_ptr<Prompt> ownPrompt_;
     std::unique_ptr<FileChooser> ownFiles_;
     Prompt &prompt_;
     FileChooser &files_;
-    CommPort port_;
-    QtLinkTimer timer1_;
-    QtLinkTimer timer2_;
-    QtEventPump pump_;
-    std::unique_ptr<Link> link_;
+    std::unique_ptr<QtSession> session_;
     QStackedWidget *pages_ = nullptr;
+    std::vector<EditorPage *> editorPages_;
 };
 
 } // namespace nx5rb

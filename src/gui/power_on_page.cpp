@@ -22,9 +22,10 @@ constexpr int kBoxesPerRow = 7;
 
 } // namespace
 
-FrameOption::FrameOption(WindowState &state, QWidget *parent)
+FrameOption::FrameOption(WindowState &state, Prompt &prompt, QWidget *parent)
     : QGroupBox(Q(power_on_text::kFrame), parent)
     , state_(state)
+    , editor_(state, state, state.PowerOnView)
 {
     setObjectName("FrameOption");
     auto *layout = new QVBoxLayout(this);
@@ -46,7 +47,6 @@ FrameOption::FrameOption(WindowState &state, QWidget *parent)
                                    + QString::number(column + 1));
             box->setMaxLength(1);
             box->setAlignment(Qt::AlignCenter);
-            box->setReadOnly(true);
             box->setGeometry(Twips(left + kLabelTwips + (column % kBoxesPerRow) * kPitchTwips),
                              Twips(top + (column / kBoxesPerRow) * kPitchTwips), Twips(kBoxTwips),
                              Twips(kBoxTwips));
@@ -54,10 +54,17 @@ FrameOption::FrameOption(WindowState &state, QWidget *parent)
         }
     }
     layout->addWidget(boxes);
+    binder_ = new BoxEditorBinder(
+        {TextPowerOnMsg.begin(), TextPowerOnMsg.end()}, editor_, prompt, [this] { Paint(); }, this);
 
     layout->addLayout(ReadWriteButtons(this, "CommandReadOption", "CommandWriteOption",
                                        CommandReadOption, CommandWriteOption));
     layout->addStretch();
+}
+
+void FrameOption::CommitOpenEditor()
+{
+    binder_->CommitOpenEditor();
 }
 
 void FrameOption::Paint()

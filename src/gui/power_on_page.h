@@ -1,8 +1,12 @@
 // The power-on message page ("MCU版本"): 56 one-character boxes in four lines.
 #pragma once
 
+#include "editors/power_on_editor.h"
 #include "editors/power_on_view.h"
+#include "gui/editor_binder.h"
 #include "gui/editor_box.h"
+#include "gui/editor_page.h"
+#include "link/prompt.h"
 
 #include <array>
 
@@ -13,14 +17,15 @@ namespace nx5rb {
 
 class WindowState;
 
-class FrameOption final : public QGroupBox
+class FrameOption final : public QGroupBox, public EditorPage
 {
     Q_OBJECT
 
 public:
-    FrameOption(WindowState &state, QWidget *parent = nullptr);
+    FrameOption(WindowState &state, Prompt &prompt, QWidget *parent = nullptr);
 
-    void Paint();
+    void Paint() override;
+    void CommitOpenEditor() override;
 
     std::array<EditorBox *, kPowerOnBoxes> TextPowerOnMsg {};
     QPushButton *CommandReadOption = nullptr;
@@ -28,6 +33,8 @@ public:
 
 private:
     WindowState &state_;
+    PowerOnEditor editor_;
+    BoxEditorBinder *binder_ = nullptr;
 };
 
 } // namespace nx5rb

@@ -68,10 +68,13 @@ PromptAnswer QtPrompt::Show(const PromptMessage &message)
     return Answer(box.exec());
 }
 
-FileChoice QtFileChooser::Choose(bool open, std::string_view title, std::string_view initialName)
+FileChoice QtFileChooser::Choose(bool open, std::string_view title, std::string_view initialName,
+                                 FileKind kind)
 {
     using namespace file_dialog_text;
-    QFileDialog dialog(parent_, Q(title), QString(), Q(kDataFilter) + ";;" + Q(kAllFilter));
+    const bool plan = kind == FileKind::ChannelPlan;
+    const QString filter = Q(plan ? kPlanFilter : kDataFilter);
+    QFileDialog dialog(parent_, Q(title), QString(), filter + ";;" + Q(kAllFilter));
     dialog.setObjectName("FileDialog");
     dialog.setOption(QFileDialog::ReadOnly, false);
     if (open) {
@@ -80,9 +83,9 @@ FileChoice QtFileChooser::Choose(bool open, std::string_view title, std::string_
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setDefaultSuffix(Q(kDefaultSuffix));
+        dialog.setDefaultSuffix(Q(plan ? kPlanSuffix : kDefaultSuffix));
     }
-    dialog.selectNameFilter(Q(kDataFilter));
+    dialog.selectNameFilter(filter);
     if (!initialName.empty())
         dialog.selectFile(Q(initialName));
     FileChoice choice;

@@ -26,7 +26,8 @@ public:
     explicit QtFileChooser(QWidget *parent = nullptr)
         : parent_(parent)
     { }
-    FileChoice Choose(bool open, std::string_view title, std::string_view initialName) override;
+    FileChoice Choose(bool open, std::string_view title, std::string_view initialName,
+                      FileKind kind) override;
 
 private:
     QWidget *parent_;

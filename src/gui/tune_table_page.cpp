@@ -1,9 +1,13 @@
 #include "gui/tune_table_page.h"
 
+#include "app/file_commands.h"
 #include "app/window_state.h"
+#include "chart/calibration_chart.h"
+#include "editors/tune_chart_model.h"
 #include "editors/tune_table_view.h"
 #include "gui/qt_text.h"
 
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,20 +23,34 @@ constexpr int kPointTwips = 500;
 constexpr int kSquelchGridTwips = 8580;
 constexpr int kSquelchColumnTwips = 950;
 constexpr int kBoxTwips = 900;
+constexpr std::string_view kChart = "曲线图(&G)";
+
+TuneChartModel ChartModel(const WindowState &state, int band)
+{
+    return BuildTuneChartModel(state.Image, band, TuneBlockOf(state.TuneBuffer, band),
+                               state.RxEdgeCol[band], state.TxEdgeCol[band]);
+}
 
 } // namespace
 
-FrameTuneData::FrameTuneData(WindowState &state, int band, QWidget *parent)
+FrameTuneData::FrameTuneData(WindowState &state, int band, Prompt &prompt, FileChooser &files,
+                             QWidget *parent)
     : QGroupBox(Q(tune_text::kFrame[band]), parent)
     , state_(state)
     , band_(band)
+    , prompt_(prompt)
+    , files_(files)
+    , tuneEditor_(state, state, state.TuneViews[band], band)
+    , squelchEditor_(state, state, state.TuneViews[band], band)
+    , modulationEditor_(state, state, state.ModulationViews[band], band)
 {
     setObjectName(QString("FrameTuneData%1").arg(band));
     auto *layout = new QVBoxLayout(this);
+    const QString frame = Q(tune_text::kFrame[band]);
 
     MSHFlexGridTuneData = new CellGrid(kTuneRows, kTuneCols, this);
     MSHFlexGridTuneData->setObjectName(QString("MSHFlexGridTuneData%1").arg(band));
-    MSHFlexGridTuneData->setAccessibleName(Q(tune_text::kFrame[band]));
+    MSHFlexGridTuneData->setAccessibleName(frame);
     MSHFlexGridTuneData->SetColumnWidthTwips(0, kFirstColumnTwips);
     for (int col = 1; col < kTuneCols; ++col)
         MSHFlexGridTuneData->SetColumnWidthTwips(col, kPointTwips);
@@ -41,50 +59,74 @@ FrameTuneData::FrameTuneData(WindowState &state, int band, QWidget *parent)
 
     MSHFlexGridSqlTune = new CellGrid(kSquelchRows, kSquelchCols, this);
     MSHFlexGridSqlTune->setObjectName(QString("MSHFlexGridSqlTune%1").arg(band));
-    MSHFlexGridSqlTune->setAccessibleName(Q(tune_text::kSquelch));
+    MSHFlexGridSqlTune->setAccessibleName(frame + ' ' + Q(tune_text::kSquelch));
     MSHFlexGridSqlTune->SetColumnWidthTwips(0, kSquelchGridTwips - 8 * kSquelchColumnTwips);
     for (int col = 1; col < kSquelchCols; ++col)
         MSHFlexGridSqlTune->SetColumnWidthTwips(col, kSquelchColumnTwips);
     MSHFlexGridSqlTune->FitToContents();
     layout->addWidget(MSHFlexGridSqlTune);
 
+    const auto repaint = [this] { Paint(); };
+    Text3 = new EditorBox(MSHFlexGridTuneData->viewport());
+    Text3->setObjectName(QString("Text3_%1").arg(band));
+    tuneBinder_ = new GridEditorBinder(*MSHFlexGridTuneData, tuneEditor_, prompt_, repaint, this);
+    tuneBinder_->SetTextBox(Text3);
+    tuneBinder_->AccessibleName = [this, frame](CellRef cell) {
+        return frame + ' ' + Q(tune_text::kTuneRowCaption[std::size_t(cell.row - 1)]) + ' '
+            + MSHFlexGridTuneData->CellText(0, cell.col);
+    };
+    Text5 = new EditorBox(MSHFlexGridSqlTune->viewport());
+    Text5->setObjectName(QString("Text5_%1").arg(band));
+    squelchBinder_
+        = new GridEditorBinder(*MSHFlexGridSqlTune, squelchEditor_, prompt_, repaint, this);
+    squelchBinder_->SetTextBox(Text5);
+    squelchBinder_->AccessibleName = [frame](CellRef cell) {
+        return frame + ' ' + Q(tune_text::kDetection[std::size_t(cell.col - 1)]) + ' '
+            + Q(tune_text::kSquelchRowCaption[std::size_t(cell.row - 1)]);
+    };
+
     // Settings 1..3 on the left, the deviations on the right, the maximum offset below them.
     auto *settings = new QGridLayout;
+    std::vector<EditorBox *> boxes;
     for (int field = 0; field < kModulationFields; ++field) {
         auto *label = new QLabel(Q(modulation_text::kLabel[field]), this);
         auto *box = new EditorBox(this, false);
         box->setObjectName(QString("TextResponse%1").arg(kModulationFields * band + field));
-        box->setAccessibleName(Q(tune_text::kFrame[band]) + ' '
-                               + Q(modulation_text::kLabel[field]).section(':', 0, 0));
+        box->setAccessibleName(frame + ' ' + Q(modulation_text::kLabel[field]).section(':', 0, 0));
         box->setFixedWidth(Twips(kBoxTwips));
-        box->setReadOnly(true);
         label->setBuddy(box);
         const int row = field % 3;
         const int col = field < 3 ? 0 : 2;
         settings->addWidget(label, row, col);
         settings->addWidget(box, row, col + 1);
         TextResponse[field] = box;
+        boxes.push_back(box);
     }
     if (band > 0) {
         auto *label = new QLabel(Q(modulation_text::kMaxOffsetLabel), this);
         TextPkValue = new EditorBox(this, false);
         TextPkValue->setObjectName(QString("TextPkValue%1").arg(band));
-        TextPkValue->setAccessibleName(Q(tune_text::kFrame[band]) + ' '
+        TextPkValue->setAccessibleName(frame + ' '
                                        + Q(modulation_text::kMaxOffsetLabel).section('(', 0, 0));
         TextPkValue->setFixedWidth(Twips(kBoxTwips));
-        TextPkValue->setReadOnly(true);
         label->setBuddy(TextPkValue);
         settings->addWidget(label, 3, 2);
         settings->addWidget(TextPkValue, 3, 3);
         settings->addWidget(new QLabel(Q(modulation_text::kMaxOffsetNote), this), 4, 2, 1, 2);
     }
+    boxes.push_back(TextPkValue); // box kMaxOffsetBox; none on band A's page
+    modulationBinder_ = new BoxEditorBinder(boxes, modulationEditor_, prompt_, repaint, this);
     settings->setColumnStretch(4, 1);
     layout->addLayout(settings);
 
-    layout->addLayout(ReadWriteButtons(this, QString("CommandRead") + kBandLetter[band],
-                                       QString("CommandWrite") + kBandLetter[band], CommandRead,
-                                       CommandWrite));
+    auto *buttons
+        = ReadWriteButtons(this, QString("CommandRead") + kBandLetter[band],
+                           QString("CommandWrite") + kBandLetter[band], CommandRead, CommandWrite);
+    CommandChart = MakeButton(this, kChart, QString("CommandChart") + kBandLetter[band]);
+    buttons->insertWidget(0, CommandChart);
+    layout->addLayout(buttons);
     layout->addStretch();
+    connect(CommandChart, &QPushButton::clicked, this, &FrameTuneData::ShowChart);
 }
 
 void FrameTuneData::Paint()
@@ -97,9 +139,53 @@ void FrameTuneData::Paint()
             MSHFlexGridTuneData->SetShaded(row, col, TuneCellShaded(state_, band_, row, col));
     const ModulationBoxes &modulation = state_.ModulationViews[band_];
     for (int field = 0; field < kModulationFields; ++field)
-        TextResponse[field]->setText(QString::fromStdString(modulation.Response[field]));
+        TextResponse[field]->setText(Q(modulation.Response[field]));
     if (TextPkValue)
-        TextPkValue->setText(QString::fromStdString(modulation.MaxOffset));
+        TextPkValue->setText(Q(modulation.MaxOffset));
+    // The chart follows the working copy: a committed cell moves its point at once.
+    if (chart_)
+        chart_->Update(ChartModel(state_, band_));
+}
+
+void FrameTuneData::CommitOpenEditor()
+{
+    tuneBinder_->CommitOpenEditor();
+    squelchBinder_->CommitOpenEditor();
+    modulationBinder_->CommitOpenEditor();
+}
+
+void FrameTuneData::ShowChart()
+{
+    if (!chart_) {
+        // A window of its own that the page owns; it goes with the page.
+        chart_ = new CalibrationChart(band_, this);
+        if (!currentFile_.isEmpty())
+            chart_->SetCurrentFileName(currentFile_);
+        connect(chart_, &CalibrationChart::CompareRequested, this, &FrameTuneData::CompareWithFile);
+        chart_->Update(ChartModel(state_, band_));
+    }
+    chart_->show();
+    chart_->raise();
+    chart_->activateWindow();
+}
+
+void FrameTuneData::SetCurrentFileName(const QString &fileName)
+{
+    currentFile_ = QFileInfo(fileName).fileName();
+    if (chart_)
+        chart_->SetCurrentFileName(currentFile_);
+}
+
+void FrameTuneData::CompareWithFile()
+{
+    using namespace file_dialog_text;
+    const std::string path = FileDialog(files_, prompt_, "OPEN", kOpenTitle, "");
+    if (path.empty())
+        return;
+    const std::unique_ptr<WindowState> other = ReadStateFromFile(path, prompt_);
+    if (other && chart_)
+        chart_->SetCompare(ChartModel(*other, band_),
+                           QFileInfo(QString::fromStdString(path)).fileName());
 }
 
 } // namespace nx5rb

@@ -48,7 +48,7 @@ Link::~Link()
 
 void Link::BeginTransfer(std::string_view prompt)
 {
-    LinkState = 0;
+    LinkState = LinkPhase::Idle;
     if (prompt != link_text::kRetry) {
         ReadMode = false;
         Flags = TransferFlags();
@@ -83,7 +83,7 @@ void Link::BeginTransfer(std::string_view prompt)
     timer1_.SetInterval(kReplyTimeoutMs);
     timer1_.SetEnabled(true);
     timer2_.SetEnabled(true);
-    LinkState = 1;
+    LinkState = LinkPhase::EntrySent;
     port_.SetRThreshold(int(kEntryReplyLength));
     port_.Output(std::span(reinterpret_cast<const std::uint8_t *>(kEntry.data()), kEntry.size()));
 }
@@ -107,7 +107,7 @@ void Link::MSComm1_OnComm(CommEvent event)
     const Bytes bytes = port_.Input();
 
     switch (LinkState) {
-    case 1:
+    case LinkPhase::EntrySent:
         if (bytes.size() >= kEntryReplyLength && bytes[1] == kAck && IsEntryDigit(bytes[2])) {
             timer2_.SetEnabled(false);
             HandshakeStep();
@@ -115,7 +115,7 @@ void Link::MSComm1_OnComm(CommEvent event)
             HandshakeFailure(kWrongReplyLimit, link_text::kCheckConnection);
         }
         break;
-    case 2:
+    case LinkPhase::BandInfoAsked:
         if (bytes.size() < kBandInfoLength) {
             TransferFailure();
             break;
@@ -126,7 +126,7 @@ void Link::MSComm1_OnComm(CommEvent event)
                 std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + kBandInfoLength));
         NextBlockStep();
         break;
-    case 3:
+    case LinkPhase::AwaitingAck:
         if (!bytes.empty() && bytes[0] == kAck) {
             if (!ReadMode)
                 acknowledged_.push_back(requestedBlock_);
@@ -136,7 +136,7 @@ void Link::MSComm1_OnComm(CommEvent event)
             TransferFailure();
         }
         break;
-    case 4: {
+    case LinkPhase::ReadRequested: {
         // Only the block that was asked for is taken; anything else means the line is not
         // trustworthy and the user decides whether to try again.
         const bool wellFormed = bytes.size() >= kDataReplyLength && bytes[0] == kWrite
@@ -148,7 +148,7 @@ void Link::MSComm1_OnComm(CommEvent event)
         received_.emplace_back(requestedBlock_,
                                std::vector<std::uint8_t>(bytes.begin() + kRequestLength,
                                                          bytes.begin() + kDataReplyLength));
-        LinkState = 3;
+        LinkState = LinkPhase::AwaitingAck;
         const std::array<std::uint8_t, 1> ack = {kAck};
         Send(ack, int(kAckLength));
         break;
@@ -160,7 +160,7 @@ void Link::MSComm1_OnComm(CommEvent event)
 
 void Link::HandshakeStep()
 {
-    LinkState = 2;
+    LinkState = LinkPhase::BandInfoAsked;
     if (!startFlagsKept_) {
         startFlags_ = Flags;
         startFlagsKept_ = true;
@@ -192,11 +192,11 @@ void Link::NextBlockStep()
     const std::uint8_t high = std::uint8_t(BlockAddress >> 8);
     const std::uint8_t low = std::uint8_t(BlockAddress & 0xFF);
     if (ReadMode) {
-        LinkState = 4;
+        LinkState = LinkPhase::ReadRequested;
         const std::array<std::uint8_t, 4> request = {kRead, high, low, kBlockLength};
         Send(request, int(kDataReplyLength));
     } else {
-        LinkState = 3;
+        LinkState = LinkPhase::AwaitingAck;
         std::array<std::uint8_t, kWriteLength> request = {kWrite, high, low, kBlockLength};
         std::copy_n(image_.begin() + BlockAddress, mm::kBlockSize,
                     request.begin() + kRequestLength);
@@ -278,7 +278,7 @@ void Link::Timer1_Timer()
     timer1_.SetEnabled(false);
     if (PromptShown)
         return;
-    if (LinkState >= 2) {
+    if (LinkState >= LinkPhase::BandInfoAsked) {
         TransferFailure(); // a reply that never came after the handshake
         return;
     }
@@ -329,7 +329,7 @@ void Link::CompleteRead()
     if (!SendEnd())
         return;
     port_.SetRThreshold(0);
-    LinkState = 0;
+    LinkState = LinkPhase::Idle;
     timer1_.SetEnabled(false);
     SetProgress(false, progress_.blocksDone, progress_.blocksTotal);
     // The read is complete: only now does what arrived replace the image.
@@ -354,14 +354,14 @@ void Link::CompleteWrite()
     SetProgress(false, progress_.blocksDone, progress_.blocksTotal);
     if (port_.PortOpen())
         port_.SetPortOpen(false);
-    LinkState = 0;
+    LinkState = LinkPhase::Idle;
     Finish(TransferOutcome::Completed, {});
 }
 
 void Link::Abandon()
 {
     port_.SetRThreshold(0);
-    LinkState = 0;
+    LinkState = LinkPhase::Idle;
     if (port_.PortOpen())
         port_.SetPortOpen(false);
     timer1_.SetEnabled(false);

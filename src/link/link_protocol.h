@@ -28,6 +28,15 @@ inline constexpr std::string_view kCheckConnectionTimeout = "检测连接！重�
 inline constexpr std::string_view kConnectionLost = "连接中断！";
 } // namespace link_text
 
+// Where the link stands in a transfer (LinkState).
+enum class LinkPhase : std::int16_t {
+    Idle = 0, // no transfer
+    EntrySent = 1, // the entry string went out; the radio's reply is awaited
+    BandInfoAsked = 2, // the band information was asked for
+    AwaitingAck = 3, // a one-byte ACK is awaited
+    ReadRequested = 4, // a read request went out; the 20-byte data reply is awaited
+};
+
 // What the progress frame shows.
 struct LinkProgress
 {
@@ -85,7 +94,7 @@ public:
     std::function<void(const TransferResult &)> OnFinished;
 
     // --- link state ---
-    std::int16_t LinkState = 0; // 0 idle, 1 entry sent, 2 band info asked, 3 ACK awaited, 4 read
+    LinkPhase LinkState = LinkPhase::Idle;
     bool ReadMode = false;
     TransferFlags Flags;
     std::uint16_t BlockAddress = 0;

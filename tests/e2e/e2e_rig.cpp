@@ -58,7 +58,7 @@ bool ToolRig::Run(TransferCommand command)
     ceiling.start(kChildCeilingMs);
     // A write-all waits for its own transfer; the other commands return once the entry is sent.
     RunTransferCommand(command, link, state, pump);
-    pump.WaitWhile([this] { return link.LinkState != 0; });
+    pump.WaitWhile([this] { return link.LinkState != LinkPhase::Idle; });
     ceiling.stop();
     return !hung;
 }

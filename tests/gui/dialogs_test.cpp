@@ -181,7 +181,7 @@ private slots:
 
         if (confirm) {
             QVERIFY(!w.MSComm1().PortOpen());
-            QCOMPARE(w.LinkLayer().LinkState, std::int16_t(0));
+            QCOMPARE(w.LinkLayer().LinkState, LinkPhase::Idle);
             QVERIFY(!w.Frame1->isVisible());
             QCOMPARE(tuneA->CellText(1, 1), before); // nothing decoded
         } else {

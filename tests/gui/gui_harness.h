@@ -14,6 +14,7 @@
 #include "gui/tune_table_page.h"
 #include "link/prompt.h"
 #include "support/recording_prompt.h"
+#include "support/scripted_files.h"
 
 #include <deque>
 #include <functional>
@@ -52,34 +53,6 @@ public:
 
 private:
     RecordingPrompt recording_;
-};
-
-// The open and save dialogs: every request is recorded; choices come from the script, Cancel
-// once it runs out.
-class ScriptedFiles final : public FileChooser
-{
-public:
-    struct Request
-    {
-        bool open = false;
-        std::string title;
-        std::string initialName;
-    };
-
-    FileChoice Choose(bool open, std::string_view title, std::string_view initialName) override
-    {
-        Requests.push_back({open, std::string(title), std::string(initialName)});
-        if (Choices.empty())
-            return {FileChoice::Cancelled, {}};
-        const FileChoice choice = Choices.front();
-        Choices.pop_front();
-        return choice;
-    }
-
-    void Choose(const std::string &path) { Choices.push_back({FileChoice::Chosen, path}); }
-
-    std::deque<FileChoice> Choices;
-    std::vector<Request> Requests;
 };
 
 inline PortSelection VirtualRadioPort()
@@ -176,7 +149,8 @@ inline void ChooseByKey(QComboBox *combo, Qt::Key key)
 // The transfer started by a click has ended (the link is idle again).
 inline bool WaitForLinkIdle(Form1 &window, int timeoutMs = 15000)
 {
-    return QTest::qWaitFor([&] { return window.LinkLayer().LinkState == 0; }, timeoutMs);
+    return QTest::qWaitFor([&] { return window.LinkLayer().LinkState == LinkPhase::Idle; },
+                           timeoutMs);
 }
 
 inline QStringList RowTexts(const CellGrid *grid, int row, int firstCol, int lastCol)

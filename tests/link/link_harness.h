@@ -6,6 +6,8 @@
 #include "app/window_state.h"
 #include "link/link_protocol.h"
 #include "sim/virtual_port.h"
+#include "support/fake_timer.h"
+#include "support/manual_pump.h"
 #include "support/recording_prompt.h"
 
 #include <deque>
@@ -13,23 +15,6 @@
 #include <vector>
 
 namespace nx5rb::test {
-
-class FakeTimer final : public LinkTimer
-{
-public:
-    void SetInterval(int milliseconds) override { interval = milliseconds; }
-    void SetEnabled(bool on) override { enabled = on; }
-    bool Enabled() const override { return enabled; }
-    // A tick, as the window timer would raise it while enabled.
-    void Fire()
-    {
-        if (enabled && OnTimer)
-            OnTimer();
-    }
-
-    int interval = 0;
-    bool enabled = false;
-};
 
 // Forwards to the virtual radio's port, records every frame the tool sends, and lets a test put
 // bytes of its own on the line.
@@ -97,25 +82,6 @@ public:
 private:
     VirtualPort &radio_;
     Bytes injected_;
-};
-
-// The write-all's waits: pumping replies stands in for the event loop.
-class ManualPump final : public EventPump
-{
-public:
-    explicit ManualPump(std::function<bool()> step)
-        : step_(std::move(step))
-    { }
-    void WaitWhile(const std::function<bool()> &busy) override
-    {
-        while (busy() && step_()) { }
-    }
-    void PauseInput(int milliseconds) override { pauses.push_back(milliseconds); }
-
-    std::vector<int> pauses;
-
-private:
-    std::function<bool()> step_;
 };
 
 struct LinkHarness

@@ -30,7 +30,7 @@ void StartSilentRead(LinkHarness &h)
 {
     h.port.silenced = true;
     RunTransferCommand(TransferCommand::ReadAll, h.link, h.state, h.pump);
-    ASSERT_EQ(h.link.LinkState, 1);
+    ASSERT_EQ(h.link.LinkState, LinkPhase::EntrySent);
 }
 
 TEST(LinkHandshake, EntryReplyAcceptedByReceiveHandlerOrOnlyByThePoll)
@@ -39,7 +39,7 @@ TEST(LinkHandshake, EntryReplyAcceptedByReceiveHandlerOrOnlyByThePoll)
         LinkHarness h;
         StartSilentRead(h);
         h.port.Inject({0x00, 0x06, 0x31});
-        EXPECT_EQ(h.link.LinkState, 2);
+        EXPECT_EQ(h.link.LinkState, LinkPhase::BandInfoAsked);
         EXPECT_EQ(h.port.sent.back(), Bytes {0x02});
         EXPECT_FALSE(h.timer2.enabled);
     }
@@ -48,9 +48,9 @@ TEST(LinkHandshake, EntryReplyAcceptedByReceiveHandlerOrOnlyByThePoll)
         LinkHarness h;
         StartSilentRead(h);
         h.port.Inject({0x06, 0x31});
-        EXPECT_EQ(h.link.LinkState, 1);
+        EXPECT_EQ(h.link.LinkState, LinkPhase::EntrySent);
         h.timer2.Fire();
-        EXPECT_EQ(h.link.LinkState, 2);
+        EXPECT_EQ(h.link.LinkState, LinkPhase::BandInfoAsked);
     }
     {
         // A poll with one byte waiting does nothing.
@@ -58,14 +58,14 @@ TEST(LinkHandshake, EntryReplyAcceptedByReceiveHandlerOrOnlyByThePoll)
         StartSilentRead(h);
         h.port.Inject({0x06});
         h.timer2.Fire();
-        EXPECT_EQ(h.link.LinkState, 1);
+        EXPECT_EQ(h.link.LinkState, LinkPhase::EntrySent);
         EXPECT_EQ(h.link.RetryCount, 0);
     }
     for (const Bytes &wrong : {Bytes {0x00, 0x06, 0x33}, Bytes {0x00, 0x15, 0x31}}) {
         LinkHarness h;
         StartSilentRead(h);
         h.port.Inject(wrong);
-        EXPECT_EQ(h.link.LinkState, 1) << "refused and resent";
+        EXPECT_EQ(h.link.LinkState, LinkPhase::EntrySent) << "refused and resent";
         EXPECT_EQ(h.link.RetryCount, 1);
         EXPECT_EQ(CountEntries(h.port), 2);
     }
@@ -84,14 +84,14 @@ TEST(LinkHandshake, EleventhWrongEntryReplyAsksTheUser)
     EXPECT_TRUE(IsConnectionPrompt(h.prompt.Shown[1], kCheck));
     // Cancel abandons: port closed, idle, and a late byte changes nothing.
     EXPECT_EQ(h.link.RetryCount, 0);
-    EXPECT_EQ(h.link.LinkState, 0);
+    EXPECT_EQ(h.link.LinkState, LinkPhase::Idle);
     EXPECT_FALSE(h.port.PortOpen());
     EXPECT_FALSE(h.timer1.enabled);
     EXPECT_FALSE(h.timer2.enabled);
     EXPECT_FALSE(h.link.Progress().visible);
     EXPECT_EQ(h.link.Outcome(), TransferOutcome::Abandoned);
     h.link.MSComm1_OnComm(CommEvent::Receive);
-    EXPECT_EQ(h.link.LinkState, 0);
+    EXPECT_EQ(h.link.LinkState, LinkPhase::Idle);
 }
 
 TEST(LinkHandshake, FourthTimeoutAsksTheUserAndRetryCountCarriesOver)
@@ -173,7 +173,7 @@ TEST(LinkFailures, RetryEndsAsAFaultlessTransferWouldInEveryRange)
         LinkHarness h({PromptAnswer::Ok, PromptAnswer::Retry});
         c.arm(h.radioPort.Radio().Faults);
         h.Run(c.command);
-        if (h.link.LinkState != 0)
+        if (h.link.LinkState != LinkPhase::Idle)
             h.timer1.Fire(); // a radio that went silent
         h.Pump();
         ASSERT_EQ(h.prompt.Shown.size(), 2u);
@@ -194,7 +194,7 @@ TEST(LinkFailures, TheLinkWaitsForTheAnswerToItsQuestion)
     RunTransferCommand(TransferCommand::ReadOption, h.link, h.state, h.pump);
     h.radioPort.DeliverPending(); // the entry reply: the band information is asked for
     h.radioPort.DeliverPending(); // the band information: the first block is asked for
-    ASSERT_EQ(h.link.LinkState, 4);
+    ASSERT_EQ(h.link.LinkState, LinkPhase::ReadRequested);
     int timersRunning = 0;
     int blocksBehindTheBox = 0;
     h.prompt.WhileShown = [&](const PromptMessage &) {
@@ -234,7 +234,7 @@ TEST(LinkFailures, DeviceLostWhileSendingTheEndFrameNeverCompletes)
         h.Run(command);
         h.link.MSComm1_OnComm(CommEvent::DeviceLost); // the port's report arrives
         EXPECT_EQ(ends, std::vector<TransferOutcome> {TransferOutcome::Abandoned});
-        EXPECT_EQ(h.link.LinkState, 0);
+        EXPECT_EQ(h.link.LinkState, LinkPhase::Idle);
         ASSERT_EQ(h.prompt.Shown.size(), 2u) << "reported once";
         EXPECT_TRUE(h.prompt.Shown[1].text.starts_with("连接中断！"));
         if (IsRead(command)) {
@@ -265,13 +265,14 @@ TEST(LinkFailures, EveryReadFaultAsksAndLeavesTheImageAsItWas)
         const auto areaCells = h.state.FreqAreaView.Grids;
         h.Run(TransferCommand::ReadAll);
         if (fault.needsTimeout) {
-            EXPECT_EQ(h.link.LinkState, 4) << "waiting for a reply that does not come";
+            EXPECT_EQ(h.link.LinkState, LinkPhase::ReadRequested)
+                << "waiting for a reply that does not come";
             h.timer1.Fire();
         }
         ASSERT_EQ(h.prompt.Shown.size(), 2u);
         EXPECT_TRUE(IsConnectionPrompt(h.prompt.Shown[1], kCheck));
         EXPECT_EQ(h.link.Outcome(), TransferOutcome::Abandoned);
-        EXPECT_EQ(h.link.LinkState, 0);
+        EXPECT_EQ(h.link.LinkState, LinkPhase::Idle);
         EXPECT_FALSE(h.port.PortOpen());
         EXPECT_EQ(h.state.Image, before) << "not even the band information may land";
         EXPECT_EQ(h.state.FreqAreaView.Grids, areaCells);
@@ -308,7 +309,7 @@ TEST(LinkFailures, PortThatCannotBeOpenedSendsNothing)
         EXPECT_EQ(h.prompt.Shown[1].title, "端口错误");
         EXPECT_EQ(h.prompt.Shown[1].icon, PromptIcon::Error);
         EXPECT_TRUE(h.port.sent.empty());
-        EXPECT_EQ(h.link.LinkState, 0);
+        EXPECT_EQ(h.link.LinkState, LinkPhase::Idle);
         EXPECT_EQ(h.link.LastPortError(), "device busy");
         EXPECT_EQ(h.link.Outcome(), TransferOutcome::NotStarted);
     }
@@ -322,7 +323,7 @@ TEST(LinkFailures, PulledCableAbandonsWithAMessage)
         h.radioPort.DeliverPending();
     const RadioImage before = h.state.Image;
     h.radioPort.SimulateDeviceLost();
-    EXPECT_EQ(h.link.LinkState, 0);
+    EXPECT_EQ(h.link.LinkState, LinkPhase::Idle);
     EXPECT_EQ(h.link.Outcome(), TransferOutcome::Abandoned);
     ASSERT_EQ(h.prompt.Shown.size(), 2u);
     EXPECT_TRUE(h.prompt.Shown[1].text.starts_with("连接中断！\n")) << "the reason on its own line";
@@ -437,7 +438,7 @@ TEST(LinkCommands, NewCommandAbandonsTheRunningTransfer)
     RunTransferCommand(TransferCommand::ReadChannelInfo, h.link, h.state, h.pump);
     h.radioPort.DeliverPending();
     h.radioPort.DeliverPending();
-    EXPECT_NE(h.link.LinkState, 0);
+    EXPECT_NE(h.link.LinkState, LinkPhase::Idle);
     const int closesBefore = h.port.closes;
     h.Run(TransferCommand::ReadOption);
     EXPECT_EQ(h.port.closes, closesBefore + 2) << "closed by the abandon, then by the end";

@@ -116,7 +116,7 @@ TEST(SerialTrace, ReadAllIsRecordedAndItsReplayGivesTheSameImageOrSaysWhereItWas
               "trace line " + std::to_string(frames[2]->LineNumber)
                   + " (transfer 1) expects 52 0C F0 10; the tool sent 52 0F 00 10");
     EXPECT_EQ(strayed.FramesMatched(), 2);
-    EXPECT_EQ(other.link.LinkState, 4) << "still waiting for the block";
+    EXPECT_EQ(other.link.LinkState, LinkPhase::ReadRequested) << "still waiting for the block";
     EXPECT_EQ(other.state.Image, startUp);
 }
 

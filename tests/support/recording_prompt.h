@@ -25,6 +25,8 @@ public:
         Shown.push_back(message);
         if (WhileShown)
             WhileShown(message);
+        if (AnswerWith)
+            return AnswerWith(message);
         if (Answers.empty())
             return PromptAnswer::Ok;
         const PromptAnswer answer = Answers.front();
@@ -45,6 +47,8 @@ public:
     std::vector<PromptMessage> Shown;
     // Runs while a box is open, before it is answered: what the event loop does meanwhile.
     std::function<void(const PromptMessage &)> WhileShown;
+    // When set, answers every box instead of the script of answers.
+    std::function<PromptAnswer(const PromptMessage &)> AnswerWith;
 };
 
 } // namespace nx5rb::test
