@@ -3,8 +3,8 @@
 #include "app/file_commands.h"
 #include "app/window_state.h"
 #include "cli/arguments.h"
-#include "cli/cli.h"
 #include "cli/console_prompt.h"
+#include "cli/open_for_command.h"
 #include "editors/channel_plan.h"
 
 #include <algorithm>

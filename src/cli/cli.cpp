@@ -9,6 +9,7 @@
 #include "cli/chart_cli.h"
 #include "cli/console_prompt.h"
 #include "cli/diff_cli.h"
+#include "cli/open_for_command.h"
 #include "cli/page_export.h"
 #include "cli/transfer_cli.h"
 

@@ -2,14 +2,9 @@
 // right after start-up.
 #pragma once
 
-#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
-
-namespace nx5rb {
-class WindowState;
-}
 
 namespace nx5rb::cli {
 
@@ -17,9 +12,5 @@ namespace nx5rb::cli {
 // QCoreApplication. With `errIsTerminal` a running transfer shows its progress on `err`.
 int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream &err,
            bool errIsTerminal = false);
-
-// Opens a data file into a fresh start-up state, as "打开(&O)" does once the user has confirmed;
-// a failure is reported on `err` and nothing is returned.
-std::optional<WindowState> OpenForCommand(const std::string &path, std::ostream &err);
 
 } // namespace nx5rb::cli

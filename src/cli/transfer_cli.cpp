@@ -1,15 +1,10 @@
 #include "cli/transfer_cli.h"
 
-#include "app/comm_port.h"
-#include "app/file_commands.h"
 #include "app/port_select.h"
+#include "app/qt_session.h"
 #include "app/transfer_commands.h"
-#include "app/window_state.h"
 #include "cli/arguments.h"
 #include "cli/console_prompt.h"
-#include "link/link_protocol.h"
-#include "link/qt/qt_event_pump.h"
-#include "link/qt/qt_link_timer.h"
 
 #include <charconv>
 #include <optional>
@@ -137,31 +132,27 @@ class TransferSession
 public:
     TransferSession(const std::string &port, int retries, std::ostream &err, bool showProgress)
         : prompt_(err, port, retries)
-        , link_(state_.Image, port_, timer1_, timer2_, prompt_)
+        , session_(ParsePortArgument(port).value_or(PortSelection()), prompt_, nullptr, false)
         , err_(err)
     {
-        link_.OnFinished = [this](const TransferResult &result) { state_.FinishTransfer(result); };
-        port_.SetCommPort(ResolvePortNumber(ParsePortArgument(port).value_or(PortSelection())));
         if (showProgress)
-            link_.OnProgress = [this] { ShowProgress(); };
+            Tool().OnProgress = [this] { ShowProgress(); };
     }
 
-    WindowState &State() { return state_; }
-    ConsolePrompt &Prompt() { return prompt_; }
+    Session &Tool() { return session_.Get(); }
 
     // Runs the command to its end; true when the transfer completed.
     bool Run(TransferCommand command)
     {
-        RunTransferCommand(command, link_, state_, pump_);
-        pump_.WaitWhile([this] { return link_.LinkState != LinkPhase::Idle; });
-        if (link_.Outcome() == TransferOutcome::Completed) {
+        if (Tool().RunTransferToEnd(command) == TransferOutcome::Completed) {
             if (const int retries = prompt_.RetriesTaken(); retries > 0)
                 err_ << "nx5rb-cli: the transfer completed after " << retries
                      << (retries == 1 ? " retry\n" : " retries\n");
             return true;
         }
-        if (!link_.LastPortError().empty())
-            err_ << "nx5rb-cli: " << port_.CommPortName() << ": " << link_.LastPortError() << "\n";
+        const std::string &reason = Tool().LinkLayer().LastPortError();
+        if (!reason.empty())
+            err_ << "nx5rb-cli: " << session_.Port().CommPortName() << ": " << reason << "\n";
         err_ << "nx5rb-cli: the transfer did not complete\n";
         return false;
     }
@@ -169,7 +160,7 @@ public:
 private:
     void ShowProgress()
     {
-        const LinkProgress &progress = link_.Progress();
+        const LinkProgress &progress = Tool().LinkLayer().Progress();
         if (progress.visible)
             err_ << "\r" << progress.label << " " << progress.blocksDone << "/"
                  << progress.blocksTotal << std::flush;
@@ -178,13 +169,8 @@ private:
     }
 
     EventLoopApplication application_;
-    WindowState state_;
-    CommPort port_;
-    QtLinkTimer timer1_;
-    QtLinkTimer timer2_;
     ConsolePrompt prompt_;
-    Link link_;
-    QtEventPump pump_ {false}; // no window to keep busy after a write-all
+    QtSession session_;
     std::ostream &err_;
 };
 
@@ -210,13 +196,11 @@ int RunRead(const std::vector<std::string> &args, std::ostream &, std::ostream &
         return kExitUsage;
 
     TransferSession session(parsed->port, parsed->retries, err, showProgress);
-    if (!parsed->base.empty()
-        && OpenDataFile(session.State(), parsed->base, session.Prompt()) != OpenResult::Opened)
+    if (!parsed->base.empty() && session.Tool().Open(parsed->base) != OpenResult::Opened)
         return kExitFailure;
     if (!session.Run(*command))
         return kExitFailure;
-    session.State().ApplyIfChanged();
-    return SaveDataFile(session.State(), parsed->output, session.Prompt()) ? kExitOk : kExitFailure;
+    return session.Tool().Save(parsed->output) ? kExitOk : kExitFailure;
 }
 
 int RunWrite(const std::vector<std::string> &args, std::ostream &, std::ostream &err,
@@ -230,7 +214,7 @@ int RunWrite(const std::vector<std::string> &args, std::ostream &, std::ostream 
         return kExitUsage;
 
     TransferSession session(parsed->port, parsed->retries, err, showProgress);
-    if (OpenDataFile(session.State(), parsed->file, session.Prompt()) != OpenResult::Opened)
+    if (session.Tool().Open(parsed->file) != OpenResult::Opened)
         return kExitFailure;
     return session.Run(*command) ? kExitOk : kExitFailure;
 }

@@ -41,10 +41,8 @@ SimRadio::SimRadio(const std::string &savePath, const std::vector<std::string> &
 }
 
 ToolRig::ToolRig(const std::string &device)
-{
-    port.SetCommPort(ParsePortArgument(device).value_or(PortSelection()));
-    link.OnFinished = [this](const TransferResult &result) { state.FinishTransfer(result); };
-}
+    : tool(ParsePortArgument(device).value_or(PortSelection()), prompt, nullptr, false)
+{ }
 
 bool ToolRig::Run(TransferCommand command)
 {
@@ -56,9 +54,7 @@ bool ToolRig::Run(TransferCommand command)
         link.Abandon();
     });
     ceiling.start(kChildCeilingMs);
-    // A write-all waits for its own transfer; the other commands return once the entry is sent.
-    RunTransferCommand(command, link, state, pump);
-    pump.WaitWhile([this] { return link.LinkState != LinkPhase::Idle; });
+    tool.Get().RunTransferToEnd(command);
     ceiling.stop();
     return !hung;
 }

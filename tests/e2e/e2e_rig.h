@@ -2,13 +2,8 @@
 // the tool's real link stack opened on that terminal, and the radio's memory as data files.
 #pragma once
 
-#include "app/comm_port.h"
-#include "app/transfer_commands.h"
-#include "app/window_state.h"
+#include "app/qt_session.h"
 #include "image/radio_image.h"
-#include "link/link_protocol.h"
-#include "link/qt/qt_event_pump.h"
-#include "link/qt/qt_link_timer.h"
 #include "support/child_process.h"
 #include "support/recording_prompt.h"
 
@@ -51,13 +46,11 @@ public:
     // False when the transfer was still running at the ceiling (it is then abandoned).
     bool Run(TransferCommand command);
 
-    WindowState state;
-    CommPort port;
-    QtLinkTimer timer1;
-    QtLinkTimer timer2;
     RecordingPrompt prompt;
-    Link link {state.Image, port, timer1, timer2, prompt};
-    QtEventPump pump {false}; // no window to keep busy after a write-all
+    QtSession tool; // no window to keep busy after a write-all
+    WindowState &state = tool.Get().State();
+    Link &link = tool.Get().LinkLayer();
+    CommPort &port = tool.Port();
 };
 
 // The memory in a data file, or an erased image with a test failure when it cannot be read.

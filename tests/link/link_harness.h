@@ -2,6 +2,7 @@
 // arrive only when the test pumps them, timers fired by the test, and scripted message boxes.
 #pragma once
 
+#include "app/session.h"
 #include "app/transfer_commands.h"
 #include "app/window_state.h"
 #include "link/link_protocol.h"
@@ -84,14 +85,13 @@ private:
     Bytes injected_;
 };
 
+// The tool's session on those seams, as the window and the command line hold one.
 struct LinkHarness
 {
     explicit LinkHarness(std::deque<PromptAnswer> answers = {})
         : prompt(std::move(answers))
     {
         radioPort.SetAutoDelivery(false);
-        // The end of a transfer reaches the window's state as it does in the window.
-        link.OnFinished = [this](const TransferResult &result) { state.FinishTransfer(result); };
     }
 
     // Lets the radio answer until it has nothing more to say; true when anything arrived.
@@ -106,18 +106,19 @@ struct LinkHarness
     // Clicks the command's button and lets the transfer run to its end.
     void Run(TransferCommand command)
     {
-        RunTransferCommand(command, link, state, pump);
+        session.RunTransfer(command);
         Pump();
     }
 
-    WindowState state;
     VirtualPort radioPort;
     TapPort port {radioPort};
     FakeTimer timer1;
     FakeTimer timer2;
     RecordingPrompt prompt;
-    Link link {state.Image, port, timer1, timer2, prompt};
     ManualPump pump {[this] { return Pump(); }};
+    Session session {{port, timer1, timer2, prompt, pump}};
+    WindowState &state = session.State();
+    Link &link = session.LinkLayer();
 };
 
 } // namespace nx5rb::test

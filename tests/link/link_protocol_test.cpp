@@ -440,7 +440,9 @@ TEST(LinkCommands, NewCommandAbandonsTheRunningTransfer)
     h.radioPort.DeliverPending();
     EXPECT_NE(h.link.LinkState, LinkPhase::Idle);
     const int closesBefore = h.port.closes;
-    h.Run(TransferCommand::ReadOption);
+    // The window locks its buttons while a transfer runs; the link itself still abandons one.
+    RunTransferCommand(TransferCommand::ReadOption, h.link, h.state, h.pump);
+    h.Pump();
     EXPECT_EQ(h.port.closes, closesBefore + 2) << "closed by the abandon, then by the end";
     EXPECT_EQ(h.port.opens, 2);
     EXPECT_EQ(h.link.Outcome(), TransferOutcome::Completed);
