@@ -10,6 +10,7 @@ set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
+"$root/scripts/install-packages" hyperfine >/dev/null
 
 build_dir=${BUILD_DIR:-build}
 runs=${RUNS:-100}

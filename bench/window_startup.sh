@@ -11,12 +11,13 @@ set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
+"$root/scripts/install-packages" hyperfine >/dev/null
 
 build_dir=${BUILD_DIR:-build}
 runs=${RUNS:-30}
 limit_ms=${LIMIT_MS:-500}
 out=bench/out
-window=$build_dir/src/nx5rb
+window=$build_dir/src/gui/nx5rb
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 
 if ((runs < 10)); then

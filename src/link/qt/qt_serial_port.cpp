@@ -1,5 +1,6 @@
 #include "link/qt/qt_serial_port.h"
 
+#include <cerrno>
 #include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,7 +18,7 @@ constexpr char kSerialGroup[] = "dialout";
 // group the user must join, and how.
 std::string AccessHint(const std::string &device)
 {
-    if (::access(device.c_str(), R_OK | W_OK) == 0)
+    if (::access(device.c_str(), R_OK | W_OK) == 0 || errno != EACCES)
         return {};
     std::string group = kSerialGroup;
     struct stat info

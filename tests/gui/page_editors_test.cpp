@@ -1,0 +1,190 @@
+// The editors of the tune, channel and message pages, driven as a person does: a click on a cell,
+// keys, Enter, and leaving; the binder places the boxes and lists, the core decides the rest.
+#include "chart/calibration_chart.h"
+#include "gui/gui_harness.h"
+
+#include <QChartView>
+#include <QFile>
+#include <QLineSeries>
+#include <QTemporaryDir>
+
+namespace nx5rb::test {
+
+namespace {
+
+const QLineSeries *Curve(const CalibrationChart *chart, const char *name)
+{
+    const auto *view = chart->findChild<QChartView *>(QStringLiteral("TuneChart"));
+    if (!view)
+        return nullptr;
+    for (QAbstractSeries *series : view->chart()->series())
+        if (series->objectName() == QLatin1String(name))
+            return qobject_cast<QLineSeries *>(series);
+    return nullptr;
+}
+
+} // namespace
+
+class PageEditorsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void TunePageEditsTheWorkingCopyAndTheChartFollows()
+    {
+        ShownWindow shown;
+        QVERIFY(shown.Ready());
+        Form1 &w = shown.window;
+        QVERIFY(ClickNode(w, "TuneA"));
+        FrameTuneData *page = w.FrameTuneDataPages[0];
+        CellGrid *grid = page->MSHFlexGridTuneData;
+
+        Click(page->CommandChart);
+        QVERIFY(page->Chart() && page->Chart()->isVisible());
+        page->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+
+        // Sensitivity is held to 127; Enter moves on along the row.
+        ClickCell(grid, 1, 2);
+        QVERIFY(BoxCovers(page->Text3, grid, 1, 2));
+        Type("200");
+        PressEnter();
+        QCOMPARE(grid->CellText(1, 2), QString("127"));
+        QVERIFY(BoxCovers(page->Text3, grid, 1, 3));
+        QCOMPARE(w.State().TuneBuffer[1], std::uint8_t(127));
+        QVERIFY(w.State().DataChanged);
+        const QLineSeries *sensitivity = Curve(page->Chart(), "Sensitivity");
+        QVERIFY(sensitivity);
+        QCOMPARE(sensitivity->at(1).y(), 127.0); // the point moved with the committed cell
+
+        // A shaded cell beyond the band's receive limit opens nothing.
+        ClickCell(grid, 1, 12);
+        QVERIFY(grid->IsShaded(1, 12));
+        QVERIFY(!page->Text3->isVisible());
+
+        // Squelch walks down the detection column; a modulation box clamps and moves on.
+        ClickCell(page->MSHFlexGridSqlTune, 1, 1);
+        Type("90");
+        PressEnter();
+        QVERIFY(BoxCovers(page->Text5, page->MSHFlexGridSqlTune, 2, 1));
+        QCOMPARE(w.State().TuneBuffer[mm::kTuneSquelch], std::uint8_t(90));
+        QTest::mouseClick(page->TextResponse[0], Qt::LeftButton);
+        QTRY_COMPARE(page->TextResponse[0]->selectedText(), page->TextResponse[0]->text());
+        Type("40"); // two characters at most
+        PressEnter();
+        QCOMPARE(page->TextResponse[0]->text(), QString("31"));
+        QVERIFY(page->TextResponse[1]->hasFocus());
+        QCOMPARE(page->TextResponse[1]->selectedText(), page->TextResponse[1]->text());
+
+        // Nothing reaches the image before it is applied.
+        const mm::Address base = mm::kTuneBlock[0];
+        QVERIFY(w.State().Image[base + 1] != 127);
+        Click(w.CommandApp);
+        QCOMPARE(w.State().Image[base + 1], std::uint8_t(127));
+        QCOMPARE(w.State().Image[mm::kSettingsBlock[0]], std::uint8_t(31));
+    }
+
+    void ChannelPageCreatesAndEditsAChannel()
+    {
+        ShownWindow shown;
+        QVERIFY(shown.Ready());
+        Form1 &w = shown.window;
+        QVERIFY(ClickNode(w, "ChannelInfo"));
+        FrameChannelInfo *page = w.FrameChannelInfoPage;
+        CellGrid *grid = page->MSHFlexGridChInfo;
+        const mm::Address record = mm::ChannelRecord(1);
+
+        // A click on the tone of an empty row opens its receive frequency.
+        ClickCell(grid, 1, 3);
+        QVERIFY(BoxCovers(page->Text4, grid, 1, 1));
+        Type("145.003");
+        PressEnter();
+        QVERIFY(!page->Text4->isVisible());
+        QCOMPARE(RowTexts(grid, 1, 1, 7),
+                 (QStringList {"145.00500", "", "无", "", "宽", "高", "添加"}));
+        QCOMPARE(w.State().Image[record], std::uint8_t(0x14));
+        QCOMPARE(w.State().Image[record + 2], std::uint8_t(0x05));
+
+        // A list chosen by keyboard, left by a click elsewhere: only the bandwidth bit changes.
+        ClickCell(grid, 1, 5);
+        QComboBox *bandwidth = page->Combo1[2];
+        QVERIFY(bandwidth->isVisible());
+        QCOMPARE(bandwidth->currentText(), QString("宽"));
+        QTest::keyClick(bandwidth, Qt::Key_Up);
+        ClickCell(grid, 1, 1);
+        QVERIFY(!bandwidth->isVisible());
+        QCOMPARE(grid->CellText(1, 5), QString("窄"));
+        QCOMPARE(w.State().Image[record + mm::kChFlags],
+                 std::uint8_t(mm::kFlagScan | mm::kFlagNarrow));
+
+        // Out of every band: the message, then the nearest edge below.
+        shown.prompt.Shown.clear();
+        QVERIFY(BoxCovers(page->Text4, grid, 1, 1));
+        Type("300");
+        PressEnter();
+        QCOMPARE(shown.prompt.Shown.size(), std::size_t(1));
+        QCOMPARE(
+            shown.prompt.Shown[0],
+            (PromptMessage {"频率超出范围！", "错误", PromptButtons::Ok, PromptIcon::Exclamation}));
+        QCOMPARE(grid->CellText(1, 1), QString("260.00000"));
+        QVERIFY(w.State().UnsavedChanges()); // straight into the image, which no file holds
+    }
+
+    void ImportAsksAboutRefusedRowsThenFillsTheGrid()
+    {
+        QTemporaryDir folder;
+        const QString plan = folder.filePath("plan.csv");
+        QFile file(plan);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("信道号,接收频率,发射频率,接收亚音,发射亚音,宽窄带,发射功率,扫描添加/删除\r\n"
+                   "0,145.50000,145.50000,67.0,67.0,宽,高,添加\r\n"
+                   "1,600.00000,,无,,宽,高,添加\r\n");
+        file.close();
+        ShownWindow shown;
+        QVERIFY(shown.Ready());
+        Form1 &w = shown.window;
+        QVERIFY(ClickNode(w, "ChannelInfo"));
+        FrameChannelInfo *page = w.FrameChannelInfoPage;
+        shown.files.Choose(plan.toStdString());
+        shown.prompt.Answers = {PromptAnswer::Ok};
+        Click(page->CommandImport);
+        QCOMPARE(shown.files.Requests.back().kind, FileKind::ChannelPlan);
+        QCOMPARE(shown.prompt.Shown.size(), std::size_t(1));
+        QVERIFY(QString::fromStdString(shown.prompt.Shown[0].text).contains("第 3 行"));
+        QVERIFY(
+            QString::fromStdString(shown.prompt.Shown[0].text).endsWith("跳过 1 行，导入其余？"));
+        QCOMPARE(RowTexts(page->MSHFlexGridChInfo, 1, 1, 3),
+                 (QStringList {"145.50000", "145.50000", "67.0"}));
+        QVERIFY(page->MSHFlexGridChInfo->CellText(2, 1).isEmpty());
+    }
+
+    void MessageBoxesTakeOneCharacterEachAndMoveOn()
+    {
+        ShownWindow shown;
+        QVERIFY(shown.Ready());
+        Form1 &w = shown.window;
+        QVERIFY(ClickNode(w, "PowerOnMsg"));
+        FrameOption *page = w.FrameOptionPage;
+        QTest::mouseClick(page->TextPowerOnMsg[13], Qt::LeftButton);
+        QTRY_VERIFY(page->TextPowerOnMsg[13]->hasSelectedText());
+        Type("A"); // each key goes where the focus is when it is typed
+        Type("B");
+        QCOMPARE(page->TextPowerOnMsg[13]->text(), QString("A"));
+        QCOMPARE(page->TextPowerOnMsg[14]->text(), QString("B"));
+        QVERIFY(page->TextPowerOnMsg[15]->hasFocus());
+        QCOMPARE(w.State().PowerOnMsg[13], std::uint8_t('A'));
+        QCOMPARE(w.State().PowerOnMsg[14], std::uint8_t('B'));
+        QVERIFY(w.State().DataChanged);
+        // A second character in a box that holds one, unselected, is refused.
+        QTest::mouseClick(page->TextPowerOnMsg[20], Qt::LeftButton);
+        page->TextPowerOnMsg[20]->deselect();
+        const QString before = page->TextPowerOnMsg[20]->text();
+        Type("Z");
+        QCOMPARE(page->TextPowerOnMsg[20]->text(), before);
+    }
+};
+
+} // namespace nx5rb::test
+
+QTEST_MAIN(nx5rb::test::PageEditorsTest)
+#include "page_editors_test.moc"
