@@ -1,14 +1,15 @@
-// How close a transfer comes to the time its bytes need on the wire. Drives the tool's real link
-// stack (port object on a device path, Qt timers, the event loop) against a radio on PORT, times
-// each transfer from the command's start to LinkState 0, and compares the best run with the time
-// every byte of the exchange takes in both directions at 10 bits per byte.
+// How close a transfer comes to the time its bytes need on the wire. Drives the tool's real session
+// (port object on a device path, Qt timers, the event loop) against a radio on PORT, times each
+// command from its start to its end, and compares the best run with the time every byte of the
+// exchange takes in both directions at 10 bits per byte. The checked write-all counts all three of
+// its transfers: the look at the radio's calibration, the write and the read-back.
 //
 //   link_wire_bench --port PATH [--runs N] [--baud B] [--limit R]
 //
 // Exits 1 when a ratio exceeds the limit, 2 on misuse or a transfer that does not complete.
 #include "app/comm_port.h"
+#include "app/session.h"
 #include "app/transfer_commands.h"
-#include "app/window_state.h"
 #include "link/link_protocol.h"
 #include "link/qt/qt_event_pump.h"
 #include "link/qt/qt_link_timer.h"
@@ -24,7 +25,6 @@
 #include <vector>
 
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QTimer>
 
 namespace {
@@ -33,12 +33,11 @@ using namespace nx5rb;
 using Clock = std::chrono::steady_clock;
 
 // Bytes of one exchange on the line.
-constexpr int kEntryBytes = 7;
-constexpr int kEntryReplyBytes = 3;
-constexpr int kBandRequestBytes = 1;
-constexpr int kBandInfoBytes = mm::kFreqAreaBlockSize;
 constexpr int kReadBlockBytes = 4 + 4 + mm::kBlockSize + 1 + 1; // request, reply, ACK, ACK
-constexpr int kEndBytes = 1;
+constexpr int kWriteBlockBytes = 4 + mm::kBlockSize + 1; // request with the data, ACK
+// What every transfer begins and ends with: entry, its reply, the band information request and
+// reply, the end.
+constexpr int kOpeningBytes = 7 + 3 + 1 + mm::kFreqAreaBlockSize + 1;
 constexpr int kBitsPerByte = 10;
 constexpr int kCeilingMs = 60'000;
 
@@ -96,6 +95,7 @@ struct Transfer
     const char *name;
     TransferCommand command;
     TransferFlags flags; // as the command sets them, to count its blocks
+    bool checked; // a write with the look at the radio before it and the read-back after it
 };
 
 // Where the time beyond the wire goes, summed over one transfer: in the tool (a reply taken to
@@ -149,10 +149,9 @@ Overhead Analyse(const std::vector<CountingPort::Event> &events, int baud)
     return overhead;
 }
 
-// One transfer on a fresh tool, timed to the moment LinkState drops back to 0.
+// One command on a fresh tool, timed from the click to its end.
 Timing TimeTransfer(const std::string &device, const Transfer &transfer, int baud)
 {
-    WindowState state;
     CommPort commPort;
     commPort.SetCommPort(ParsePortArgument(device).value_or(PortSelection()));
     CountingPort port(commPort);
@@ -166,42 +165,47 @@ Timing TimeTransfer(const std::string &device, const Transfer &transfer, int bau
         return message.buttons == PromptButtons::RetryCancel ? PromptAnswer::Cancel
                                                              : PromptAnswer::Ok;
     };
-    Link link(state.Image, port, timer1, timer2, prompt);
-    link.OnFinished = [&state](const TransferResult &result) { state.FinishTransfer(result); };
     QtEventPump pump(false);
-
-    QEventLoop loop;
-    Clock::time_point end {};
-    // The progress frame is hidden in the same step that sets LinkState to 0.
-    link.OnProgress = [&] {
-        if (link.LinkState == LinkPhase::Idle && !link.Progress().visible
-            && end == Clock::time_point {}) {
-            end = Clock::now();
-            loop.quit();
-        }
-    };
-    QTimer::singleShot(kCeilingMs, &loop, [&] {
-        link.Abandon();
-        loop.quit();
-    });
+    SessionOptions options;
+    if (transfer.checked) {
+        options.guard = CalibrationGuard::Overwrite;
+        options.verify = true;
+    }
+    Session session({port, timer1, timer2, prompt, pump}, options);
+    QTimer ceiling;
+    ceiling.setSingleShot(true);
+    QObject::connect(&ceiling, &QTimer::timeout, [&session] { session.Abort(); });
+    ceiling.start(kCeilingMs);
 
     const Clock::time_point start = Clock::now();
-    RunTransferCommand(transfer.command, link, state, pump);
-    if (link.LinkState != LinkPhase::Idle)
-        loop.exec();
+    const TransferOutcome outcome = session.RunTransferToEnd(transfer.command);
+    const Clock::time_point end = Clock::now();
     Timing timing;
-    timing.completed = link.Outcome() == TransferOutcome::Completed;
+    timing.completed = outcome == TransferOutcome::Completed;
     timing.ms = Ms(end - start);
     timing.bytes = port.sent + port.received;
     timing.overhead = Analyse(port.events, baud);
     return timing;
 }
 
+// The blocks of every transfer of the command, and the bytes they take on the line.
+int Blocks(const Transfer &transfer)
+{
+    if (!transfer.checked)
+        return int(PlanBlocks(transfer.flags, true).size());
+    const int written = int(PlanBlocks(transfer.flags, false).size());
+    const int looked = int(CalibrationBlocks(CalibrationBands(transfer.command)).size());
+    return looked + written + written;
+}
+
 int WireBytes(const Transfer &transfer)
 {
-    const int blocks = int(PlanBlocks(transfer.flags, true).size());
-    return kEntryBytes + kEntryReplyBytes + kBandRequestBytes + kBandInfoBytes
-        + blocks * kReadBlockBytes + kEndBytes;
+    if (!transfer.checked)
+        return kOpeningBytes + Blocks(transfer) * kReadBlockBytes;
+    const int written = int(PlanBlocks(transfer.flags, false).size());
+    const int looked = int(CalibrationBlocks(CalibrationBands(transfer.command)).size());
+    return 3 * kOpeningBytes + looked * kReadBlockBytes + written * kWriteBlockBytes
+        + written * kReadBlockBytes;
 }
 
 int Usage(const char *problem)
@@ -245,12 +249,16 @@ int main(int argc, char **argv)
     all.WantAll = true;
     TransferFlags channels;
     channels.WantChannels = true;
+    TransferFlags writeAll;
+    writeAll.WantAll = true;
+    writeAll.WantBandStart = true;
     const Transfer transfers[] = {
-        {"read all", TransferCommand::ReadAll, all},
-        {"read channels", TransferCommand::ReadChannelInfo, channels},
+        {"read all", TransferCommand::ReadAll, all, false},
+        {"read channels", TransferCommand::ReadChannelInfo, channels, false},
+        {"write all, checked", TransferCommand::WriteAll, writeAll, true},
     };
 
-    std::printf("%-14s %6s %6s %10s %12s %7s\n", "transfer", "blocks", "bytes", "bound ms",
+    std::printf("%-20s %6s %6s %10s %12s %7s\n", "transfer", "blocks", "bytes", "bound ms",
                 "measured ms", "ratio");
     bool withinLimit = true;
     std::vector<std::string> breakdown;
@@ -275,8 +283,8 @@ int main(int argc, char **argv)
         }
         const double ratio = best.ms / boundMs;
         withinLimit = withinLimit && ratio <= limit;
-        std::printf("%-14s %6d %6d %10.1f %12.1f %7.3f\n", transfer.name,
-                    int(PlanBlocks(transfer.flags, true).size()), bytes, boundMs, best.ms, ratio);
+        std::printf("%-20s %6d %6d %10.1f %12.1f %7.3f\n", transfer.name, Blocks(transfer), bytes,
+                    boundMs, best.ms, ratio);
 
         const Overhead &o = best.overhead;
         char line[256];

@@ -46,7 +46,7 @@ int main(int argc, char **argv)
     AnswerOk prompt;
     nx5rb::PortSelection port;
     port.Device = std::string(nx5rb::kVirtualPort);
-    nx5rb::Form1 window(port, &prompt);
+    nx5rb::Form1 window(nx5rb::WindowSetup {port, {}}, &prompt);
     window.resize(window.sizeHint());
     window.show();
 

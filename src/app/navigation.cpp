@@ -52,6 +52,8 @@ NodeAction NodeActionOf(NodeKey key)
         return show(Page::PowerOnMsg);
     case NodeKey::ChannelInfo:
         return show(Page::ChannelInfo);
+    case NodeKey::Settings:
+        return {NodeAction::SettingsDialog};
     case NodeKey::About:
         return {NodeAction::AboutBox};
     }

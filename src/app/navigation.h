@@ -27,6 +27,7 @@ enum class NodeKey {
     TuneC,
     PowerOnMsg,
     ChannelInfo,
+    Settings,
     About,
 };
 
@@ -39,8 +40,8 @@ struct TreeNode
 };
 
 // The nodes in the order they are added; the root is expanded at start-up. "信道设置" opens the
-// channel table, which otherwise could not be reached.
-inline constexpr std::array<TreeNode, 13> kTreeNodes = {{
+// channel table, which otherwise could not be reached; "设置" the switches of the safety net.
+inline constexpr std::array<TreeNode, 14> kTreeNodes = {{
     {NodeKey::Advanced, "Advanced", "高级", std::nullopt},
     {NodeKey::PortSel, "PortSel", "端口选择", NodeKey::Advanced},
     {NodeKey::FreqAreaSet, "FreqAreaSet", "频段设置", NodeKey::Advanced},
@@ -53,6 +54,7 @@ inline constexpr std::array<TreeNode, 13> kTreeNodes = {{
     {NodeKey::TuneC, "TuneC", "灵敏度/功率", NodeKey::DebugC},
     {NodeKey::PowerOnMsg, "PowerOnMsg", "MCU版本", NodeKey::Advanced},
     {NodeKey::ChannelInfo, "ChannelInfo", "信道设置", NodeKey::Advanced},
+    {NodeKey::Settings, "Settings", "设置", NodeKey::Advanced},
     {NodeKey::About, "About", "关于", NodeKey::Advanced},
 }};
 
@@ -67,7 +69,7 @@ inline constexpr std::string_view kCloseUnsaved = "数据尚未保存，确定�
 // What a node click ends in.
 struct NodeAction
 {
-    enum Kind { None, ShowPage, PortDialog, AboutBox } kind = None;
+    enum Kind { None, ShowPage, PortDialog, SettingsDialog, AboutBox } kind = None;
     Page page = Page::FreqArea;
 };
 

@@ -1,11 +1,14 @@
 #include "app/session.h"
 
+#include "editors/field_table.h"
+
 namespace nx5rb {
 
-Session::Session(const SessionSeams &seams)
+Session::Session(const SessionSeams &seams, const SessionOptions &options)
     : prompt_(seams.prompt)
     , pump_(seams.pump)
     , files_(seams.files)
+    , options_(options)
     , link_(state_.Image, seams.port, seams.timer1, seams.timer2, seams.prompt)
 {
     link_.OnProgress = [this] {
@@ -42,7 +45,12 @@ OpenResult Session::Open(const std::string &path)
 {
     if (Busy())
         return OpenResult::Cancelled;
-    return OpenDataFile(state_, path, prompt_);
+    const bool unsaved = state_.UnsavedChanges();
+    const RadioImage before = state_.Image;
+    const OpenResult result = OpenDataFile(state_, path, prompt_);
+    if (result == OpenResult::Opened && unsaved)
+        Backup(before, "before-open");
+    return result;
 }
 
 bool Session::CommandSave()
@@ -81,17 +89,138 @@ NodeAction Session::NodeClick(NodeKey key)
 
 void Session::RunTransfer(TransferCommand command)
 {
-    if (!Busy())
-        RunTransferCommand(command, link_, state_, pump_);
+    if (Busy())
+        return;
+    if (!IsRead(command) && (options_.verify || options_.guard != CalibrationGuard::Off)) {
+        CheckedWrite(command);
+        return;
+    }
+    const bool unsaved = state_.UnsavedChanges();
+    const RadioImage before = state_.Image;
+    const bool started = StartTransferCommand(command, link_, state_);
+    if (IsRead(command) && started) {
+        readRegion_ = RegionName(command);
+        backupBeforeRead_ = unsaved;
+        beforeRead_ = before;
+    }
+    FinishWriteAll(command, link_, pump_);
 }
 
 TransferOutcome Session::RunTransferToEnd(TransferCommand command)
 {
     if (Busy())
         return TransferOutcome::NotStarted;
-    RunTransferCommand(command, link_, state_, pump_);
-    pump_.WaitWhile([this] { return link_.LinkState != LinkPhase::Idle; });
+    if (!IsRead(command) && (options_.verify || options_.guard != CalibrationGuard::Off))
+        return CheckedWrite(command);
+    RunTransfer(command);
+    WaitForTheLink();
     return link_.Outcome();
+}
+
+void Session::WaitForTheLink()
+{
+    pump_.WaitWhile([this] { return link_.LinkState != LinkPhase::Idle; });
+}
+
+bool Session::ReadInto(RadioImage &image, const std::vector<std::uint16_t> &blocks,
+                       TransferCommand command)
+{
+    checking_ = true;
+    link_.SetImage(image);
+    link_.BeginTransfer(Confirmation(command), false);
+    if (link_.LinkState == LinkPhase::EntrySent) {
+        link_.ReadMode = true;
+        link_.ExplicitBlocks = blocks;
+        WaitForTheLink();
+    }
+    link_.SetImage(state_.Image);
+    checking_ = false;
+    return link_.Outcome() == TransferOutcome::Completed;
+}
+
+TransferOutcome Session::CheckedWrite(TransferCommand command)
+{
+    const std::vector<int> bands = CalibrationBands(command);
+    const bool guarded = options_.guard != CalibrationGuard::Off && !bands.empty();
+    const auto endWith = [this, command](TransferOutcome outcome) {
+        // 写入全部 keeps the window busy for 2 s after it, whatever became of it.
+        if (command == TransferCommand::WriteAll)
+            pump_.PauseInput(kWriteAllPauseMs);
+        return outcome;
+    };
+
+    if (guarded) {
+        // The command's question first, then the radio's calibration into an image of its own.
+        RadioImage radio = state_.Image;
+        checking_ = true;
+        link_.SetImage(radio);
+        link_.BeginTransfer(Confirmation(command));
+        const bool started = link_.LinkState == LinkPhase::EntrySent;
+        if (started) {
+            link_.ReadMode = true;
+            link_.ExplicitBlocks = CalibrationBlocks(bands);
+            WaitForTheLink();
+        }
+        link_.SetImage(state_.Image);
+        checking_ = false;
+        if (!started) {
+            if (command == TransferCommand::WriteAll)
+                state_.DataChanged = true; // set before the answer was known
+            return endWith(TransferOutcome::NotStarted);
+        }
+        if (link_.Outcome() != TransferOutcome::Completed)
+            return endWith(link_.Outcome()); // nothing was written
+        Backup(radio, "radio-before-write-" + std::string(RegionName(command)));
+
+        // What is about to be written, held against what the radio has.
+        ApplyAsWriteDoes(command, state_);
+        if (const auto question = CalibrationQuestion(radio, state_.Image, bands)) {
+            switch (options_.guard) {
+            case CalibrationGuard::Ask:
+                if (prompt_.Show({*question, std::string(prompt_title::kWarning),
+                                  PromptButtons::OkCancel, PromptIcon::Warning})
+                    != PromptAnswer::Ok)
+                    return endWith(TransferOutcome::NotStarted);
+                break;
+            case CalibrationGuard::Refuse:
+                prompt_.Show({*question + "\n" + std::string(session_text::kCalibrationRefused),
+                              std::string(prompt_title::kError), PromptButtons::Ok,
+                              PromptIcon::Error});
+                return endWith(TransferOutcome::NotStarted);
+            case CalibrationGuard::Overwrite:
+            case CalibrationGuard::Off:
+                break;
+            }
+        }
+    }
+
+    // The write itself; asked only when the guard did not ask already.
+    if (!StartTransferCommand(command, link_, state_, !guarded))
+        return endWith(TransferOutcome::NotStarted);
+    WaitForTheLink();
+    if (link_.Outcome() != TransferOutcome::Completed || !options_.verify)
+        return endWith(link_.Outcome());
+
+    // Read back exactly what went out and compare it field by field.
+    const std::vector<std::uint16_t> written = lastResult_.blocks;
+    RadioImage readBack = state_.Image;
+    if (!ReadInto(readBack, written, command)) {
+        prompt_.Show({std::string(session_text::kVerifyNotRead), std::string(prompt_title::kError),
+                      PromptButtons::Ok, PromptIcon::Error});
+        return endWith(TransferOutcome::Abandoned);
+    }
+    const std::vector<mm::Address> blocks(written.begin(), written.end());
+    const std::vector<std::string> report = VerifyReport(state_.Image, readBack, blocks);
+    if (report.empty())
+        return endWith(TransferOutcome::Completed);
+    // The radio holds what was read back, not what was sent: the close guard must still ask.
+    for (const std::uint16_t block : written)
+        std::copy_n(readBack.begin() + block, mm::kBlockSize, state_.SyncedImage.begin() + block);
+    std::string text(session_text::kVerifyFailed);
+    for (const std::string &line : report)
+        text += "\n" + line;
+    prompt_.Show({text, std::string(prompt_title::kError), PromptButtons::Ok, PromptIcon::Error});
+    return endWith(TransferOutcome::Abandoned);
 }
 
 void Session::Abort()
@@ -109,9 +238,37 @@ bool Session::ConfirmClose()
 
 void Session::Finished(const TransferResult &result)
 {
+    lastResult_ = result;
+    if (checking_)
+        return; // a look at the radio: the document stays as it is
+    const bool readCompleted = result.read && result.outcome == TransferOutcome::Completed;
     state_.FinishTransfer(result);
+    if (readCompleted) {
+        if (backupBeforeRead_)
+            Backup(beforeRead_, "before-read-" + readRegion_);
+        Backup(state_.Image, "read-" + readRegion_);
+    }
+    backupBeforeRead_ = false;
     if (OnTransferFinished)
         OnTransferFinished(result);
+}
+
+void Session::Backup(const RadioImage &image, const std::string &what)
+{
+    if (!options_.backups)
+        return;
+    const BackupResult result = options_.backups->Save(image, what);
+    if (result.ok()) {
+        if (OnBackup)
+            OnBackup(result.path);
+        return;
+    }
+    // A backup that cannot be written never stops the work; it is said once.
+    if (backupFailureShown_)
+        return;
+    backupFailureShown_ = true;
+    prompt_.Show({std::string(session_text::kBackupFailed) + "\n" + result.failure,
+                  std::string(prompt_title::kError), PromptButtons::Ok, PromptIcon::Warning});
 }
 
 } // namespace nx5rb

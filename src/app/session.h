@@ -1,8 +1,13 @@
 // One run of the tool: the window's state and the link on the seams it is given, with everything a
 // technician does to them (open, save, apply, discard, the fourteen transfers, the close
 // question). The window and nx5rb-cli both drive a session, so a rule lands in both at once.
+//
+// Beyond the buttons' own rules the session guards the radio: a write that sends calibration first
+// reads the radio's (and asks before overwriting one that differs much), every write is read back
+// and compared, and images about to be replaced, and every completed read, are backed up.
 #pragma once
 
+#include "app/backups.h"
 #include "app/file_commands.h"
 #include "app/file_dialog.h"
 #include "app/navigation.h"
@@ -15,6 +20,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace nx5rb {
 
@@ -30,10 +36,34 @@ struct SessionSeams
     FileChooser *files = nullptr;
 };
 
+namespace session_text {
+// "即将覆盖本机的校准数据（频段-A：37 项不同），确定写入？" comes from the field table.
+inline constexpr std::string_view kCalibrationRefused = "未写入：本机的校准数据与文件相差太多。";
+inline constexpr std::string_view kVerifyFailed = "写入校验失败，电台中的数据与写入的不同：";
+inline constexpr std::string_view kVerifyNotRead = "写入后无法读回校验，写入是否成功未知。";
+inline constexpr std::string_view kBackupFailed = "自动备份失败（不影响本次操作）：";
+} // namespace session_text
+
+// What happens when a write would overwrite a radio's calibration that differs much from what is
+// about to be written.
+enum class CalibrationGuard {
+    Off, // nothing is read first
+    Ask, // the user is asked (the window)
+    Refuse, // the write does not happen (the command line, by default)
+    Overwrite, // the write goes on (nx5rb-cli write --overwrite-calibration)
+};
+
+struct SessionOptions
+{
+    CalibrationGuard guard = CalibrationGuard::Off;
+    bool verify = false; // every write read back and compared
+    BackupStore *backups = nullptr; // none: no backups
+};
+
 class Session
 {
 public:
-    explicit Session(const SessionSeams &seams);
+    explicit Session(const SessionSeams &seams, const SessionOptions &options = {});
     ~Session();
     Session(const Session &) = delete;
     Session &operator=(const Session &) = delete;
@@ -43,6 +73,7 @@ public:
     Link &LinkLayer() { return link_; }
     const Link &LinkLayer() const { return link_; }
     Prompt &Prompts() { return prompt_; }
+    SessionOptions &Options() { return options_; }
 
     // A transfer is running: nothing may change or send the image but Abort.
     bool Busy() const;
@@ -60,10 +91,11 @@ public:
     // A click on a tree node: the pending-change question, then what the node stands for. While a
     // transfer runs the pages only show: pending edits are neither applied nor dropped.
     NodeAction NodeClick(NodeKey key);
-    // A transfer button; returns when its handler does (at once, or after the write-all's wait).
+    // A transfer button. A read (and a write without checks) returns once it has started; a
+    // checked write returns when it has been compared, with events flowing meanwhile.
     void RunTransfer(TransferCommand command);
-    // The command line's transfer: the button, then the event loop until the transfer has ended.
-    // The outcome.
+    // The command line's transfer: the button, then the event loop until everything has ended.
+    // Completed only when the transfer and every check of it succeeded.
     TransferOutcome RunTransferToEnd(TransferCommand command);
     // "中止".
     void Abort();
@@ -75,15 +107,32 @@ public:
     std::function<void()> OnProgress;
     // Raised when a transfer has ended and the state has taken it in (a read decoded).
     std::function<void(const TransferResult &)> OnTransferFinished;
+    // Raised with the path of every backup written.
+    std::function<void(const std::string &)> OnBackup;
 
 private:
+    // The outcome of the last transfer, or of the whole checked write.
+    TransferOutcome CheckedWrite(TransferCommand command);
+    // A read of exactly `blocks` into `image`, no question asked; true when it completed.
+    bool ReadInto(RadioImage &image, const std::vector<std::uint16_t> &blocks,
+                  TransferCommand command);
     void Finished(const TransferResult &result);
+    void Backup(const RadioImage &image, const std::string &what);
+    void WaitForTheLink();
 
     Prompt &prompt_;
     EventPump &pump_;
     FileChooser *files_;
+    SessionOptions options_;
     WindowState state_;
     Link link_;
+    bool checking_ = false; // the link reads into an image of the session's own
+    TransferResult lastResult_;
+    // A read that started on an image holding unsaved changes keeps that image to back it up.
+    bool backupBeforeRead_ = false;
+    RadioImage beforeRead_ {};
+    std::string readRegion_;
+    bool backupFailureShown_ = false;
 };
 
 } // namespace nx5rb

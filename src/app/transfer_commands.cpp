@@ -7,8 +7,6 @@ namespace nx5rb {
 
 namespace {
 
-constexpr int kWriteAllPauseMs = 2000;
-
 struct CommandInfo
 {
     TransferCommand command;
@@ -62,10 +60,60 @@ std::optional<TransferCommand> CommandForRegion(std::string_view region, bool re
     return std::nullopt;
 }
 
-void RunTransferCommand(TransferCommand command, Link &link, WindowState &state, EventPump &pump)
+std::string_view RegionName(TransferCommand command)
+{
+    return Info(command).region;
+}
+
+std::vector<int> CalibrationBands(TransferCommand command)
+{
+    switch (command) {
+    case TransferCommand::WriteA:
+        return {0};
+    case TransferCommand::WriteB:
+        return {1};
+    case TransferCommand::WriteC:
+        return {2};
+    case TransferCommand::WriteAll:
+        return {0, 1, 2};
+    default:
+        return {};
+    }
+}
+
+std::vector<std::uint16_t> CalibrationBlocks(std::span<const int> bands)
+{
+    std::vector<std::uint16_t> blocks;
+    for (const int band : bands) {
+        for (mm::Address offset = 0; offset < mm::kTuneBlockSize; offset += mm::kBlockSize)
+            blocks.push_back(std::uint16_t(mm::kTuneBlock[std::size_t(band)] + offset));
+        blocks.push_back(mm::kSettingsBlock[std::size_t(band)]);
+    }
+    return blocks;
+}
+
+void ApplyAsWriteDoes(TransferCommand command, WindowState &state)
+{
+    switch (command) {
+    case TransferCommand::Write:
+        // A changed band-combination or working-channel list alone is enough.
+        if (state.ChangesPending())
+            state.Apply();
+        break;
+    case TransferCommand::WriteAll:
+        state.Apply(); // always
+        break;
+    default:
+        if (!IsRead(command) && state.DataChanged)
+            state.Apply();
+        break;
+    }
+}
+
+bool StartTransferCommand(TransferCommand command, Link &link, WindowState &state, bool ask)
 {
     const CommandInfo &info = Info(command);
-    link.BeginTransfer(info.confirmation);
+    link.BeginTransfer(info.confirmation, ask);
     const bool started = link.LinkState == LinkPhase::EntrySent;
 
     if (info.read) {
@@ -73,35 +121,42 @@ void RunTransferCommand(TransferCommand command, Link &link, WindowState &state,
         link.ReadMode = true;
         if (info.flag)
             link.Flags.*info.flag = true;
-        return;
+        return started;
     }
     // A write that refreshes does so before it returns, so the first block already carries the
     // applied edits.
     switch (command) {
     case TransferCommand::Write:
-        if (started) {
+        if (started)
             link.Flags.WantBandStart = true;
-            // A changed band-combination or working-channel list alone is enough.
-            if (state.ChangesPending())
-                state.Apply();
-        }
         break;
     case TransferCommand::WriteAll:
         link.Flags.WantAll = true;
-        state.DataChanged = true;
-        if (started) {
+        state.DataChanged = true; // set before the answer is known
+        if (started)
             link.Flags.WantBandStart = true;
-            state.Apply();
-        }
-        pump.WaitWhile([&link] { return link.LinkState != LinkPhase::Idle; });
-        pump.PauseInput(kWriteAllPauseMs);
         break;
     default:
         link.Flags.*info.flag = true;
-        if (state.DataChanged && started)
-            state.Apply();
         break;
     }
+    if (started)
+        ApplyAsWriteDoes(command, state);
+    return started;
+}
+
+void FinishWriteAll(TransferCommand command, Link &link, EventPump &pump)
+{
+    if (command != TransferCommand::WriteAll)
+        return;
+    pump.WaitWhile([&link] { return link.LinkState != LinkPhase::Idle; });
+    pump.PauseInput(kWriteAllPauseMs);
+}
+
+void RunTransferCommand(TransferCommand command, Link &link, WindowState &state, EventPump &pump)
+{
+    StartTransferCommand(command, link, state);
+    FinishWriteAll(command, link, pump);
 }
 
 } // namespace nx5rb

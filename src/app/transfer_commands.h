@@ -4,13 +4,19 @@
 #include "link/event_pump.h"
 
 #include <array>
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string_view>
+#include <vector>
 
 namespace nx5rb {
 
 class Link;
 class WindowState;
+
+// How long 写入全部 keeps the window from taking input after its transfer.
+inline constexpr int kWriteAllPauseMs = 2000;
 
 enum class TransferCommand {
     Read, // the frequency-area page
@@ -33,6 +39,27 @@ std::string_view Confirmation(TransferCommand command);
 bool IsRead(TransferCommand command);
 // The region names of the command line: all, area, band-a, band-b, band-c, message, channels.
 std::optional<TransferCommand> CommandForRegion(std::string_view region, bool read);
+
+// The region name of the command ("all", "band-a", …).
+std::string_view RegionName(TransferCommand command);
+
+// The bands whose calibration (tune block and settings block) a write sends: all three for
+// 写入全部, one for a band's write, none for the other commands.
+std::vector<int> CalibrationBands(TransferCommand command);
+// The 16-byte blocks of those bands' tune and settings blocks.
+std::vector<std::uint16_t> CalibrationBlocks(std::span<const int> bands);
+
+// A write's refresh of the image: pending edits applied as the command's rule says (写入全部
+// always; the frequency-area write also for a changed list; the others when DataChanged is set).
+void ApplyAsWriteDoes(TransferCommand command, WindowState &state);
+
+// Starts the command's transfer as its button does: the question (unless `ask` is false: the user
+// already confirmed this command), the request flags, and a write's refresh before the first
+// block. True when the transfer started.
+bool StartTransferCommand(TransferCommand command, Link &link, WindowState &state, bool ask = true);
+// What 写入全部 does after its start: waits for its transfer to end with events flowing, then
+// keeps the window busy for 2 s. Nothing for the other commands.
+void FinishWriteAll(TransferCommand command, Link &link, EventPump &pump);
 
 // Runs the command as its button does.
 void RunTransferCommand(TransferCommand command, Link &link, WindowState &state, EventPump &pump);

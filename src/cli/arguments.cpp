@@ -1,6 +1,16 @@
 #include "cli/arguments.h"
 
+#include <algorithm>
+
 namespace nx5rb::cli {
+
+bool TakeFlag(std::vector<std::string> &args, std::string_view flag)
+{
+    const auto end = std::remove(args.begin(), args.end(), flag);
+    const bool found = end != args.end();
+    args.erase(end, args.end());
+    return found;
+}
 
 int UsageError(std::ostream &err, const std::string &problem, const char *help)
 {

@@ -22,6 +22,10 @@ struct ValueOption
     std::string *value;
 };
 
+// Takes every occurrence of a flag (an option without a value, "--json") out of the arguments;
+// true when it was there.
+bool TakeFlag(std::vector<std::string> &args, std::string_view flag);
+
 // Writes the problem and the command's help to `err`; returns the usage exit status.
 int UsageError(std::ostream &err, const std::string &problem, const char *help);
 

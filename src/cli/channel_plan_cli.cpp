@@ -56,15 +56,6 @@ options:
 
 namespace {
 
-// Takes the flag out of the arguments; true when it was there.
-bool TakeFlag(std::vector<std::string> &args, const std::string &flag)
-{
-    const auto end = std::remove(args.begin(), args.end(), flag);
-    const bool found = end != args.end();
-    args.erase(end, args.end());
-    return found;
-}
-
 // Writes the file whole or not at all.
 bool WriteTextFile(const std::string &path, const std::string &text, std::ostream &err)
 {

@@ -73,10 +73,8 @@ std::string Lines(const std::vector<FieldDifference> &differences)
 int RunDiff(const std::vector<std::string> &args, std::ostream &out, std::ostream &err,
             const ImageOpener &open)
 {
-    std::vector<std::string> rest;
-    std::copy_if(args.begin(), args.end(), std::back_inserter(rest),
-                 [](const std::string &arg) { return arg != kJsonFlag; });
-    const bool json = rest.size() != args.size();
+    std::vector<std::string> rest = args;
+    const bool json = TakeFlag(rest, kJsonFlag);
     const auto files = ParseArguments(rest, {}, 2, "A.dat B.dat", err, kDiffHelp);
     if (!files)
         return kExitUsage;

@@ -13,8 +13,7 @@
 
 namespace nx5rb::cli {
 
-const char *const kReadHelp
-    = R"TEXT(usage: nx5rb-cli read REGION --port PORT -o OUT.dat [--base FILE.dat] [--retry N]
+const char *const kReadHelp = R"TEXT(usage: nx5rb-cli read REGION --port PORT -o OUT.dat [options]
 
 Starts from the state the window has after start-up (or from FILE.dat opened as "打开(&O)" opens
 it), runs the read command of REGION against the radio on PORT, and when the transfer completes
@@ -33,13 +32,24 @@ options:
   -b, --base FILE.dat    start from this data file instead of the start-up image
   -r, --retry N          answer "检测连接！重试或取消？" with Retry up to N times, then Cancel
                          (default 0: a failing transfer ends at once)
+  -t, --trace FILE       write every byte sent and received to FILE (a serial trace that
+                         nx5rb-sim --replay can answer from)
+      --no-backup        no automatic backup (by default the image read, and an image with unsaved
+                         changes about to be replaced, are saved under the user's data folder,
+                         the path printed on standard error)
 )TEXT";
 
-const char *const kWriteHelp = R"TEXT(usage: nx5rb-cli write REGION --port PORT [--retry N] FILE.dat
+const char *const kWriteHelp = R"TEXT(usage: nx5rb-cli write REGION --port PORT [options] FILE.dat
 
 Opens FILE.dat as "打开(&O)" does, then runs the write command of REGION exactly as its button
 does (a write-all always applies the pages first; the frequency-area write applies them when the
-lists or values changed). Exits 0 once the end frame has been sent to the radio.
+lists or values changed).
+
+A write that sends calibration (all, band-a, band-b, band-c) first reads the radio's own tune
+blocks: when more than a quarter of a band's 64 tune values differ from the file's, the write is
+refused (another radio's calibration would be lost) unless --overwrite-calibration is given. After
+the write every block sent is read back and compared; a difference is reported by field and the
+write counts as failed. Exits 0 when the write completed and read back as written.
 
 REGION: all | area | band-a | band-b | band-c | message | channels
         (写入全部, the frequency-area page, the three tune pages, the power-on message page,
@@ -50,6 +60,12 @@ options:
   -p, --port PORT        the port the radio is on
   -r, --retry N          answer "检测连接！重试或取消？" with Retry up to N times, then Cancel
                          (default 0: a failing transfer ends at once)
+  -t, --trace FILE       write every byte sent and received to FILE
+      --no-verify        do not read the written blocks back to compare them
+      --overwrite-calibration
+                         write even when more than a quarter of a band's 64 tune values differ
+                         from the radio's own calibration (refused otherwise)
+      --no-backup        no automatic backup of the radio's calibration read before the write
 )TEXT";
 
 namespace {
@@ -66,6 +82,10 @@ struct TransferArgs
     std::string file;
     std::string retry;
     int retries = 0;
+    std::string trace;
+    bool backups = true;
+    bool verify = true;
+    bool overwriteCalibration = false;
 };
 
 // Parses REGION, the options and, for a write, FILE.dat; the port (and a read's output) are
@@ -74,15 +94,24 @@ std::optional<TransferArgs> ParseArgs(const std::vector<std::string> &args, bool
                                       std::ostream &err, const char *help)
 {
     TransferArgs parsed;
-    const auto positional = read
-        ? ParseArguments(args,
-                         {{"-p", "--port", &parsed.port},
-                          {"-o", "--output", &parsed.output},
-                          {"-b", "--base", &parsed.base},
-                          {"-r", "--retry", &parsed.retry}},
-                         1, "REGION", err, help)
-        : ParseArguments(args, {{"-p", "--port", &parsed.port}, {"-r", "--retry", &parsed.retry}},
-                         2, "REGION or FILE.dat", err, help);
+    std::vector<std::string> rest = args;
+    parsed.backups = !TakeFlag(rest, "--no-backup");
+    if (!read) {
+        parsed.verify = !TakeFlag(rest, "--no-verify");
+        parsed.overwriteCalibration = TakeFlag(rest, "--overwrite-calibration");
+    }
+    const auto positional = read ? ParseArguments(rest,
+                                                  {{"-p", "--port", &parsed.port},
+                                                   {"-o", "--output", &parsed.output},
+                                                   {"-b", "--base", &parsed.base},
+                                                   {"-r", "--retry", &parsed.retry},
+                                                   {"-t", "--trace", &parsed.trace}},
+                                                  1, "REGION", err, help)
+                                 : ParseArguments(rest,
+                                                  {{"-p", "--port", &parsed.port},
+                                                   {"-r", "--retry", &parsed.retry},
+                                                   {"-t", "--trace", &parsed.trace}},
+                                                  2, "REGION or FILE.dat", err, help);
     if (!positional)
         return std::nullopt;
     if (!parsed.retry.empty()) {
@@ -126,22 +155,28 @@ private:
     std::optional<QCoreApplication> app_;
 };
 
-// One transfer command on a fresh start-up state, as the window would run it.
+// One transfer command on a fresh start-up state, as the window would run it, with the safety
+// net of the command line: backups (unless --no-backup), the calibration guard refusing unless
+// --overwrite-calibration, every write read back (unless --no-verify).
 class TransferSession
 {
 public:
-    TransferSession(const std::string &port, int retries, std::ostream &err, bool showProgress)
-        : prompt_(err, port, retries)
-        , session_(ParsePortArgument(port).value_or(PortSelection()), prompt_, nullptr, false)
+    TransferSession(const TransferArgs &args, std::ostream &err, bool showProgress)
+        : prompt_(err, args.port, args.retries)
+        , session_(Setup(args, backups_), prompt_)
         , err_(err)
     {
         if (showProgress)
             Tool().OnProgress = [this] { ShowProgress(); };
+        Tool().OnBackup
+            = [this](const std::string &path) { err_ << "nx5rb-cli: backup: " << path << "\n"; };
     }
 
     Session &Tool() { return session_.Get(); }
+    // Why the trace file asked for cannot be written; empty when all is well.
+    const std::string &TraceFailure() const { return session_.TraceFailure(); }
 
-    // Runs the command to its end; true when the transfer completed.
+    // Runs the command to its end; true when the transfer (and every check of it) succeeded.
     bool Run(TransferCommand command)
     {
         if (Tool().RunTransferToEnd(command) == TransferOutcome::Completed) {
@@ -158,6 +193,19 @@ public:
     }
 
 private:
+    static QtSessionSetup Setup(const TransferArgs &args, BackupStore &backups)
+    {
+        QtSessionSetup setup;
+        setup.port = ParsePortArgument(args.port).value_or(PortSelection());
+        setup.pausesInput = false; // no window to keep busy after a write-all
+        setup.options.guard
+            = args.overwriteCalibration ? CalibrationGuard::Overwrite : CalibrationGuard::Refuse;
+        setup.options.verify = args.verify;
+        setup.options.backups = args.backups ? &backups : nullptr;
+        setup.tracePath = args.trace;
+        return setup;
+    }
+
     void ShowProgress()
     {
         const LinkProgress &progress = Tool().LinkLayer().Progress();
@@ -170,6 +218,7 @@ private:
 
     EventLoopApplication application_;
     ConsolePrompt prompt_;
+    BackupStore backups_;
     QtSession session_;
     std::ostream &err_;
 };
@@ -195,7 +244,11 @@ int RunRead(const std::vector<std::string> &args, std::ostream &, std::ostream &
     if (!command)
         return kExitUsage;
 
-    TransferSession session(parsed->port, parsed->retries, err, showProgress);
+    TransferSession session(*parsed, err, showProgress);
+    if (!session.TraceFailure().empty()) {
+        err << "nx5rb-cli: " << parsed->trace << ": " << session.TraceFailure() << "\n";
+        return kExitFailure;
+    }
     if (!parsed->base.empty() && session.Tool().Open(parsed->base) != OpenResult::Opened)
         return kExitFailure;
     if (!session.Run(*command))
@@ -213,7 +266,11 @@ int RunWrite(const std::vector<std::string> &args, std::ostream &, std::ostream 
     if (!command)
         return kExitUsage;
 
-    TransferSession session(parsed->port, parsed->retries, err, showProgress);
+    TransferSession session(*parsed, err, showProgress);
+    if (!session.TraceFailure().empty()) {
+        err << "nx5rb-cli: " << parsed->trace << ": " << session.TraceFailure() << "\n";
+        return kExitFailure;
+    }
     if (session.Tool().Open(parsed->file) != OpenResult::Opened)
         return kExitFailure;
     return session.Run(*command) ? kExitOk : kExitFailure;

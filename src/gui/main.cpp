@@ -39,6 +39,7 @@ protected:
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    // The backups go to the user's data folder of this name (~/.local/share/nx5rb/backups).
     QApplication::setApplicationName("nx5rb");
     QApplication::setApplicationDisplayName(nx5rb::Q(nx5rb::texts::kAppTitle));
     QApplication::setApplicationVersion(nx5rb::Q(nx5rb::VersionText()));
@@ -52,8 +53,17 @@ int main(int argc, char **argv)
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption portOption(
-        {"p", "port"}, "Start with this port: COM1..COM4, a device path, or \"virtual\".", "PORT");
+        {"p", "port"},
+        "Start with this port: COM1..COM4, a device path, or \"virtual\" (default: the port of the "
+        "last run).",
+        "PORT");
     parser.addOption(portOption);
+    const QCommandLineOption traceOption(
+        {"t", "trace"},
+        "Write every byte sent to and received from the radio to FILE, one frame per line with "
+        "a time stamp (for a bug report; nx5rb-sim --replay FILE answers from it).",
+        "FILE");
+    parser.addOption(traceOption);
     parser.process(app);
     if (!parser.positionalArguments().isEmpty()) {
         std::fprintf(stderr, "nx5rb: unexpected argument %s\n\n%s",
@@ -62,17 +72,18 @@ int main(int argc, char **argv)
         return 2;
     }
 
-    nx5rb::PortSelection port;
+    nx5rb::WindowSetup setup;
     if (parser.isSet(portOption)) {
         const auto parsed = nx5rb::ParsePortArgument(parser.value(portOption).toStdString());
         if (!parsed) {
             std::fprintf(stderr, "nx5rb: --port needs a value\n");
             return 2;
         }
-        port = *parsed;
+        setup.port = *parsed;
     }
+    setup.tracePath = parser.value(traceOption).toStdString();
 
-    nx5rb::Form1 window(port);
+    nx5rb::Form1 window(setup);
     QuitAfterPaint quitAfterPaint;
     if (qEnvironmentVariableIsSet("NX5RB_QUIT_AFTER_PAINT"))
         window.installEventFilter(&quitAfterPaint);

@@ -5,22 +5,26 @@
 #include "gui/about_box.h"
 #include "gui/cell_grid.h"
 #include "gui/channel_page.h"
+#include "gui/compare_dialog.h"
 #include "gui/editor_page.h"
 #include "gui/freq_area_page.h"
 #include "gui/port_dialog.h"
 #include "gui/power_on_page.h"
 #include "gui/qt_dialogs.h"
 #include "gui/qt_text.h"
+#include "gui/settings_dialog.h"
 #include "gui/tune_table_page.h"
 
 #include <map>
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QStackedWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -39,20 +43,42 @@ constexpr std::string_view kReadAll = "读取全部";
 constexpr std::string_view kApply = "应用(&A)";
 constexpr std::string_view kOpen = "打开(&O)";
 constexpr std::string_view kSave = "保存(&S)";
+constexpr std::string_view kCompareFile = "比较文件(&D)...";
 constexpr std::string_view kClose = "关闭(&C)";
 constexpr std::string_view kAbort = "中止";
 } // namespace bottom_text
 
 } // namespace
 
-Form1::Form1(const PortSelection &port, Prompt *prompt, FileChooser *files, QWidget *parent)
+namespace {
+
+// The port the window starts with: the one asked for, else the one remembered, else COM1.
+PortSelection StartPort(const WindowSetup &setup, const ToolSettings &settings)
+{
+    if (setup.port)
+        return *setup.port;
+    return ParsePortArgument(settings.port).value_or(PortSelection());
+}
+
+} // namespace
+
+Form1::Form1(const WindowSetup &setup, Prompt *prompt, FileChooser *files, QWidget *parent)
     : QMainWindow(parent)
     , ownPrompt_(prompt ? nullptr : std::make_unique<QtPrompt>(this))
     , ownFiles_(files ? nullptr : std::make_unique<QtFileChooser>(this))
     , prompt_(prompt ? *prompt : *ownPrompt_)
     , files_(files ? *files : *ownFiles_)
-    , session_(std::make_unique<QtSession>(port, prompt_, &files_, true))
+    , settings_(LoadSettings(*OpenSettingsStore()))
 {
+    QtSessionSetup sessionSetup;
+    sessionSetup.port = StartPort(setup, settings_);
+    sessionSetup.files = &files_;
+    sessionSetup.tracePath = setup.tracePath;
+    session_ = std::make_unique<QtSession>(sessionSetup, prompt_);
+    ApplySettings();
+    if (ownFiles_)
+        ownFiles_->Folder = settings_.lastFolder;
+
     setObjectName("Form1");
     setWindowTitle(Q(texts::kAppTitle));
 
@@ -115,9 +141,10 @@ Form1::Form1(const PortSelection &port, Prompt *prompt, FileChooser *files, QWid
     CommandApp = MakeButton(central, bottom_text::kApply, "CommandApp");
     CommandOpen = MakeButton(central, bottom_text::kOpen, "CommandOpen");
     CommandSave = MakeButton(central, bottom_text::kSave, "CommandSave");
+    CommandCompareFile = MakeButton(central, bottom_text::kCompareFile, "CommandCompareFile");
     CommandClose = MakeButton(central, bottom_text::kClose, "CommandClose");
-    for (QPushButton *button :
-         {CommandWriteAll, CommandReadAll, CommandApp, CommandOpen, CommandSave, CommandClose})
+    for (QPushButton *button : {CommandWriteAll, CommandReadAll, CommandApp, CommandOpen,
+                                CommandSave, CommandCompareFile, CommandClose})
         bottom->addWidget(button);
     bottom->addStretch();
     outer->addLayout(bottom);
@@ -127,12 +154,19 @@ Form1::Form1(const PortSelection &port, Prompt *prompt, FileChooser *files, QWid
 
     ShowPage(Page::FreqArea);
     PaintAll();
+    if (!settings_.geometry.isEmpty())
+        restoreGeometry(settings_.geometry);
+    if (!session_->TraceFailure().empty())
+        prompt_.Show(
+            {"串口记录文件无法写入：\n" + setup.tracePath + "\n" + session_->TraceFailure(),
+             std::string(texts::kErrorTitle), PromptButtons::Ok, PromptIcon::Warning});
 
     connect(TreeView1, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem *node) { TreeView1_NodeClick(node); });
     connect(CommandApp, &QPushButton::clicked, this, &Form1::CommandApp_Click);
     connect(CommandOpen, &QPushButton::clicked, this, &Form1::CommandOpen_Click);
     connect(CommandSave, &QPushButton::clicked, this, &Form1::CommandSave_Click);
+    connect(CommandCompareFile, &QPushButton::clicked, this, &Form1::CommandCompareFile_Click);
     connect(CommandClose, &QPushButton::clicked, this, &QWidget::close);
     connect(CommandAbort, &QPushButton::clicked, this, [this] { Tool().Abort(); });
 
@@ -237,6 +271,9 @@ void Form1::TreeView1_NodeClick(QTreeWidgetItem *node)
     case NodeAction::PortDialog:
         ShowPortDialog();
         break;
+    case NodeAction::SettingsDialog:
+        ShowSettings();
+        break;
     case NodeAction::AboutBox:
         ShowAbout();
         break;
@@ -252,6 +289,33 @@ void Form1::ShowPortDialog()
     dialog.exec();
     if (chosen.PortChanged)
         session_->ChoosePort(chosen);
+}
+
+void Form1::ShowSettings()
+{
+    SettingsDialog dialog(settings_, backups_.Folder(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    settings_ = dialog.Chosen();
+    ApplySettings();
+}
+
+void Form1::ApplySettings()
+{
+    SessionOptions &options = Tool().Options();
+    options.backups = settings_.backups ? &backups_ : nullptr;
+    options.guard = settings_.calibrationGuard ? CalibrationGuard::Ask : CalibrationGuard::Off;
+    options.verify = settings_.verifyWrites;
+}
+
+ToolSettings Form1::Settings() const
+{
+    ToolSettings settings = settings_;
+    settings.port = session_->Ports().PortName();
+    settings.geometry = saveGeometry();
+    if (ownFiles_)
+        settings.lastFolder = ownFiles_->Folder;
+    return settings;
 }
 
 void Form1::ShowAbout()
@@ -283,6 +347,23 @@ void Form1::CommandSave_Click()
     PaintAll();
 }
 
+void Form1::CommandCompareFile_Click()
+{
+    using namespace file_dialog_text;
+    CommitOpenEditors();
+    if (Tool().Busy())
+        return;
+    const std::string path = FileDialog(files_, prompt_, "OPEN", kOpenTitle, "");
+    if (path.empty())
+        return;
+    const std::unique_ptr<WindowState> other = ReadStateFromFile(path, prompt_);
+    if (!other)
+        return;
+    CompareDialog dialog(DiffImages(State().Image, other->Image),
+                         QFileInfo(QString::fromStdString(path)).fileName(), this);
+    dialog.exec();
+}
+
 void Form1::RunCommand(TransferCommand command)
 {
     CommitOpenEditors();
@@ -293,8 +374,9 @@ void Form1::RunCommand(TransferCommand command)
 void Form1::EnableCommands(bool enabled)
 {
     // The pages (their editors and read and write buttons) and the bottom row but "关闭(&C)".
-    for (QWidget *widget : std::initializer_list<QWidget *> {
-             pages_, CommandWriteAll, CommandReadAll, CommandApp, CommandOpen, CommandSave})
+    for (QWidget *widget :
+         std::initializer_list<QWidget *> {pages_, CommandWriteAll, CommandReadAll, CommandApp,
+                                           CommandOpen, CommandSave, CommandCompareFile})
         widget->setEnabled(enabled);
 }
 
@@ -318,6 +400,7 @@ void Form1::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    SaveSettings(*OpenSettingsStore(), Settings());
     event->accept();
 }
 

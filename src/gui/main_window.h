@@ -3,15 +3,19 @@
 // session holds and pass clicks and keys on to it.
 #pragma once
 
+#include "app/backups.h"
 #include "app/file_dialog.h"
 #include "app/navigation.h"
 #include "app/port_select.h"
 #include "app/qt_session.h"
+#include "app/tool_settings.h"
 #include "app/transfer_commands.h"
 #include "link/prompt.h"
 
 #include <array>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include <QMainWindow>
@@ -27,10 +31,20 @@ class QTreeWidgetItem;
 namespace nx5rb {
 
 class EditorPage;
+class QtFileChooser;
 class FrameChannelInfo;
 class FrameFreqArea;
 class FrameOption;
 class FrameTuneData;
+
+// How the window starts.
+struct WindowSetup
+{
+    // The port to start with; none for the one remembered from the last run (COM1 at first).
+    std::optional<PortSelection> port;
+    // A serial trace of every byte on the line goes to this file; none when empty.
+    std::string tracePath;
+};
 
 class Form1 final : public QMainWindow
 {
@@ -38,8 +52,8 @@ class Form1 final : public QMainWindow
 
 public:
     // The window's message boxes and file dialogs go through `prompt` and `files`; without them
-    // the window shows real ones.
-    explicit Form1(const PortSelection &port = {}, Prompt *prompt = nullptr,
+    // the window shows real ones. What the window remembers between runs is read from QSettings.
+    explicit Form1(const WindowSetup &setup = {}, Prompt *prompt = nullptr,
                    FileChooser *files = nullptr, QWidget *parent = nullptr);
     ~Form1() override;
 
@@ -59,7 +73,11 @@ public:
     void CommandApp_Click();
     void CommandOpen_Click();
     void CommandSave_Click();
+    // "比较文件(&D)...": the differences between the image and a chosen file.
+    void CommandCompareFile_Click();
     void RunCommand(TransferCommand command);
+    // What the window remembers, as it stands now.
+    ToolSettings Settings() const;
 
     QTreeWidget *TreeView1 = nullptr;
     FrameFreqArea *FrameFreqAreaPage = nullptr;
@@ -71,6 +89,7 @@ public:
     QPushButton *CommandApp = nullptr;
     QPushButton *CommandOpen = nullptr;
     QPushButton *CommandSave = nullptr;
+    QPushButton *CommandCompareFile = nullptr;
     QPushButton *CommandClose = nullptr;
     QFrame *Frame1 = nullptr; // progress of a running transfer
     QLabel *Label2 = nullptr;
@@ -84,16 +103,21 @@ private:
     void BuildTree();
     void ShowPage(Page page);
     void ShowPortDialog();
+    void ShowSettings();
     void ShowAbout();
+    // The safety net's switches into the session.
+    void ApplySettings();
     void ShowProgress();
     // Every page's open editor committed, as leaving it would.
     void CommitOpenEditors();
     void EnableCommands(bool enabled);
 
     std::unique_ptr<Prompt> ownPrompt_;
-    std::unique_ptr<FileChooser> ownFiles_;
+    std::unique_ptr<QtFileChooser> ownFiles_;
     Prompt &prompt_;
     FileChooser &files_;
+    ToolSettings settings_;
+    BackupStore backups_;
     std::unique_ptr<QtSession> session_;
     QStackedWidget *pages_ = nullptr;
     std::vector<EditorPage *> editorPages_;

@@ -3,6 +3,7 @@
 #include "gui/qt_text.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace nx5rb {
@@ -74,7 +75,8 @@ FileChoice QtFileChooser::Choose(bool open, std::string_view title, std::string_
     using namespace file_dialog_text;
     const bool plan = kind == FileKind::ChannelPlan;
     const QString filter = Q(plan ? kPlanFilter : kDataFilter);
-    QFileDialog dialog(parent_, Q(title), QString(), filter + ";;" + Q(kAllFilter));
+    QFileDialog dialog(parent_, Q(title), QString::fromStdString(Folder),
+                       filter + ";;" + Q(kAllFilter));
     dialog.setObjectName("FileDialog");
     dialog.setOption(QFileDialog::ReadOnly, false);
     if (open) {
@@ -98,6 +100,7 @@ FileChoice QtFileChooser::Choose(bool open, std::string_view title, std::string_
     }
     choice.result = FileChoice::Chosen;
     choice.path = files.front().toStdString();
+    Folder = QFileInfo(files.front()).absolutePath().toStdString();
     return choice;
 }
 

@@ -29,6 +29,9 @@ public:
     FileChoice Choose(bool open, std::string_view title, std::string_view initialName,
                       FileKind kind) override;
 
+    // Where the dialogs open; the folder of the last file chosen.
+    std::string Folder;
+
 private:
     QWidget *parent_;
 };

@@ -25,7 +25,7 @@ bool IsEntryDigit(std::uint8_t byte)
 
 Link::Link(RadioImage &image, SerialPort &port, LinkTimer &timer1, LinkTimer &timer2,
            Prompt &prompt)
-    : image_(image)
+    : image_(&image)
     , port_(port)
     , timer1_(timer1)
     , timer2_(timer2)
@@ -46,20 +46,28 @@ Link::~Link()
     timer2_.OnTimer = nullptr;
 }
 
-void Link::BeginTransfer(std::string_view prompt)
+void Link::SetImage(RadioImage &image)
+{
+    if (LinkState == LinkPhase::Idle && !progress_.visible)
+        image_ = &image;
+}
+
+void Link::BeginTransfer(std::string_view prompt, bool ask)
 {
     LinkState = LinkPhase::Idle;
     if (prompt != link_text::kRetry) {
         ReadMode = false;
         Flags = TransferFlags();
+        ExplicitBlocks.reset();
         if (port_.PortOpen())
             Abandon();
         received_.clear();
         acknowledged_.clear();
         startFlagsKept_ = false;
-        if (prompt_.Show({std::string(prompt), std::string(prompt_title::kWarning),
-                          PromptButtons::OkCancel, PromptIcon::Warning})
-            == PromptAnswer::Cancel) {
+        if (ask
+            && prompt_.Show({std::string(prompt), std::string(prompt_title::kWarning),
+                             PromptButtons::OkCancel, PromptIcon::Warning})
+                == PromptAnswer::Cancel) {
             outcome_ = TransferOutcome::NotStarted;
             return;
         }
@@ -168,13 +176,26 @@ void Link::HandshakeStep()
     const AddressRange range = FirstRange(Flags);
     BlockAddress = range.start;
     RangeEnd = range.end;
-    SetProgress(true, 0, int(PlanBlocks(Flags, ReadMode).size()));
+    nextExplicit_ = 0;
+    SetProgress(true, 0,
+                int(ExplicitBlocks ? ExplicitBlocks->size() : PlanBlocks(Flags, ReadMode).size()));
     const std::array<std::uint8_t, 1> request = {kBandInfo};
     Send(request, int(kBandInfoLength));
 }
 
 void Link::NextBlockStep()
 {
+    if (ExplicitBlocks) {
+        if (nextExplicit_ == ExplicitBlocks->size()) {
+            if (ReadMode)
+                CompleteRead();
+            else
+                CompleteWrite();
+            return;
+        }
+        SendBlockRequest((*ExplicitBlocks)[nextExplicit_++]);
+        return;
+    }
     if (BlockAddress >= RangeEnd) {
         const auto next = NextRange(Flags, ReadMode);
         if (!next) {
@@ -188,9 +209,15 @@ void Link::NextBlockStep()
         RangeEnd = next->end;
     }
     BlockAddress = ApplySkip(BlockAddress, Flags, ReadMode);
-    requestedBlock_ = BlockAddress;
-    const std::uint8_t high = std::uint8_t(BlockAddress >> 8);
-    const std::uint8_t low = std::uint8_t(BlockAddress & 0xFF);
+    SendBlockRequest(BlockAddress);
+    BlockAddress = std::uint16_t(BlockAddress + mm::kBlockSize);
+}
+
+void Link::SendBlockRequest(std::uint16_t address)
+{
+    requestedBlock_ = address;
+    const std::uint8_t high = std::uint8_t(address >> 8);
+    const std::uint8_t low = std::uint8_t(address & 0xFF);
     if (ReadMode) {
         LinkState = LinkPhase::ReadRequested;
         const std::array<std::uint8_t, 4> request = {kRead, high, low, kBlockLength};
@@ -198,11 +225,9 @@ void Link::NextBlockStep()
     } else {
         LinkState = LinkPhase::AwaitingAck;
         std::array<std::uint8_t, kWriteLength> request = {kWrite, high, low, kBlockLength};
-        std::copy_n(image_.begin() + BlockAddress, mm::kBlockSize,
-                    request.begin() + kRequestLength);
+        std::copy_n(image_->begin() + address, mm::kBlockSize, request.begin() + kRequestLength);
         Send(request, int(kAckLength));
     }
-    BlockAddress = std::uint16_t(BlockAddress + mm::kBlockSize);
 }
 
 void Link::Send(std::span<const std::uint8_t> bytes, int threshold)
@@ -336,7 +361,7 @@ void Link::CompleteRead()
     std::vector<std::uint16_t> stored;
     for (const auto &[address, data] : received_) {
         const std::size_t count = std::min<std::size_t>(data.size(), mm::kImageSize - address);
-        std::copy_n(data.begin(), count, image_.begin() + address);
+        std::copy_n(data.begin(), count, image_->begin() + address);
         for (std::size_t offset = 0; offset < count; offset += mm::kBlockSize)
             stored.push_back(std::uint16_t(address + offset));
     }
@@ -383,11 +408,11 @@ void Link::Finish(TransferOutcome outcome, std::vector<std::uint16_t> readBlocks
     if (ReadMode) {
         result.blocks = std::move(readBlocks);
     } else {
-        // A block written twice (before and after a retry) is one block of the radio.
-        std::sort(acknowledged_.begin(), acknowledged_.end());
-        acknowledged_.erase(std::unique(acknowledged_.begin(), acknowledged_.end()),
-                            acknowledged_.end());
-        result.blocks = std::move(acknowledged_);
+        // A block written twice (before and after a retry) is one block of the radio; the order
+        // stays the order of the wire.
+        for (const std::uint16_t block : acknowledged_)
+            if (std::find(result.blocks.begin(), result.blocks.end(), block) == result.blocks.end())
+                result.blocks.push_back(block);
     }
     acknowledged_.clear();
     if (OnFinished)

@@ -70,8 +70,9 @@ public:
     Link &operator=(const Link &) = delete;
 
     // The start of a transfer: asks `prompt` (OK/Cancel), opens the port and sends the entry
-    // string; with link_text::kRetry it only resends the entry string.
-    void BeginTransfer(std::string_view prompt);
+    // string; with link_text::kRetry it only resends the entry string. Without `ask` the question
+    // is skipped: a transfer that goes on from one the user already confirmed.
+    void BeginTransfer(std::string_view prompt, bool ask = true);
     // Receive handler of the port.
     void MSComm1_OnComm(CommEvent event);
     // Reply time-out (1 s).
@@ -80,6 +81,11 @@ public:
     void Timer2_Timer();
     // Stops a running transfer: port closed, timers off, progress hidden, nothing decoded.
     void Abandon();
+
+    // The image the next transfers move blocks of; only while no transfer runs. The image must
+    // outlive its use.
+    void SetImage(RadioImage &image);
+    RadioImage &Image() { return *image_; }
 
     const LinkProgress &Progress() const { return progress_; }
     TransferOutcome Outcome() const { return outcome_; }
@@ -97,6 +103,10 @@ public:
     LinkPhase LinkState = LinkPhase::Idle;
     bool ReadMode = false;
     TransferFlags Flags;
+    // Set after BeginTransfer instead of the flags: exactly these blocks, in this order (a read
+    // back of what a write sent, a look at the radio's calibration before a write). Cleared by the
+    // next BeginTransfer.
+    std::optional<std::vector<std::uint16_t>> ExplicitBlocks;
     std::uint16_t BlockAddress = 0;
     std::uint16_t RangeEnd = 0;
     bool AwaitingReply = false;
@@ -106,6 +116,8 @@ public:
 private:
     void HandshakeStep();
     void NextBlockStep();
+    // Sends the read or write request of one block.
+    void SendBlockRequest(std::uint16_t address);
     void HandshakeFailure(int limit, std::string_view text);
     void TransferFailure();
     void CompleteRead();
@@ -125,7 +137,7 @@ private:
     void Finish(TransferOutcome outcome, std::vector<std::uint16_t> readBlocks);
     void SetProgress(bool visible, int done, int total);
 
-    RadioImage &image_;
+    RadioImage *image_;
     SerialPort &port_;
     LinkTimer &timer1_;
     LinkTimer &timer2_;
@@ -142,6 +154,7 @@ private:
     // The request flags as the first handshake of this transfer found them.
     TransferFlags startFlags_;
     bool startFlagsKept_ = false;
+    std::size_t nextExplicit_ = 0; // the next of ExplicitBlocks to move
     // Counts transfers started and ended, so that a question answered after its transfer ended
     // changes nothing.
     std::uint64_t transferNumber_ = 0;

@@ -66,8 +66,8 @@ TEST_F(CliEndToEnd, ReadAllThenDumpShowsTheRadiosAreasAndTuningWithTheToolsOwnRe
 {
     SimRadio sim(radioPath);
     ASSERT_FALSE(sim.Terminal().empty()) << sim.Log();
-    const ProgramRun read
-        = RunProgram(kCliProgram, {"read", "all", "--port", sim.Terminal(), "-o", outPath});
+    const ProgramRun read = RunProgram(
+        kCliProgram, {"read", "all", "--port", sim.Terminal(), "-o", outPath, "--no-backup"});
     ASSERT_EQ(read.exitCode, 0) << read.err;
     EXPECT_EQ(read.err, "");
 
@@ -99,8 +99,8 @@ TEST_F(CliEndToEnd, WriteChannelsSendsTheFilesChannelTableAndNothingElse)
 
     SimRadio sim(radioPath);
     ASSERT_FALSE(sim.Terminal().empty()) << sim.Log();
-    const ProgramRun write
-        = RunProgram(kCliProgram, {"write", "channels", "--port", sim.Terminal(), filePath});
+    const ProgramRun write = RunProgram(
+        kCliProgram, {"write", "channels", "--port", sim.Terminal(), filePath, "--no-backup"});
     ASSERT_EQ(write.exitCode, 0) << write.err;
     EXPECT_EQ(write.err, "");
 

@@ -41,7 +41,7 @@ SimRadio::SimRadio(const std::string &savePath, const std::vector<std::string> &
 }
 
 ToolRig::ToolRig(const std::string &device)
-    : tool(ParsePortArgument(device).value_or(PortSelection()), prompt, nullptr, false)
+    : tool({ParsePortArgument(device).value_or(PortSelection()), nullptr, false, {}, {}}, prompt)
 { }
 
 bool ToolRig::Run(TransferCommand command)

@@ -4,6 +4,7 @@
 
 #include "app/file_dialog.h"
 #include "app/port_select.h"
+#include "app/tool_settings.h"
 #include "gui/cell_grid.h"
 #include "gui/channel_page.h"
 #include "gui/editor_box.h"
@@ -26,6 +27,8 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QEvent>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -62,13 +65,38 @@ inline PortSelection VirtualRadioPort()
     return port;
 }
 
+// What the window remembers, as a test starts it: no backups, no look at the radio before a
+// write, no read-back after it, so that a test sees the buttons' own flows. A test of the safety
+// net passes ToolSettings {} (everything on, as on a first run).
+inline ToolSettings PlainSettings()
+{
+    ToolSettings settings;
+    settings.backups = false;
+    settings.calibrationGuard = false;
+    settings.verifyWrites = false;
+    return settings;
+}
+
+// The settings (and backups) of the tests go to a folder of their own, and every window starts
+// from `settings`.
+inline bool StoreSettings(const ToolSettings &settings)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    const std::unique_ptr<QSettings> store = OpenSettingsStore();
+    store->clear();
+    SaveSettings(*store, settings);
+    return true;
+}
+
 // A started window, shown and active so that focus moves as it does for a person. The prompt and
 // the file dialogs outlive the window that holds them.
 class ShownWindow
 {
 public:
-    explicit ShownWindow(const PortSelection &port = VirtualRadioPort())
-        : window(port, &prompt, &files)
+    explicit ShownWindow(const PortSelection &port = VirtualRadioPort(),
+                         const ToolSettings &settings = PlainSettings())
+        : stored_(StoreSettings(settings))
+        , window(WindowSetup {port, {}}, &prompt, &files)
     {
         QApplication::setQuitOnLastWindowClosed(false);
         window.show();
@@ -79,6 +107,10 @@ public:
 
     bool Ready() const { return exposed_ && active_; }
 
+private:
+    bool stored_;
+
+public:
     ScriptedPrompt prompt;
     ScriptedFiles files;
     Form1 window;

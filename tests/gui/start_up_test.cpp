@@ -32,7 +32,7 @@ private slots:
             const char *key;
             const char *parentKey;
         };
-        const std::array<Expected, 13> expected = {{
+        const std::array<Expected, 14> expected = {{
             {"高级", "Advanced", ""},
             {"端口选择", "PortSel", "Advanced"},
             {"频段设置", "FreqAreaSet", "Advanced"},
@@ -45,6 +45,7 @@ private slots:
             {"灵敏度/功率", "TuneC", "DebugC"},
             {"MCU版本", "PowerOnMsg", "Advanced"},
             {"信道设置", "ChannelInfo", "Advanced"},
+            {"设置", "Settings", "Advanced"},
             {"关于", "About", "Advanced"},
         }};
         QTreeWidget *tree = window().TreeView1;

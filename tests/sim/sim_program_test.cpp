@@ -22,7 +22,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-
 namespace nx5rb {
 namespace {
 

@@ -1,0 +1,98 @@
+// The window's safety net: the question before a write over the radio's own calibration, the
+// settings it remembers between runs, and the comparison with a file.
+#include "gui/compare_dialog.h"
+#include "gui/gui_harness.h"
+#include "gui/settings_dialog.h"
+#include "image/data_file.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+namespace nx5rb::test {
+
+class SafetyNetTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // On a first run every switch is on: 写入全部 of the start-up image over the virtual radio
+    // would lose its calibration, and the window asks first.
+    void WriteAllAsksBeforeOverwritingTheRadiosCalibration_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("cancelled") << int(PromptAnswer::Cancel);
+        QTest::newRow("confirmed") << int(PromptAnswer::Ok);
+    }
+    void WriteAllAsksBeforeOverwritingTheRadiosCalibration()
+    {
+        QFETCH(int, answer);
+        ShownWindow shown(VirtualRadioPort(), ToolSettings {});
+        QVERIFY(shown.Ready());
+        Form1 &w = shown.window;
+        const RadioImage before = w.MSComm1().Virtual().Radio().Memory();
+        shown.prompt.Answers = {PromptAnswer::Ok, PromptAnswer(answer)};
+        Click(w.CommandWriteAll);
+        QVERIFY(WaitForLinkIdle(w));
+        QVERIFY(shown.prompt.Shown.size() >= 2);
+        QCOMPARE(QString::fromStdString(shown.prompt.Shown[0].text), QString("全部写入？"));
+        QVERIFY(QString::fromStdString(shown.prompt.Shown[1].text)
+                    .startsWith("即将覆盖本机的校准数据（频段-A："));
+        const bool kept = w.MSComm1().Virtual().Radio().Memory() == before;
+        QCOMPARE(kept, PromptAnswer(answer) == PromptAnswer::Cancel);
+        QCOMPARE(shown.prompt.Shown.size(), std::size_t(2)); // read back as written: no report
+    }
+
+    void SettingsAreRememberedFromOneRunToTheNext()
+    {
+        {
+            ShownWindow shown(VirtualRadioPort(), ToolSettings {});
+            QVERIFY(shown.Ready());
+            ModalHandler<SettingsDialog> settings([](SettingsDialog *dialog) {
+                QVERIFY(dialog->LabelBackupFolder->text().contains("backups"));
+                dialog->CheckVerify->setChecked(false);
+                Click(dialog->Command1);
+            });
+            QVERIFY(ClickNode(shown.window, "Settings"));
+            QCOMPARE(settings.Handled(), 1);
+            shown.window.resize(960, 640);
+            Click(shown.window.CommandClose);
+        }
+        // The next run starts from what the last one left, the store untouched in between.
+        Form1 next;
+        const ToolSettings remembered = next.Settings();
+        QCOMPARE(QString::fromStdString(remembered.port), QString("virtual"));
+        QVERIFY(!remembered.verifyWrites);
+        QVERIFY(remembered.backups && remembered.calibrationGuard);
+        QCOMPARE(next.size(), QSize(960, 640));
+    }
+
+    void CompareFileListsEveryDifferingField()
+    {
+        QTemporaryDir folder;
+        ShownWindow shown;
+        QVERIFY(shown.Ready());
+        Form1 &w = shown.window;
+        RadioImage other = w.State().Image;
+        other[mm::kTuneBlock[0] + mm::kTuneHighPower + 2] = 199; // band A, high power, point 3
+        other[mm::kPowerOnMsg] = 'Z';
+        const std::string path = folder.filePath("other.dat").toStdString();
+        QVERIFY(!WriteDataFile(path, other));
+        shown.files.Choose(path);
+        QStringList fields;
+        ModalHandler<CompareDialog> compare([&](CompareDialog *dialog) {
+            for (int row = 0; row < dialog->TableDifferences->rowCount(); ++row)
+                fields << dialog->TableDifferences->item(row, 1)->text() + "="
+                        + dialog->TableDifferences->item(row, 3)->text();
+        });
+        Click(w.CommandCompareFile);
+        QCOMPARE(compare.Handled(), 1);
+        QCOMPARE(fields, (QStringList {"频段-A 高功率 点 3=199", "P0 第 1 字符=Z"}));
+    }
+};
+
+} // namespace nx5rb::test
+
+QTEST_MAIN(nx5rb::test::SafetyNetTest)
+#include "safety_net_test.moc"

@@ -1,0 +1,168 @@
+// The session's safety net against the virtual radio: backups of what is read and of what a read
+// or an open replaces, the look at the radio's calibration before a write, and the read-back
+// after it.
+#include "app/backups.h"
+#include "image/data_file.h"
+#include "link_harness.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+namespace nx5rb::test {
+namespace {
+
+constexpr std::string_view kGuardQuestion = "即将覆盖本机的校准数据（";
+
+std::vector<std::string> BackupsIn(const QTemporaryDir &folder)
+{
+    std::vector<std::string> names;
+    for (const QString &name : QDir(folder.path()).entryList(QDir::Files, QDir::Name))
+        names.push_back(name.toStdString());
+    return names;
+}
+
+bool EndsWith(const std::string &text, std::string_view end)
+{
+    return text.size() >= end.size()
+        && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+TEST(SafetyNet, AReadLeavesABackupOfWhatItReadAndOfTheUnsavedImageItReplaced)
+{
+    QTemporaryDir folder;
+    BackupStore store(folder.path().toStdString());
+    LinkHarness h;
+    h.session.Options().backups = &store;
+    h.state.FreqAreas[0].RxLow = 140; // an applied edit that neither the radio nor a file holds
+    h.state.Apply();
+    const RadioImage edited = h.state.Image;
+    h.Run(TransferCommand::ReadAll);
+    ASSERT_EQ(h.link.Outcome(), TransferOutcome::Completed);
+
+    const std::vector<std::string> names = BackupsIn(folder);
+    ASSERT_EQ(names.size(), 2u);
+    const auto path = [&folder](const std::string &name) {
+        return QDir(folder.path()).filePath(QString::fromStdString(name)).toStdString();
+    };
+    EXPECT_TRUE(EndsWith(names[0], "_before-read-all.dat")) << names[0];
+    EXPECT_TRUE(EndsWith(names[1], "_read-all.dat")) << names[1];
+    EXPECT_EQ(ReadDataFile(path(names[0])).image, edited);
+    EXPECT_EQ(ReadDataFile(path(names[1])).image, h.state.Image);
+}
+
+TEST(SafetyNet, ABackupThatCannotBeWrittenIsSaidOnceAndStopsNothing)
+{
+    QTemporaryDir folder;
+    const QString blocked = folder.filePath("blocked");
+    QFile file(blocked); // a file where the backup folder should be
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    BackupStore store(blocked.toStdString());
+    LinkHarness h;
+    h.session.Options().backups = &store;
+    h.Run(TransferCommand::ReadA);
+    h.Run(TransferCommand::ReadB);
+    EXPECT_EQ(h.link.Outcome(), TransferOutcome::Completed);
+    int warnings = 0;
+    for (const PromptMessage &message : h.prompt.Shown)
+        warnings += message.text.starts_with("自动备份失败");
+    EXPECT_EQ(warnings, 1);
+}
+
+struct GuardCase
+{
+    const char *name;
+    CalibrationGuard guard;
+    PromptAnswer answer; // to the guard's question, when asked
+    bool asked;
+    bool written;
+};
+
+// The tool's start-up calibration is not the radio's: writing it would lose the radio's own.
+TEST(SafetyNet, TheGuardStopsAWriteOverAnotherRadiosCalibration)
+{
+    const GuardCase cases[] = {
+        {"asked, cancelled", CalibrationGuard::Ask, PromptAnswer::Cancel, true, false},
+        {"asked, confirmed", CalibrationGuard::Ask, PromptAnswer::Ok, true, true},
+        {"refused", CalibrationGuard::Refuse, PromptAnswer::Ok, false, false},
+        {"overwritten", CalibrationGuard::Overwrite, PromptAnswer::Ok, false, true},
+    };
+    for (const GuardCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        LinkHarness h({PromptAnswer::Ok, c.answer});
+        h.session.Options().guard = c.guard;
+        const RadioImage before = h.radioPort.Radio().Memory();
+        const TransferOutcome outcome = h.session.RunTransferToEnd(TransferCommand::WriteA);
+        bool asked = false;
+        for (const PromptMessage &message : h.prompt.Shown)
+            asked = asked
+                || (message.text.starts_with(kGuardQuestion)
+                    && message.buttons == PromptButtons::OkCancel);
+        EXPECT_EQ(asked, c.asked);
+        EXPECT_EQ(outcome == TransferOutcome::Completed, c.written);
+        const RadioImage &radio = h.radioPort.Radio().Memory();
+        EXPECT_EQ(radio == before, !c.written) << "the radio keeps its bytes unless confirmed";
+        if (c.written) {
+            const mm::Address tune = mm::kTuneBlock[0];
+            EXPECT_TRUE(std::equal(radio.begin() + tune, radio.begin() + tune + mm::kTuneBlockSize,
+                                   h.state.Image.begin() + tune));
+        }
+        EXPECT_EQ(h.radioPort.Radio().SessionsCompleted(), c.written ? 2 : 1)
+            << "the look at the radio, then the write";
+    }
+}
+
+TEST(SafetyNet, AFailedLookAtTheRadioWritesNothing)
+{
+    LinkHarness h({PromptAnswer::Ok, PromptAnswer::Cancel});
+    h.session.Options().guard = CalibrationGuard::Overwrite;
+    h.radioPort.Radio().Faults.StallAfter = 2;
+    const RadioImage before = h.radioPort.Radio().Memory();
+    h.session.RunTransfer(TransferCommand::WriteAll);
+    h.timer1.Fire(); // the radio went silent: "检测连接！重试或取消？", answered Cancel
+    h.Pump();
+    EXPECT_EQ(h.radioPort.Radio().Memory(), before);
+    EXPECT_EQ(h.radioPort.Radio().BlocksWritten(), 0);
+    EXPECT_EQ(h.link.Outcome(), TransferOutcome::Abandoned);
+}
+
+// A radio that stores one byte wrongly: the read-back names the field, and the write failed.
+TEST(SafetyNet, ReadBackNamesTheFieldTheRadioStoredWrongly)
+{
+    LinkHarness h;
+    h.session.Options().verify = true;
+    h.radioPort.Radio().Faults.CorruptWrite = 2; // band A's low power, its fourth point
+    const TransferOutcome outcome = h.session.RunTransferToEnd(TransferCommand::WriteA);
+    EXPECT_NE(outcome, TransferOutcome::Completed);
+    ASSERT_FALSE(h.prompt.Shown.empty());
+    const std::string &report = h.prompt.Shown.back().text;
+    const int written = h.state.Image[mm::kTuneBlock[0] + mm::kTuneLowPower + 3];
+    EXPECT_NE(report.find("频段-A 低功率 点 4：写入 " + std::to_string(written) + "，读回 "
+                          + std::to_string(written - 2)),
+              std::string::npos)
+        << report;
+    EXPECT_TRUE(h.state.UnsavedChanges()) << "the radio does not hold what the image does";
+}
+
+TEST(SafetyNet, ReadBackAsksForExactlyTheBlocksWritten)
+{
+    LinkHarness h;
+    h.session.Options().verify = true;
+    ASSERT_EQ(h.session.RunTransferToEnd(TransferCommand::WriteAll), TransferOutcome::Completed);
+    std::vector<std::uint16_t> written;
+    std::vector<std::uint16_t> readBack;
+    for (const FrameRecord &frame : h.radioPort.Radio().FrameLog()) {
+        if (frame.Kind == FrameKind::Write)
+            written.push_back(frame.Address);
+        if (frame.Kind == FrameKind::Read)
+            readBack.push_back(frame.Address);
+    }
+    EXPECT_EQ(written.size(), 20u);
+    EXPECT_EQ(readBack, written);
+    EXPECT_FALSE(h.state.UnsavedChanges());
+}
+
+} // namespace
+} // namespace nx5rb::test
