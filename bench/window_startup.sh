@@ -5,7 +5,7 @@
 #
 #   bench/window_startup.sh
 #
-# Environment: BUILD_DIR (default build), RUNS (default 30, at least 10), LIMIT_MS (default 500),
+# Environment: BUILD_DIR (default build), RUNS (default 30, at least 10), LIMIT_MS (default 100),
 # QT_QPA_PLATFORM (default offscreen; under xvfb-run, "xcb" times a real X server).
 set -euo pipefail
 
@@ -15,7 +15,7 @@ cd "$root"
 
 build_dir=${BUILD_DIR:-build}
 runs=${RUNS:-30}
-limit_ms=${LIMIT_MS:-500}
+limit_ms=${LIMIT_MS:-100}
 out=bench/out
 window=$build_dir/src/gui/nx5rb
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}

@@ -1,8 +1,10 @@
 // Takes a picture of every page of the window, as a user sees it after reading everything from
 // the virtual radio. Used to keep the README's screenshots current.
 #include "app/port_select.h"
+#include "chart/calibration_chart.h"
 #include "gui/main_window.h"
 #include "gui/qt_text.h"
+#include "gui/tune_table_page.h"
 
 #include <cstdio>
 
@@ -80,6 +82,19 @@ int main(int argc, char **argv)
         } else {
             std::printf("%s\n", qPrintable(path));
         }
+    }
+    // Band B's calibration chart beside its page.
+    nx5rb::FrameTuneData *bandB = window.FrameTuneDataPages[1];
+    bandB->ShowChart();
+    nx5rb::CalibrationChart *chart = bandB->Chart();
+    chart->resize(900, 720);
+    QApplication::processEvents();
+    const QString path = folder + "/chart-band-b.png";
+    if (!chart->grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        ++failures;
+    } else {
+        std::printf("%s\n", qPrintable(path));
     }
     return failures ? 1 : 0;
 }

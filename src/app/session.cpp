@@ -48,8 +48,11 @@ OpenResult Session::Open(const std::string &path)
     const bool unsaved = state_.UnsavedChanges();
     const RadioImage before = state_.Image;
     const OpenResult result = OpenDataFile(state_, path, prompt_);
-    if (result == OpenResult::Opened && unsaved)
-        Backup(before, "before-open");
+    if (result == OpenResult::Opened) {
+        currentFile_ = path;
+        if (unsaved)
+            Backup(before, "before-open");
+    }
     return result;
 }
 
@@ -63,7 +66,7 @@ bool Session::CommandSave()
     const std::string path = FileDialog(*files_, prompt_, "Save", kSaveTitle, "");
     if (path.empty())
         return false;
-    return SaveDataFile(state_, path, prompt_);
+    return Save(path);
 }
 
 bool Session::Save(const std::string &path)
@@ -71,7 +74,10 @@ bool Session::Save(const std::string &path)
     if (Busy())
         return false;
     state_.ApplyIfChanged();
-    return SaveDataFile(state_, path, prompt_);
+    if (!SaveDataFile(state_, path, prompt_))
+        return false;
+    currentFile_ = path;
+    return true;
 }
 
 void Session::Apply()
@@ -244,6 +250,7 @@ void Session::Finished(const TransferResult &result)
     const bool readCompleted = result.read && result.outcome == TransferOutcome::Completed;
     state_.FinishTransfer(result);
     if (readCompleted) {
+        currentFile_.clear();
         if (backupBeforeRead_)
             Backup(beforeRead_, "before-read-" + readRegion_);
         Backup(state_.Image, "read-" + readRegion_);

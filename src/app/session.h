@@ -77,6 +77,9 @@ public:
 
     // A transfer is running: nothing may change or send the image but Abort.
     bool Busy() const;
+    // The file the image was last opened from or saved to; empty once a read has changed it, or
+    // before any.
+    const std::string &CurrentFile() const { return currentFile_; }
 
     // "打开(&O)": the open dialog, then Open.
     OpenResult CommandOpen();
@@ -133,6 +136,7 @@ private:
     RadioImage beforeRead_ {};
     std::string readRegion_;
     bool backupFailureShown_ = false;
+    std::string currentFile_;
 };
 
 } // namespace nx5rb

@@ -220,6 +220,10 @@ void Form1::PaintAll()
 {
     for (EditorPage *page : editorPages_)
         page->Paint();
+    // The charts' legends name the file the data came from.
+    const QString file = QString::fromStdString(Tool().CurrentFile());
+    for (FrameTuneData *page : FrameTuneDataPages)
+        page->SetCurrentFileName(file);
 }
 
 void Form1::CommitOpenEditors()
