@@ -9,38 +9,20 @@
 # Environment: BUILD_DIR (default build), RUNS (default 100, at least 50), LIMIT_MS (default 20).
 set -euo pipefail
 
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-cd "$root"
-"$root/scripts/install-packages" hyperfine >/dev/null
-
-build_dir=${BUILD_DIR:-build}
-runs=${RUNS:-100}
-limit_ms=${LIMIT_MS:-20}
-out=bench/out
-cli=$build_dir/src/cli/nx5rb-cli
-sim=$build_dir/src/sim/nx5rb-sim
-
-if ((runs < 50)); then
-    echo "diff.sh: RUNS must be at least 50" >&2
-    exit 2
-fi
+bench=diff.sh
+default_limit_ms=20
+# shellcheck source=bench/cli_common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/cli_common.sh"
 if (($# != 0 && $# != 2)); then
     echo "usage: bench/diff.sh [A.dat B.dat]" >&2
     exit 2
 fi
-for program in "$cli" "$sim"; do
-    if [[ ! -x $program ]]; then
-        echo "diff.sh: $program is missing; build first with scripts/setup" >&2
-        exit 2
-    fi
-done
 
 # Writes one byte at an image address of a data file (the image starts after the 16-byte header).
 poke() {
     printf "\\x$2" | dd of="$1" bs=1 seek=$((16 + $3)) conv=notrunc status=none
 }
 
-mkdir -p "$out"
 a=${1:-$out/diff-a.dat}
 b=${2:-$out/diff-b.dat}
 if (($# == 0)); then

@@ -8,29 +8,10 @@
 # build), RUNS (default 100, at least 50), LIMIT_MS (default 20).
 set -euo pipefail
 
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-cd "$root"
-"$root/scripts/install-packages" hyperfine >/dev/null
-
-build_dir=${BUILD_DIR:-build}
-runs=${RUNS:-100}
-limit_ms=${LIMIT_MS:-20}
-out=bench/out
-cli=$build_dir/src/cli/nx5rb-cli
-sim=$build_dir/src/sim/nx5rb-sim
-
-if ((runs < 50)); then
-    echo "dump.sh: RUNS must be at least 50" >&2
-    exit 2
-fi
-for program in "$cli" "$sim"; do
-    if [[ ! -x $program ]]; then
-        echo "dump.sh: $program is missing; build first with scripts/setup" >&2
-        exit 2
-    fi
-done
-
-mkdir -p "$out"
+bench=dump.sh
+default_limit_ms=20
+# shellcheck source=bench/cli_common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/cli_common.sh"
 sample=${1:-$out/sample.dat}
 if (($# == 0)); then
     "$sim" --export "$sample"

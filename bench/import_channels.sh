@@ -10,29 +10,10 @@
 # build), RUNS (default 100, at least 50), LIMIT_MS (default 50).
 set -euo pipefail
 
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-cd "$root"
-"$root/scripts/install-packages" hyperfine >/dev/null
-
-build_dir=${BUILD_DIR:-build}
-runs=${RUNS:-100}
-limit_ms=${LIMIT_MS:-50}
-out=bench/out
-cli=$build_dir/src/cli/nx5rb-cli
-sim=$build_dir/src/sim/nx5rb-sim
-
-if ((runs < 50)); then
-    echo "import_channels.sh: RUNS must be at least 50" >&2
-    exit 2
-fi
-for program in "$cli" "$sim"; do
-    if [[ ! -x $program ]]; then
-        echo "import_channels.sh: $program is missing; build first with scripts/setup" >&2
-        exit 2
-    fi
-done
-
-mkdir -p "$out"
+bench=import_channels.sh
+default_limit_ms=50
+# shellcheck source=bench/cli_common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/cli_common.sh"
 sample=$out/sample.dat
 plan=$out/plan128.csv
 result=$out/imported.dat

@@ -8,6 +8,7 @@
 
 #include "app/window_state.h"
 #include "editors/channel_plan.h"
+#include "invariant.h"
 #include "sim/factory_memory.h"
 
 #include <algorithm>
@@ -30,17 +31,8 @@ struct Target
     nx5rb::FreqAreaTable areas;
 };
 
-[[noreturn]] void Fail(const char *what)
-{
-    std::fprintf(stderr, "fuzz_channel_plan: broken invariant: %s\n", what);
-    std::abort();
-}
-
-void Check(bool holds, const char *what)
-{
-    if (!holds)
-        Fail(what);
-}
+using nx5rb::fuzz::Check;
+using nx5rb::fuzz::Fail;
 
 const Target &StartUp()
 {

@@ -7,6 +7,7 @@
 #include "app/window_state.h"
 #include "cli/page_export.h"
 #include "image/data_file.h"
+#include "invariant.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -45,24 +46,10 @@ public:
     int Shown = 0;
 };
 
-[[noreturn]] void Fail(const char *what)
-{
-    std::fprintf(stderr, "fuzz_data_file: broken invariant: %s\n", what);
-    std::abort();
-}
+using nx5rb::fuzz::Check;
+using nx5rb::fuzz::Fail;
 
-void Check(bool holds, const char *what)
-{
-    if (!holds)
-        Fail(what);
-}
-
-bool IsUtf8(const std::string &text)
-{
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    const QString decoded = decoder(QByteArrayView(text.data(), qsizetype(text.size())));
-    return !decoder.hasError();
-}
+using nx5rb::fuzz::IsUtf8;
 
 bool LooksLikeDataFile(std::span<const std::uint8_t> bytes)
 {

@@ -7,6 +7,7 @@
 
 #include "editors/field_table.h"
 #include "image/data_file.h"
+#include "invariant.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -26,24 +27,10 @@ using nx5rb::FieldDifference;
 using nx5rb::RadioImage;
 namespace mm = nx5rb::mm;
 
-[[noreturn]] void Fail(const char *what)
-{
-    std::fprintf(stderr, "fuzz_diff: broken invariant: %s\n", what);
-    std::abort();
-}
+using nx5rb::fuzz::Check;
+using nx5rb::fuzz::Fail;
 
-void Check(bool holds, const char *what)
-{
-    if (!holds)
-        Fail(what);
-}
-
-bool IsUtf8(const std::string &text)
-{
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    const QString decoded = decoder(QByteArrayView(text.data(), qsizetype(text.size())));
-    return !decoder.hasError();
-}
+using nx5rb::fuzz::IsUtf8;
 
 RadioImage DefaultImage()
 {

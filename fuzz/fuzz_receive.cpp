@@ -22,6 +22,7 @@
 // read does not complete, and by the file header further on.
 #include "app/transfer_commands.h"
 #include "app/window_state.h"
+#include "invariant.h"
 #include "link/link_protocol.h"
 #include "link/transfer_plan.h"
 #include "sim/factory_memory.h"
@@ -50,17 +51,8 @@ constexpr int kCommandCount = 14;
 constexpr std::size_t kReadRequestLength = radio_frame::kRequestLength;
 constexpr std::uint8_t kPortFailsBit = 0x80;
 
-[[noreturn]] void Fail(const char *what)
-{
-    std::fprintf(stderr, "fuzz_receive: broken invariant: %s\n", what);
-    std::abort();
-}
-
-void Check(bool holds, const char *what)
-{
-    if (!holds)
-        Fail(what);
-}
+using nx5rb::fuzz::Check;
+using nx5rb::fuzz::Fail;
 
 class Script
 {

@@ -3,6 +3,7 @@
 // from them reads back the same.
 #include "app/port_select.h"
 #include "app/tool_settings.h"
+#include "invariant.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -16,13 +17,7 @@
 
 namespace {
 
-void Check(bool holds, const char *what)
-{
-    if (holds)
-        return;
-    std::fprintf(stderr, "fuzz_settings: broken invariant: %s\n", what);
-    std::abort();
-}
+using nx5rb::fuzz::Check;
 
 } // namespace
 

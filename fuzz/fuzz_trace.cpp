@@ -10,6 +10,7 @@
 // record formats to a line that reads back as the same record; a tool that keeps to the trace gets
 // every answer the trace recorded after its frames, in order, and no complaint; any tool gets at
 // most a prefix of those answers, and nothing more once the replay has named where it was left.
+#include "invariant.h"
 #include "link/serial_trace.h"
 #include "sim/replay_radio.h"
 #include "support/fake_timer.h"
@@ -34,17 +35,8 @@ constexpr std::uint8_t kAnyBytesBit = 1;
 constexpr std::size_t kFaithfulPiece = 32;
 constexpr std::size_t kAnyPiece = 64;
 
-[[noreturn]] void Fail(const char *what)
-{
-    std::fprintf(stderr, "fuzz_trace: broken invariant: %s\n", what);
-    std::abort();
-}
-
-void Check(bool holds, const char *what)
-{
-    if (!holds)
-        Fail(what);
-}
+using nx5rb::fuzz::Check;
+using nx5rb::fuzz::Fail;
 
 void CheckParse(std::string_view text, const ParsedTrace &trace)
 {

@@ -7,6 +7,7 @@
 
 #include "chart/calibration_plots.h"
 #include "editors/tune_chart_model.h"
+#include "invariant.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -32,17 +33,8 @@ namespace mm = nx5rb::mm;
 constexpr std::size_t kHeaderSize = 16;
 constexpr std::size_t kFileSize = kHeaderSize + mm::kImageSize;
 
-[[noreturn]] void Fail(const char *what)
-{
-    std::fprintf(stderr, "fuzz_tune_chart: broken invariant: %s\n", what);
-    std::abort();
-}
-
-void Check(bool holds, const char *what)
-{
-    if (!holds)
-        Fail(what);
-}
+using nx5rb::fuzz::Check;
+using nx5rb::fuzz::Fail;
 
 // One widget application for the whole run, offscreen: the chart is never shown.
 void EnsureApplication()

@@ -26,7 +26,6 @@ constexpr std::string_view kAboutPrefix = "关于 ";
 constexpr std::string_view kVersionPrefix = "版本 ";
 constexpr std::string_view kReleaseDate = "发布日期 2015.11.12";
 constexpr std::string_view kDisclaimer = "本软件按现状提供，使用者须自行承担修改电台数据的风险。";
-constexpr std::string_view kOk = "确定";
 constexpr std::string_view kSysInfo = "系统信息(&S)...";
 constexpr std::string_view kNoSysInfo = "此时系统信息不可用";
 
@@ -120,7 +119,7 @@ frmAbout::frmAbout(Prompt &prompt, QWidget *parent)
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    cmdOK = MakeButton(this, kOk, "cmdOK");
+    cmdOK = MakeButton(this, texts::kOk, "cmdOK");
     cmdOK->setDefault(true);
     cmdSysInfo = MakeButton(this, kSysInfo, "cmdSysInfo");
     buttons->addWidget(cmdOK);

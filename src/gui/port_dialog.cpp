@@ -18,8 +18,6 @@ constexpr std::array<std::string_view, kPortOptions> kPortCaption
 constexpr std::string_view kVirtualCaption = "虚拟电台";
 constexpr std::string_view kNoDevice = "（无此端口）";
 constexpr std::string_view kVirtualDevice = "内置的虚拟电台，无需硬件";
-constexpr std::string_view kOk = "确定";
-constexpr std::string_view kCancel = "取消";
 } // namespace
 
 CommportSel::CommportSel(PortSelection &selection, std::function<std::string(int)> describe,
@@ -71,14 +69,7 @@ CommportSel::CommportSel(PortSelection &selection, std::function<std::string(int
     }
     layout->addWidget(frame);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    Command1 = MakeButton(this, kOk, "Command1");
-    Command2 = MakeButton(this, kCancel, "Command2");
-    Command1->setDefault(true);
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
-    layout->addLayout(buttons);
+    layout->addLayout(OkCancelButtons(this, Command1, Command2));
     connect(Command1, &QPushButton::clicked, this, &CommportSel::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -40,6 +40,19 @@ inline QPushButton *MakeButton(QWidget *parent, std::string_view caption, const 
     return button;
 }
 
+// "确定" (Command1, the default) and "取消" (Command2) of a dialog, at the right of their row.
+inline QHBoxLayout *OkCancelButtons(QWidget *dialog, QPushButton *&ok, QPushButton *&cancel)
+{
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    ok = MakeButton(dialog, texts::kOk, "Command1");
+    cancel = MakeButton(dialog, texts::kCancel, "Command2");
+    ok->setDefault(true);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return row;
+}
+
 // The read and write buttons of a page, at the right of their row.
 inline QHBoxLayout *ReadWriteButtons(QWidget *page, const QString &readName,
                                      const QString &writeName, QPushButton *&read,

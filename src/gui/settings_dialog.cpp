@@ -21,8 +21,6 @@ constexpr std::string_view kGuard = "写入校准数据前先读取电台，相�
 constexpr std::string_view kVerify = "写入后读回校验";
 constexpr std::string_view kFolder = "备份文件夹：";
 constexpr std::string_view kOpenFolder = "打开文件夹(&F)";
-constexpr std::string_view kOk = "确定";
-constexpr std::string_view kCancel = "取消";
 
 QCheckBox *Check(QWidget *parent, std::string_view caption, const char *name, bool checked)
 {
@@ -68,14 +66,7 @@ SettingsDialog::SettingsDialog(const ToolSettings &settings, const std::string &
         QDesktopServices::openUrl(QUrl::fromLocalFile(Q(folder_)));
     });
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    Command1 = MakeButton(this, kOk, "Command1");
-    Command2 = MakeButton(this, kCancel, "Command2");
-    Command1->setDefault(true);
-    buttons->addWidget(Command1);
-    buttons->addWidget(Command2);
-    layout->addLayout(buttons);
+    layout->addLayout(OkCancelButtons(this, Command1, Command2));
     connect(Command1, &QPushButton::clicked, this, &QDialog::accept);
     connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
 }
