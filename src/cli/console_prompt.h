@@ -20,6 +20,8 @@ public:
     { }
 
     PromptAnswer Show(const PromptMessage &message) override;
+    // What the messages are about from now on (the file being opened, then the port).
+    void SetContext(std::string context) { context_ = std::move(context); }
     // Connection prompts answered with Retry so far.
     int RetriesTaken() const { return retriesTaken_; }
 

@@ -162,7 +162,8 @@ class TransferSession
 {
 public:
     TransferSession(const TransferArgs &args, std::ostream &err, bool showProgress)
-        : prompt_(err, args.port, args.retries)
+        : port_(args.port)
+        , prompt_(err, args.port, args.retries)
         , session_(Setup(args, backups_), prompt_)
         , err_(err)
     {
@@ -173,6 +174,14 @@ public:
     }
 
     Session &Tool() { return session_.Get(); }
+    // Opens a data file as "打开(&O)" does, its messages about the file.
+    bool Open(const std::string &path)
+    {
+        prompt_.SetContext(path);
+        const bool opened = Tool().Open(path) == OpenResult::Opened;
+        prompt_.SetContext(port_);
+        return opened;
+    }
     // Why the trace file asked for cannot be written; empty when all is well.
     const std::string &TraceFailure() const { return session_.TraceFailure(); }
 
@@ -217,6 +226,7 @@ private:
     }
 
     EventLoopApplication application_;
+    std::string port_;
     ConsolePrompt prompt_;
     BackupStore backups_;
     QtSession session_;
@@ -249,7 +259,7 @@ int RunRead(const std::vector<std::string> &args, std::ostream &, std::ostream &
         err << "nx5rb-cli: " << parsed->trace << ": " << session.TraceFailure() << "\n";
         return kExitFailure;
     }
-    if (!parsed->base.empty() && session.Tool().Open(parsed->base) != OpenResult::Opened)
+    if (!parsed->base.empty() && !session.Open(parsed->base))
         return kExitFailure;
     if (!session.Run(*command))
         return kExitFailure;
@@ -271,7 +281,7 @@ int RunWrite(const std::vector<std::string> &args, std::ostream &, std::ostream 
         err << "nx5rb-cli: " << parsed->trace << ": " << session.TraceFailure() << "\n";
         return kExitFailure;
     }
-    if (session.Tool().Open(parsed->file) != OpenResult::Opened)
+    if (!session.Open(parsed->file))
         return kExitFailure;
     return session.Run(*command) ? kExitOk : kExitFailure;
 }
