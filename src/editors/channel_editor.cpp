@@ -96,7 +96,7 @@ std::optional<std::string> SnapToRaster(std::string_view mhzText)
 EditorOpen ChannelGridEditor::Open(CellRef clicked)
 {
     cursor_.EnterPressed = false;
-    const TextGrid &grid = cells_.Grid;
+    const TextGrid &grid = model_.Grid;
     int row = clicked.row == 0 ? 1 : clicked.row;
     int col = clicked.col == kColNumber ? kColRxFreq : clicked.col;
     EditorOpen editor;
@@ -144,7 +144,7 @@ EditorCommit ChannelGridEditor::CommitFrequency(const std::string &typed)
     const int col = cursor_.EditCol;
     const bool receive = col == kColRxFreq;
     const mm::Address r = mm::ChannelRecord(row);
-    TextGrid &grid = cells_.Grid;
+    TextGrid &grid = model_.Grid;
     RadioImage &image = doc_.Image;
     EditorCommit result;
 
@@ -218,7 +218,7 @@ EditorCommit ChannelGridEditor::CommitCombo(const EditorInput &input)
     const int row = cursor_.EditRow;
     const int col = cursor_.EditCol;
     const mm::Address r = mm::ChannelRecord(row);
-    TextGrid &grid = cells_.Grid;
+    TextGrid &grid = model_.Grid;
     RadioImage &image = doc_.Image;
     const std::vector<std::string> &items = ChannelComboItems(col);
     EditorCommit result;

@@ -35,14 +35,10 @@ std::optional<std::string> SnapToRaster(std::string_view mhzText);
 // The channel grid through the editor protocol. Cells are (row 1..128, col 0..7); a channel row
 // without a receive frequency opens its receive frequency, column 4 without a transmit frequency
 // opens the transmit frequency. Enter commits and closes: the grid does not move on.
-class ChannelGridEditor final : public CellEditor
+class ChannelGridEditor final : public PageEditor<ChannelCells>
 {
 public:
-    ChannelGridEditor(Document &doc, EditorCursor &cursor, ChannelCells &cells)
-        : doc_(doc)
-        , cursor_(cursor)
-        , cells_(cells)
-    { }
+    using PageEditor::PageEditor;
 
     // MSHFlexGridChInfo_Click.
     EditorOpen Open(CellRef clicked) override;
@@ -52,10 +48,6 @@ public:
 private:
     EditorCommit CommitFrequency(const std::string &typed);
     EditorCommit CommitCombo(const EditorInput &input);
-
-    Document &doc_;
-    EditorCursor &cursor_;
-    ChannelCells &cells_;
 };
 
 } // namespace nx5rb

@@ -5,6 +5,7 @@
 // are plain functions of the parts of the state they need.
 #pragma once
 
+#include "editors/document.h"
 #include "editors/input_filter.h"
 
 #include <cstdint>
@@ -98,6 +99,26 @@ public:
     }
     // The editor is left (by Enter, by a key that moves on, by losing the focus or by a scroll).
     virtual EditorCommit Commit(const EditorInput &input) = 0;
+};
+
+// The rules of one grid or row of boxes of a page: they work on the document, the editor cursor
+// and the page's model; `band` for the pages there is one of per band.
+template<typename Model>
+class PageEditor : public CellEditor
+{
+public:
+    PageEditor(Document &doc, EditorCursor &cursor, Model &model, int band = 0)
+        : doc_(doc)
+        , cursor_(cursor)
+        , model_(model)
+        , band_(band)
+    { }
+
+protected:
+    Document &doc_;
+    EditorCursor &cursor_;
+    Model &model_;
+    int band_;
 };
 
 } // namespace nx5rb

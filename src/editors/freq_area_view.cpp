@@ -215,14 +215,14 @@ void ComboChannelSel_Click(Document &doc, const EditorCursor &cursor, FreqAreaCe
 
 EditorOpen FreqAreaEditor::Open(CellRef clicked)
 {
-    return FreqAreaGridClick(cursor_, cells_, band_, clicked.row, clicked.col);
+    return FreqAreaGridClick(cursor_, model_, band_, clicked.row, clicked.col);
 }
 
 EditorCommit FreqAreaEditor::Commit(const EditorInput &input)
 {
     if (input.enter)
         cursor_.EnterPressed = true;
-    return FreqAreaCommit(doc_, cursor_, cells_, band_, input.text);
+    return FreqAreaCommit(doc_, cursor_, model_, band_, input.text);
 }
 
 } // namespace nx5rb

@@ -80,24 +80,13 @@ void ComboChannelSel_Click(Document &doc, const EditorCursor &cursor, FreqAreaCe
                            int band, int item);
 
 // The grid of one band through the editor protocol.
-class FreqAreaEditor final : public CellEditor
+class FreqAreaEditor final : public PageEditor<FreqAreaCells>
 {
 public:
-    FreqAreaEditor(Document &doc, EditorCursor &cursor, FreqAreaCells &cells, int band)
-        : doc_(doc)
-        , cursor_(cursor)
-        , cells_(cells)
-        , band_(band)
-    { }
+    using PageEditor::PageEditor;
 
     EditorOpen Open(CellRef clicked) override;
     EditorCommit Commit(const EditorInput &input) override;
-
-private:
-    Document &doc_;
-    EditorCursor &cursor_;
-    FreqAreaCells &cells_;
-    int band_;
 };
 
 } // namespace nx5rb

@@ -112,7 +112,7 @@ EditorCommit MaxOffsetCommit(Document &doc, EditorCursor &cursor, ModulationBoxe
 
 EditorOpen ModulationEditor::Open(CellRef clicked)
 {
-    EditorOpen editor = ModulationBoxOpen(boxes_, band_, clicked.col);
+    EditorOpen editor = ModulationBoxOpen(model_, band_, clicked.col);
     box_ = editor.kind == EditorKind::None ? std::nullopt : std::optional<int>(clicked.col);
     return editor;
 }
@@ -124,8 +124,8 @@ EditorCommit ModulationEditor::Commit(const EditorInput &input)
     if (input.enter)
         cursor_.EnterPressed = true;
     if (*box_ == kMaxOffsetBox)
-        return MaxOffsetCommit(doc_, cursor_, boxes_, input.text);
-    return ResponseCommit(doc_, cursor_, boxes_, band_, *box_, input.text);
+        return MaxOffsetCommit(doc_, cursor_, model_, input.text);
+    return ResponseCommit(doc_, cursor_, model_, band_, *box_, input.text);
 }
 
 } // namespace nx5rb

@@ -33,24 +33,15 @@ EditorCommit MaxOffsetCommit(Document &doc, EditorCursor &cursor, ModulationBoxe
 
 // One band's row of boxes through the editor protocol: CellRef {0, k} is TextResponse(6 * band + k)
 // for k = 0..5 and TextPkValue(band) for k = kMaxOffsetBox. A commit goes to the box opened last.
-class ModulationEditor final : public CellEditor
+class ModulationEditor final : public PageEditor<ModulationBoxes>
 {
 public:
-    ModulationEditor(Document &doc, EditorCursor &cursor, ModulationBoxes &boxes, int band)
-        : doc_(doc)
-        , cursor_(cursor)
-        , boxes_(boxes)
-        , band_(band)
-    { }
+    using PageEditor::PageEditor;
 
     EditorOpen Open(CellRef clicked) override;
     EditorCommit Commit(const EditorInput &input) override;
 
 private:
-    Document &doc_;
-    EditorCursor &cursor_;
-    ModulationBoxes &boxes_;
-    int band_;
     std::optional<int> box_; // the box opened last
 };
 

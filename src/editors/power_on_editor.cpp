@@ -24,7 +24,7 @@ EditorOpen PowerOnEditor::Open(CellRef clicked)
     }
     box_ = clicked.col;
     editor.kind = EditorKind::Text;
-    editor.text = boxes_.Boxes[box_];
+    editor.text = model_.Boxes[box_];
     editor.maxLength = 1;
     return editor;
 }
@@ -51,9 +51,9 @@ EditorCommit PowerOnEditor::Commit(const EditorInput &input)
             // A pasted character arrives without a key; it is still an edit to apply.
             doc_.DataChanged = true;
         }
-        boxes_.Boxes[box_] = input.text.substr(0, input.text.empty() ? 0 : 1);
+        model_.Boxes[box_] = input.text.substr(0, input.text.empty() ? 0 : 1);
     }
-    result.shownText = boxes_.Boxes[box_];
+    result.shownText = model_.Boxes[box_];
     cursor_.EnterPressed = input.enter;
     if (input.enter)
         result.next = CellRef {0, (box_ + 1) % kPowerOnBoxes};

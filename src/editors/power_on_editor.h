@@ -10,14 +10,10 @@
 namespace nx5rb {
 
 // Boxes are addressed as CellRef {0, i}, i = 14 * line + column.
-class PowerOnEditor final : public CellEditor
+class PowerOnEditor final : public PageEditor<PowerOnBoxes>
 {
 public:
-    PowerOnEditor(Document &doc, EditorCursor &cursor, PowerOnBoxes &boxes)
-        : doc_(doc)
-        , cursor_(cursor)
-        , boxes_(boxes)
-    { }
+    using PageEditor::PageEditor;
 
     // TextPowerOnMsg_Click: a text box holding the box's character (the binder selects it all).
     EditorOpen Open(CellRef clicked) override;
@@ -30,9 +26,6 @@ public:
     EditorCommit Commit(const EditorInput &input) override;
 
 private:
-    Document &doc_;
-    EditorCursor &cursor_;
-    PowerOnBoxes &boxes_;
     int box_ = -1; // the open box
 };
 

@@ -150,26 +150,26 @@ EditorCommit SquelchCommit(Document &doc, EditorCursor &cursor, TuneCells &cells
 
 EditorOpen TuneGridEditor::Open(CellRef clicked)
 {
-    return TuneGridClick(doc_, cursor_, cells_, band_, clicked.row, clicked.col);
+    return TuneGridClick(doc_, cursor_, model_, band_, clicked.row, clicked.col);
 }
 
 EditorCommit TuneGridEditor::Commit(const EditorInput &input)
 {
     if (input.enter)
         cursor_.EnterPressed = true;
-    return TuneCommit(doc_, cursor_, cells_, band_, input.text);
+    return TuneCommit(doc_, cursor_, model_, band_, input.text);
 }
 
 EditorOpen SquelchGridEditor::Open(CellRef clicked)
 {
-    return SquelchGridClick(cursor_, cells_, clicked.row, clicked.col);
+    return SquelchGridClick(cursor_, model_, clicked.row, clicked.col);
 }
 
 EditorCommit SquelchGridEditor::Commit(const EditorInput &input)
 {
     if (input.enter)
         cursor_.EnterPressed = true;
-    return SquelchCommit(doc_, cursor_, cells_, band_, input.text);
+    return SquelchCommit(doc_, cursor_, model_, band_, input.text);
 }
 
 } // namespace nx5rb

@@ -37,45 +37,23 @@ EditorCommit SquelchCommit(Document &doc, EditorCursor &cursor, TuneCells &cells
                            std::string_view boxText);
 
 // MSHFlexGridTuneData(band) with Text3(band), through the editor protocol. Cells are grid cells.
-class TuneGridEditor final : public CellEditor
+class TuneGridEditor final : public PageEditor<TuneCells>
 {
 public:
-    TuneGridEditor(Document &doc, EditorCursor &cursor, TuneCells &cells, int band)
-        : doc_(doc)
-        , cursor_(cursor)
-        , cells_(cells)
-        , band_(band)
-    { }
+    using PageEditor::PageEditor;
 
     EditorOpen Open(CellRef clicked) override;
     EditorCommit Commit(const EditorInput &input) override;
-
-private:
-    Document &doc_;
-    EditorCursor &cursor_;
-    TuneCells &cells_;
-    int band_;
 };
 
 // MSHFlexGridSqlTune(band) with Text5(band), through the editor protocol. Cells are grid cells.
-class SquelchGridEditor final : public CellEditor
+class SquelchGridEditor final : public PageEditor<TuneCells>
 {
 public:
-    SquelchGridEditor(Document &doc, EditorCursor &cursor, TuneCells &cells, int band)
-        : doc_(doc)
-        , cursor_(cursor)
-        , cells_(cells)
-        , band_(band)
-    { }
+    using PageEditor::PageEditor;
 
     EditorOpen Open(CellRef clicked) override;
     EditorCommit Commit(const EditorInput &input) override;
-
-private:
-    Document &doc_;
-    EditorCursor &cursor_;
-    TuneCells &cells_;
-    int band_;
 };
 
 } // namespace nx5rb
