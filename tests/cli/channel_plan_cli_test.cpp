@@ -2,31 +2,17 @@
 // error and the exit status.
 #include "app/file_commands.h"
 #include "app/window_state.h"
-#include "cli/cli.h"
+#include "cli/tool_run.h"
 #include "support/image_bytes.h"
 #include "support/recording_prompt.h"
 #include "support/temp_files.h"
 
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace nx5rb {
 namespace {
 
-struct ToolRun
-{
-    int status = 0;
-    std::string out;
-    std::string err;
-};
-
-ToolRun Tool(const std::vector<std::string> &args)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = cli::RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
+using test::ToolRun;
 
 struct ChannelPlanCli : testing::Test
 {
@@ -61,27 +47,28 @@ constexpr const char *kPlan = "Location,Frequency,Duplex,Offset\n"
 TEST_F(ChannelPlanCli, RefusedRowsStopTheImportUnlessSkipped)
 {
     const std::string plan = Plan(kPlan);
-    const ToolRun refused = Tool({"import-channels", data, plan, "-o", out});
+    const ToolRun refused = test::RunTool({"import-channels", data, plan, "-o", out});
     EXPECT_EQ(refused.status, 1);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(out)));
     for (const char *line : {":3: Frequency \"99.5\"", ":5: Offset \"x\"",
                              ":4: warning: Frequency \"145.003\"", "2 rows refused"})
         EXPECT_NE(refused.err.find(line), std::string::npos) << line << "\n" << refused.err;
 
-    const ToolRun skipped = Tool({"import-channels", "--skip-bad", data, plan, "-o", out});
+    const ToolRun skipped = test::RunTool({"import-channels", "--skip-bad", data, plan, "-o", out});
     EXPECT_EQ(skipped.status, 0) << skipped.err;
     EXPECT_NE(skipped.err.find(":5: Offset"), std::string::npos);
-    EXPECT_EQ(Tool({"export-channels", out}).out,
+    EXPECT_EQ(test::RunTool({"export-channels", out}).out,
               "信道号,接收频率,发射频率,接收亚音,发射亚音,宽窄带,发射功率,扫描添加/删除\n"
               "0,145.12500,145.72500,无,无,宽,高,添加\n"
               "1,433.00625,,60.0,,窄,低,删除\n"
               "3,145.00500,145.00500,无,无,宽,高,添加\n");
 
-    const ToolRun replaced = Tool({"import-channels", data, Plan("Location,Frequency\n5,150\n"),
-                                   "--replace-all", "--output", out});
+    const ToolRun replaced
+        = test::RunTool({"import-channels", data, Plan("Location,Frequency\n5,150\n"),
+                         "--replace-all", "--output", out});
     EXPECT_EQ(replaced.status, 0) << replaced.err;
     EXPECT_EQ(replaced.err, "");
-    EXPECT_EQ(Tool({"export-channels", out}).out,
+    EXPECT_EQ(test::RunTool({"export-channels", out}).out,
               "信道号,接收频率,发射频率,接收亚音,发射亚音,宽窄带,发射功率,扫描添加/删除\n"
               "5,150.00000,150.00000,无,无,宽,高,添加\n");
 }
@@ -89,8 +76,8 @@ TEST_F(ChannelPlanCli, RefusedRowsStopTheImportUnlessSkipped)
 TEST_F(ChannelPlanCli, OwnExportImportedAgainGivesTheSameFile)
 {
     const std::string csv = folder.Path("ours.csv");
-    ASSERT_EQ(Tool({"export-channels", data, "-o", csv}).status, 0);
-    const ToolRun run = Tool({"import-channels", data, csv, "-o", out});
+    ASSERT_EQ(test::RunTool({"export-channels", data, "-o", csv}).status, 0);
+    const ToolRun run = test::RunTool({"import-channels", data, csv, "-o", out});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(test::ReadAll(out), test::ReadAll(data));
 }
@@ -112,7 +99,7 @@ TEST_F(ChannelPlanCli, FailuresAndMisuse)
         {{"export-channels", data, "--format", "xml"}, 2, "unknown format xml"},
     };
     for (const auto &c : cases) {
-        const ToolRun run = Tool(c.args);
+        const ToolRun run = test::RunTool(c.args);
         EXPECT_EQ(run.status, c.status) << run.err;
         EXPECT_NE(run.err.find(c.err), std::string::npos) << run.err;
         EXPECT_FALSE(QFile::exists(QString::fromStdString(out)));
@@ -121,7 +108,7 @@ TEST_F(ChannelPlanCli, FailuresAndMisuse)
 
 TEST_F(ChannelPlanCli, CommonExportListsWhatItCannotHold)
 {
-    const ToolRun run = Tool({"export-channels", data, "--format", "common"});
+    const ToolRun run = test::RunTool({"export-channels", data, "--format", "common"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out.substr(run.out.find('\n') + 1),
               "1,,433.006250,off,0.000000,,88.5,88.5,023,NN,NFM,5.00,S,,,,,\n");

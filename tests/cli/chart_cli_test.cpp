@@ -1,12 +1,11 @@
 // nx5rb-cli chart: a picture of the asked size without a display, and what it refuses.
 #include "app/file_commands.h"
 #include "app/window_state.h"
-#include "cli/cli.h"
+#include "cli/tool_run.h"
 #include "support/recording_prompt.h"
 #include "support/temp_files.h"
 
 #include <gtest/gtest.h>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,31 +17,15 @@ namespace {
 
 using test::TempFolder;
 
-struct ChartRun
-{
-    int status = 0;
-    std::string err;
-};
+using test::ToolRun;
 
-ChartRun RunChart(std::vector<std::string> args)
+// The chart goes to its file: nothing on standard output.
+ToolRun RunChart(std::vector<std::string> args)
 {
     args.insert(args.begin(), "chart");
-    std::ostringstream out;
-    std::ostringstream err;
-    ChartRun run;
-    run.status = cli::RunCli(args, out, err);
-    EXPECT_EQ(out.str(), "");
-    run.err = err.str();
+    const ToolRun run = test::RunTool(args);
+    EXPECT_EQ(run.out, "");
     return run;
-}
-
-std::string StartUpFile(const TempFolder &folder, const std::string &name)
-{
-    WindowState state;
-    test::RecordingPrompt prompt;
-    const std::string path = folder.Path(name);
-    EXPECT_TRUE(SaveDataFile(state, path, prompt));
-    return path;
 }
 
 bool Exists(const std::string &path)
@@ -53,8 +36,8 @@ bool Exists(const std::string &path)
 TEST(ChartCli, WritesAPictureOfTheAskedSize)
 {
     TempFolder folder;
-    const std::string dat = StartUpFile(folder, "start.dat");
-    const std::string other = StartUpFile(folder, "other.dat");
+    const std::string dat = test::SaveState(folder, "start.dat");
+    const std::string other = test::SaveState(folder, "other.dat");
     const struct
     {
         std::vector<std::string> options;
@@ -69,7 +52,7 @@ TEST(ChartCli, WritesAPictureOfTheAskedSize)
         const std::string png = folder.Path("chart" + std::to_string(++n) + ".png");
         std::vector<std::string> args = {dat, "-o", png};
         args.insert(args.end(), c.options.begin(), c.options.end());
-        const ChartRun run = RunChart(args);
+        const ToolRun run = RunChart(args);
         ASSERT_EQ(run.status, 0) << run.err;
         const QImage image(QString::fromStdString(png), "PNG");
         ASSERT_FALSE(image.isNull()) << png;
@@ -80,7 +63,7 @@ TEST(ChartCli, WritesAPictureOfTheAskedSize)
 TEST(ChartCli, MisuseIsAUsageErrorAndWritesNothing)
 {
     TempFolder folder;
-    const std::string dat = StartUpFile(folder, "start.dat");
+    const std::string dat = test::SaveState(folder, "start.dat");
     const std::string png = folder.Path("out.png");
     const std::vector<std::vector<std::string>> misuses = {
         {dat, "-o", png}, // no band
@@ -94,7 +77,7 @@ TEST(ChartCli, MisuseIsAUsageErrorAndWritesNothing)
         {"--band", "a", "-o", png}, // no file
     };
     for (const auto &args : misuses) {
-        const ChartRun run = RunChart(args);
+        const ToolRun run = RunChart(args);
         EXPECT_EQ(run.status, 2) << run.err;
         EXPECT_NE(run.err.find("usage: nx5rb-cli chart"), std::string::npos) << run.err;
         EXPECT_FALSE(Exists(png));
@@ -104,7 +87,7 @@ TEST(ChartCli, MisuseIsAUsageErrorAndWritesNothing)
 TEST(ChartCli, FailuresExitNonZeroWithAMessage)
 {
     TempFolder folder;
-    const std::string dat = StartUpFile(folder, "start.dat");
+    const std::string dat = test::SaveState(folder, "start.dat");
     const std::string wrong = folder.Write("wrong.dat", std::vector<std::uint8_t>(4112, 0x20));
     const std::string png = folder.Path("out.png");
     const std::vector<std::vector<std::string>> failures = {
@@ -114,7 +97,7 @@ TEST(ChartCli, FailuresExitNonZeroWithAMessage)
         {dat, "--band", "a", "-o", folder.Path("no/such/folder/out.png")},
     };
     for (const auto &args : failures) {
-        const ChartRun run = RunChart(args);
+        const ToolRun run = RunChart(args);
         EXPECT_EQ(run.status, 1) << args.front();
         EXPECT_NE(run.err, "") << args.front();
         EXPECT_EQ(run.err.find("usage:"), std::string::npos) << run.err;

@@ -1,14 +1,13 @@
 // nx5rb-cli: the dump and the channel export of data files, and how it reports misuse.
 #include "app/file_commands.h"
 #include "app/window_state.h"
-#include "cli/cli.h"
+#include "cli/tool_run.h"
 #include "support/file_size_limit.h"
 #include "support/image_bytes.h"
 #include "support/recording_prompt.h"
 #include "support/temp_files.h"
 
 #include <gtest/gtest.h>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,33 +20,10 @@ namespace {
 
 using test::Bytes;
 using test::Put;
+using test::RunTool;
+using test::SaveState;
 using test::TempFolder;
-
-struct ToolRun
-{
-    int status = 0;
-    std::string out;
-    std::string err;
-};
-
-ToolRun RunTool(const std::vector<std::string> &args)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    ToolRun run;
-    run.status = cli::RunCli(args, out, err);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
-
-std::string SaveState(const TempFolder &folder, const std::string &name, WindowState &state)
-{
-    const std::string path = folder.Path(name);
-    test::RecordingPrompt prompt;
-    EXPECT_TRUE(SaveDataFile(state, path, prompt));
-    return path;
-}
+using test::ToolRun;
 
 // A start-up image with three channels: a complete one, one without a transmit frequency and
 // one whose transmit frequency lies outside every band.

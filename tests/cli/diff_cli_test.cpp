@@ -1,11 +1,10 @@
 // nx5rb-cli diff: what it prints for two data files and the status it exits with.
 #include "app/window_state.h"
-#include "cli/cli.h"
+#include "cli/tool_run.h"
 #include "image/data_file.h"
 #include "support/temp_files.h"
 
 #include <gtest/gtest.h>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,25 +15,9 @@
 namespace nx5rb {
 namespace {
 
+using test::RunTool;
 using test::TempFolder;
-
-struct ToolRun
-{
-    int status = 0;
-    std::string out;
-    std::string err;
-};
-
-ToolRun RunTool(const std::vector<std::string> &args)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    ToolRun run;
-    run.status = cli::RunCli(args, out, err);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
+using test::ToolRun;
 
 std::string Save(const TempFolder &folder, const std::string &name, const RadioImage &image)
 {
