@@ -9,16 +9,9 @@
 # QT_QPA_PLATFORM (default offscreen; under xvfb-run, "xcb" paints through a real X server).
 set -euo pipefail
 
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-cd "$root"
-
-build_dir=${BUILD_DIR:-build}
+bench=chart_update.sh
+# shellcheck source=bench/in_process_common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/in_process_common.sh"
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
-
-if [[ ! -f $build_dir/CMakeCache.txt ]]; then
-    echo "chart_update.sh: $build_dir is not configured; build first with scripts/setup" >&2
-    exit 2
-fi
-# The benchmark program is left out of the default build.
-cmake --build "$build_dir" --target chart_update_bench >/dev/null
+build_targets chart_update_bench
 "$build_dir/tests/chart_update_bench" --runs "${RUNS:-300}" --limit "${LIMIT_MS:-16}"

@@ -11,22 +11,15 @@
 # 1.05).
 set -euo pipefail
 
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-cd "$root"
-
-build_dir=${BUILD_DIR:-build}
+bench=link_wire.sh
+# shellcheck source=bench/in_process_common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/in_process_common.sh"
 runs=${RUNS:-5}
 baud=${BAUD:-9600}
 limit=${LIMIT:-1.05}
 sim=$build_dir/src/sim/nx5rb-sim
-bench=$build_dir/tests/link_wire_bench
-
-if [[ ! -f $build_dir/CMakeCache.txt ]]; then
-    echo "link_wire.sh: $build_dir is not configured; build first with scripts/setup" >&2
-    exit 2
-fi
-# The benchmark program is left out of the default build.
-cmake --build "$build_dir" --target nx5rb-sim link_wire_bench >/dev/null
+program=$build_dir/tests/link_wire_bench
+build_targets nx5rb-sim link_wire_bench
 
 out=$(mktemp -d)
 sim_pid=""
@@ -49,4 +42,4 @@ read -r -t 10 terminal <&3 || {
     exit 2
 }
 
-"$bench" --port "$terminal" --runs "$runs" --baud "$baud" --limit "$limit"
+"$program" --port "$terminal" --runs "$runs" --baud "$baud" --limit "$limit"
