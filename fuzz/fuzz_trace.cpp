@@ -159,67 +159,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 #include "app/transfer_commands.h"
 #include "app/window_state.h"
 #include "link/link_protocol.h"
-#include "sim/virtual_radio.h"
+#include "sim/virtual_port.h"
 
 #include <fstream>
 
 namespace {
 
-// The virtual radio on a line whose answers arrive when the pump lets them.
-class LoopPort final : public SerialPort
-{
-public:
-    bool PortOpen() const override { return open_; }
-    bool SetPortOpen(bool open) override
-    {
-        open_ = open;
-        buffer_.clear();
-        line_.clear();
-        return true;
-    }
-    std::string ErrorString() const override { return {}; }
-    void SetRThreshold(int bytes) override { threshold_ = bytes; }
-    int RThreshold() const override { return threshold_; }
-    void Output(std::span<const std::uint8_t> bytes) override
-    {
-        if (!open_)
-            return;
-        const Bytes answer = radio_.Receive(bytes);
-        line_.insert(line_.end(), answer.begin(), answer.end());
-    }
-    Bytes Input() override
-    {
-        Bytes taken;
-        taken.swap(buffer_);
-        return taken;
-    }
-    int InBufferCount() const override { return int(buffer_.size()); }
-    std::string Description() const override { return "virtual radio"; }
-
-    bool Deliver()
-    {
-        if (line_.empty())
-            return false;
-        Bytes arriving;
-        arriving.swap(line_);
-        buffer_.insert(buffer_.end(), arriving.begin(), arriving.end());
-        if (threshold_ > 0 && InBufferCount() >= threshold_ && OnComm)
-            OnComm(CommEvent::Receive);
-        return true;
-    }
-
-private:
-    VirtualRadio radio_;
-    bool open_ = false;
-    int threshold_ = 0;
-    Bytes buffer_;
-    Bytes line_;
-};
-
 std::string TraceOf(TransferCommand command)
 {
     std::string text;
-    LoopPort radio;
+    VirtualPort radio; // its answers arrive when the pump lets them
+    radio.SetAutoDelivery(false);
     TracingPort port(radio, [&text](std::string_view line) -> std::optional<std::string> {
         text.append(line).append("\n");
         return std::nullopt;
@@ -229,7 +179,7 @@ std::string TraceOf(TransferCommand command)
     test::FakeTimer timer2;
     test::RecordingPrompt prompt; // every box answered OK
     Link link(state.Image, port, timer1, timer2, prompt);
-    test::ManualPump pump([&radio] { return radio.Deliver(); });
+    test::ManualPump pump([&radio] { return radio.DeliverPending(); });
     RunTransferCommand(command, link, state, pump);
     pump.WaitWhile([] { return true; });
     return text;
