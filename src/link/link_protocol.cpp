@@ -307,21 +307,8 @@ void Link::Timer1_Timer()
         TransferFailure(); // a reply that never came after the handshake
         return;
     }
-    if (!AwaitingReply)
-        return;
-    ++RetryCount;
-    if (RetryCount <= kTimeoutLimit) {
-        BeginTransfer(link_text::kRetry);
-        return;
-    }
-    RetryCount = 0;
-    const auto answer = AskConnection(link_text::kCheckConnectionTimeout);
-    if (!answer)
-        return;
-    if (*answer == PromptAnswer::Retry)
-        Restart();
-    else
-        Abandon();
+    if (AwaitingReply)
+        HandshakeFailure(kTimeoutLimit, link_text::kCheckConnectionTimeout);
 }
 
 void Link::Timer2_Timer()
