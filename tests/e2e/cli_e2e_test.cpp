@@ -144,6 +144,54 @@ TEST_F(CliEndToEnd, RetrySurvivesOneRefusedBlock)
     }
 }
 
+struct StandardOutputCase
+{
+    const char *name;
+    std::vector<std::string> args; // FILE stands for a data file
+    const char *redirect; // of the shell
+    int status;
+};
+
+void PrintTo(const StandardOutputCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+class CliStandardOutput : public CliEndToEnd,
+                          public ::testing::WithParamInterface<StandardOutputCase>
+{
+};
+
+// What a command prints is its result: output that cannot be written fails the command, said on
+// one line.
+TEST_P(CliStandardOutput, AFailedWriteToStandardOutputFailsTheCommand)
+{
+    std::vector<std::string> args
+        = {"-c", std::string("exec \"$0\" \"$@\" ") + GetParam().redirect, kCliProgram};
+    for (const std::string &arg : GetParam().args)
+        args.push_back(arg == "FILE" ? factoryPath : arg);
+    const ProgramRun run = RunProgram("/bin/sh", args);
+    EXPECT_EQ(run.exitCode, GetParam().status) << run.err;
+    if (GetParam().status == 0) {
+        EXPECT_EQ(run.err, "");
+    } else {
+        EXPECT_TRUE(run.err.starts_with("nx5rb-cli: standard output: ")) << run.err;
+        EXPECT_EQ(Occurrences(run.err, "\n"), 1) << run.err;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, CliStandardOutput,
+    ::testing::Values(
+        StandardOutputCase {"ExportToAFullDisk", {"export-channels", "FILE"}, ">/dev/full", 1},
+        StandardOutputCase {
+            "ExportDashToAFullDisk", {"export-channels", "FILE", "-o", "-"}, ">/dev/full", 1},
+        StandardOutputCase {"DumpToAClosedOutput", {"dump", "FILE"}, ">&-", 1},
+        StandardOutputCase {"DiffToAFullDisk", {"diff", "--json", "FILE", "FILE"}, ">/dev/full", 2},
+        StandardOutputCase {"HelpToAClosedOutput", {"--help"}, ">&-", 1},
+        StandardOutputCase {"DumpToNull", {"dump", "FILE"}, ">/dev/null", 0}),
+    [](const auto &info) { return std::string(info.param.name); });
+
 struct MissingPortCase
 {
     const char *name;
