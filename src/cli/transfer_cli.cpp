@@ -191,6 +191,12 @@ public:
         prompt_.SetContext(port_);
         return opened;
     }
+    // Saves the image as "保存(&S)" does, its messages about the file.
+    bool Save(const std::string &path)
+    {
+        prompt_.SetContext(path);
+        return Tool().Save(path);
+    }
     // Why the trace file asked for cannot be written; empty when all is well.
     const std::string &TraceFailure() const { return session_.TraceFailure(); }
 
@@ -274,7 +280,7 @@ int RunRead(const std::vector<std::string> &args, std::ostream &, std::ostream &
         return kExitFailure;
     if (!session.Run(*command))
         return kExitFailure;
-    return session.Tool().Save(parsed->output) ? kExitOk : kExitFailure;
+    return session.Save(parsed->output) ? kExitOk : kExitFailure;
 }
 
 int RunWrite(const std::vector<std::string> &args, std::ostream &, std::ostream &err,

@@ -259,6 +259,17 @@ TEST(Cli, FilesThatCannotBeOpenedFailWithAMessage)
     }
 }
 
+// The window's message boxes put the reason under the message; a terminal gets one line.
+TEST(Cli, AMessageBoxOfSeveralLinesIsOneLine)
+{
+    TempFolder folder;
+    const std::string out = folder.Path("no-such-folder/out.dat");
+    const ToolRun run = RunTool({"read", "band-a", "--port", "virtual", "-o", out, "--no-backup"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.starts_with("nx5rb-cli: " + out + ": 保存失败：")) << run.err;
+    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+}
+
 TEST(Cli, MisuseExitsWithUsage)
 {
     const std::vector<std::vector<std::string>> misuses = {
