@@ -3,7 +3,9 @@
 // that image is compared with the defaults, with itself one bit changed at a place the input
 // chooses, and with itself shifted by one block. Any crash or undefined behaviour is a finding;
 // so is an image pair that differs but is reported equal, a differing byte no entry covers, a
-// comparison that is not the same both ways round, or a text that is not UTF-8.
+// comparison that is not the same both ways round, or a text that is not UTF-8; and, for the
+// comparison of stored bytes, an entry that covers no differing byte or a raw run holding an
+// equal byte.
 
 #include "editors/field_table.h"
 #include "image/data_file.h"
@@ -42,8 +44,29 @@ RadioImage DefaultImage()
     return image;
 }
 
+void CheckStoredBytes(const RadioImage &a, const RadioImage &b)
+{
+    const std::vector<FieldDifference> differences = nx5rb::DiffStoredBytes(a, b);
+    Check(differences.empty() == (a == b), "stored images that differ are never reported equal");
+    std::vector<bool> covered(mm::kImageSize);
+    for (const FieldDifference &d : differences) {
+        Check(d.size > 0 && d.address + d.size <= int(mm::kImageSize),
+              "an entry lies in the image");
+        bool differs = false;
+        for (int i = d.address; i < d.address + d.size; ++i) {
+            differs = differs || a[i] != b[i];
+            Check(!d.raw || a[i] != b[i], "a raw run holds only differing bytes");
+            covered[i] = true;
+        }
+        Check(differs, "no entry names only equal bytes");
+    }
+    for (std::size_t i = 0; i < mm::kImageSize; ++i)
+        Check(a[i] == b[i] || covered[i], "every differing stored byte lies in an entry");
+}
+
 void CheckDiff(const RadioImage &a, const RadioImage &b)
 {
+    CheckStoredBytes(a, b);
     const std::vector<FieldDifference> forward = nx5rb::DiffImages(a, b);
     Check(forward.empty() == (a == b), "images that differ are never reported equal");
 

@@ -4,6 +4,9 @@
 #include "app/window_state.h"
 #include "image/data_file.h"
 
+#include <QFileInfo>
+#include <QString>
+
 namespace nx5rb {
 
 namespace {
@@ -65,14 +68,24 @@ std::unique_ptr<WindowState> ReadStateFromFile(const std::string &path, Prompt &
     return state;
 }
 
+bool IsReplaceableOutput(const std::string &path)
+{
+    const QFileInfo file(QString::fromStdString(path));
+    return !file.exists() || file.isFile();
+}
+
 bool SaveDataFile(WindowState &state, const std::string &path, Prompt &prompt)
 {
-    std::copy(kFileHeaderText.begin(), kFileHeaderText.end(), state.FileHeader.begin());
-    if (const auto reason = WriteDataFile(path, state.Image)) {
-        prompt.Show({std::string(file_text::kSaveFailed) + "\n" + *reason,
+    const auto refuse = [&prompt](std::string_view reason) {
+        prompt.Show({std::string(file_text::kSaveFailed) + "\n" + std::string(reason),
                      std::string(texts::kErrorTitle), PromptButtons::Ok, PromptIcon::Error});
         return false;
-    }
+    };
+    if (!IsReplaceableOutput(path))
+        return refuse(file_text::kNotRegularFile);
+    std::copy(kFileHeaderText.begin(), kFileHeaderText.end(), state.FileHeader.begin());
+    if (const auto reason = WriteDataFile(path, state.Image))
+        return refuse(*reason);
     state.MarkSynced();
     return true;
 }

@@ -18,6 +18,8 @@ inline constexpr std::string_view kConfirmOpen = "覆盖当前数据？";
 inline constexpr std::string_view kWrongFile = "错误的文件！";
 inline constexpr std::string_view kOpenFailed = "打开失败：";
 inline constexpr std::string_view kSaveFailed = "保存失败：";
+inline constexpr std::string_view kNotRegularFile
+    = "这不是普通文件（设备、管道或文件夹），不能保存到这里。";
 } // namespace file_text
 
 enum class OpenResult {
@@ -41,8 +43,13 @@ OpenResult OpenDataBytes(WindowState &state, std::span<const std::uint8_t> bytes
 // reported through `prompt`, and nothing is returned.
 std::unique_ptr<WindowState> ReadStateFromFile(const std::string &path, Prompt &prompt);
 
-// Writes the image as a data file; a failure is reported and leaves any earlier file as it was.
-// The caller applies pending edits first (WindowState::ApplyIfChanged), before the file is chosen.
+// Whether a save may replace `path`: it does not exist, or it is a regular file (also through a
+// link). A device, a pipe or a folder is never replaced nor written into.
+bool IsReplaceableOutput(const std::string &path);
+
+// Writes the image as a data file; a failure is reported and leaves any earlier file as it was,
+// and a path that is not a regular file is refused before anything is written. The caller applies
+// pending edits first (WindowState::ApplyIfChanged), before the file is chosen.
 bool SaveDataFile(WindowState &state, const std::string &path, Prompt &prompt);
 
 } // namespace nx5rb

@@ -3,14 +3,13 @@
 #include "app/file_commands.h"
 #include "app/window_state.h"
 #include "cli/arguments.h"
-#include "cli/console_prompt.h"
 #include "cli/open_for_command.h"
+#include "cli/output.h"
 #include "editors/channel_plan.h"
 
 #include <algorithm>
 
 #include <QFile>
-#include <QSaveFile>
 #include <QString>
 
 namespace nx5rb::cli {
@@ -29,15 +28,17 @@ formats:
            loses is listed on standard error.
 
 options:
-  -o, --output OUT.csv   write to OUT.csv instead of standard output
+  -o, --output OUT.csv   write to OUT.csv instead of standard output ("-": standard output);
+                         an existing OUT.csv that is not a regular file is refused
   -f, --format FORMAT    ours or common
 )TEXT";
 
 const char *const kImportChannelsHelp
     = R"TEXT(usage: nx5rb-cli import-channels FILE.dat PLAN.csv -o OUT.dat [--skip-bad] [--replace-all]
 
-Opens FILE.dat as "打开(&O)" does, writes the channels of PLAN.csv into it and saves the result to
-OUT.dat as "保存(&S)" does. PLAN.csv is told apart by its header: our own layout (as
+Opens FILE.dat as "打开(&O)" does and writes the channels of PLAN.csv into it; OUT.dat then holds
+FILE.dat's own bytes with only the channel records (0x010-0x80F) replaced (the repair opening
+applies elsewhere is not saved). PLAN.csv is told apart by its header: our own layout (as
 export-channels writes it) or the common layout (Location, Frequency, Duplex, Offset, Tone,
 rToneFreq, cToneFreq, DtcsCode, DtcsPolarity and, where present, RxDtcsCode, CrossMode, Mode,
 Skip, Power; other columns are ignored).
@@ -45,30 +46,17 @@ Skip, Power; other columns are ignored).
 Every row passes the rules of the channel grid: frequencies are moved to the channel raster (a
 warning), tones must be in the tone list, and a frequency outside every band of FILE.dat is
 refused, never moved to a band edge. Refused rows are listed on standard error with their line
-numbers; then nothing is imported and the exit status is non-zero, unless --skip-bad is given.
-Channels the plan does not name stay as they are.
+numbers; then nothing is imported and the exit status is non-zero, unless --skip-bad is given
+(and some row is good). Channels the plan does not name stay as they are.
 
 options:
-  -o, --output OUT.dat   where the result is saved
+  -o, --output OUT.dat   where the result is saved; an existing OUT.dat that is not a regular
+                         file (a device, a pipe, a folder) is refused
   --skip-bad             import the good rows even when others are refused
   --replace-all          clear every channel the plan does not name
 )TEXT";
 
 namespace {
-
-// Writes the file whole or not at all.
-bool WriteTextFile(const std::string &path, const std::string &text, std::ostream &err)
-{
-    QSaveFile target(QString::fromStdString(path));
-    // commit() does not report a failed final flush; flushing first catches a short write.
-    if (!target.open(QIODevice::WriteOnly)
-        || target.write(text.data(), qint64(text.size())) != qint64(text.size()) || !target.flush()
-        || !target.commit()) {
-        err << "nx5rb-cli: " << path << ": " << target.errorString().toStdString() << "\n";
-        return false;
-    }
-    return true;
-}
 
 std::optional<std::string> ReadTextFile(const std::string &path, std::ostream &err)
 {
@@ -100,6 +88,8 @@ int RunExportChannels(const std::vector<std::string> &args, std::ostream &out, s
         return kExitUsage;
     if (format != "ours" && format != "common")
         return UsageError(err, "unknown format " + format, kExportChannelsHelp);
+    if (!output.empty() && !CheckOutputPath(output, err))
+        return kExitFailure;
     const auto state = OpenForCommand(file->front(), err);
     if (!state)
         return kExitFailure;
@@ -111,11 +101,9 @@ int RunExportChannels(const std::vector<std::string> &args, std::ostream &out, s
     for (const ExportLoss &loss : losses)
         err << "nx5rb-cli: channel " << loss.channel
             << ": warning: not in the common layout: " << loss.what << "\n";
-    if (output.empty()) {
-        out << csv;
-        return out ? kExitOk : kExitFailure;
-    }
-    return WriteTextFile(output, csv, err) ? kExitOk : kExitFailure;
+    return WriteOutput(output.empty() ? std::string(kStandardOutput) : output, csv, out, err)
+        ? kExitOk
+        : kExitFailure;
 }
 
 int RunImportChannels(const std::vector<std::string> &args, std::ostream &, std::ostream &err, bool)
@@ -131,7 +119,12 @@ int RunImportChannels(const std::vector<std::string> &args, std::ostream &, std:
     if (output.empty())
         return UsageError(err, "missing -o OUT.dat", kImportChannelsHelp);
     const std::string &planPath = (*files)[1];
-    auto state = OpenForCommand((*files)[0], err);
+    if (!CheckOutputPath(output, err))
+        return kExitFailure;
+    const auto stored = ReadForCommand((*files)[0], err);
+    if (!stored)
+        return kExitFailure;
+    auto state = OpenStored(*stored, (*files)[0], err);
     if (!state)
         return kExitFailure;
     const std::optional<std::string> text = ReadTextFile(planPath, err);
@@ -150,10 +143,19 @@ int RunImportChannels(const std::vector<std::string> &args, std::ostream &, std:
             << " rows refused; nothing imported (--skip-bad imports the others)\n";
         return kExitFailure;
     }
+    if (plan.good.empty() && !plan.refused.empty()) {
+        err << "nx5rb-cli: " << planPath << ": every row refused; nothing to import\n";
+        return kExitFailure;
+    }
+    // The plan is read against the file as the window shows it (repaired); the result is the
+    // file's own bytes with only the channel records replaced, so nothing else changes unseen.
     ApplyChannelPlan(plan, state->Image, state->FreqAreas);
-    AnalyseChInfo(*state, *state, state->ChannelView);
-    ConsolePrompt prompt(err, output);
-    return SaveDataFile(*state, output, prompt) ? kExitOk : kExitFailure;
+    std::string bytes(stored->header.begin(), stored->header.end());
+    bytes.append(stored->image.begin(), stored->image.begin() + mm::kChannelTableStart);
+    bytes.append(state->Image.begin() + mm::kChannelTableStart,
+                 state->Image.begin() + mm::kChannelTableEnd);
+    bytes.append(stored->image.begin() + mm::kChannelTableEnd, stored->image.end());
+    return WriteFile(output, bytes, err) ? kExitOk : kExitFailure;
 }
 
 } // namespace nx5rb::cli

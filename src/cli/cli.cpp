@@ -13,6 +13,7 @@
 #include "cli/page_export.h"
 #include "cli/transfer_cli.h"
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
@@ -68,17 +69,18 @@ bool WantsHelp(const std::vector<std::string> &args)
     return false;
 }
 
-std::optional<RadioImage> OpenImage(const std::string &path, std::ostream &err)
+// diff compares what the files hold, not what opening them would make of it.
+std::optional<RadioImage> StoredImage(const std::string &path, std::ostream &err)
 {
-    const auto state = OpenForCommand(path, err);
-    if (!state)
+    const auto contents = ReadForCommand(path, err);
+    if (!contents)
         return std::nullopt;
-    return state->Image;
+    return contents->image;
 }
 
 int RunDiffCommand(const std::vector<std::string> &args, std::ostream &out, std::ostream &err, bool)
 {
-    return RunDiff(args, out, err, OpenImage);
+    return RunDiff(args, out, err, StoredImage);
 }
 
 int RunDump(const std::vector<std::string> &args, std::ostream &out, std::ostream &err, bool)
@@ -109,22 +111,41 @@ const std::map<std::string, Command> &Commands()
 
 } // namespace
 
-std::optional<WindowState> OpenForCommand(const std::string &path, std::ostream &err)
+std::optional<DataFileContents> ReadForCommand(const std::string &path, std::ostream &err)
 {
-    std::optional<WindowState> state(std::in_place);
-    ConsolePrompt prompt(err, path);
-    switch (OpenDataFile(*state, path, prompt)) {
-    case OpenResult::Opened:
-        return state;
-    case OpenResult::Refused:
+    DataFileContents contents = ReadDataFile(path);
+    switch (contents.status) {
+    case DataFileStatus::Ok:
+        return contents;
+    case DataFileStatus::WrongFile:
         err << "nx5rb-cli: " << path
             << ": not a data file (4112 bytes beginning with \"NX5RBTX \")\n";
-        return std::nullopt;
-    case OpenResult::Failed:
-    case OpenResult::Cancelled:
-        return std::nullopt;
+        break;
+    case DataFileStatus::CannotRead:
+        err << "nx5rb-cli: " << path << ": " << contents.reason << "\n";
+        break;
     }
     return std::nullopt;
+}
+
+std::optional<WindowState> OpenStored(const DataFileContents &contents, const std::string &path,
+                                      std::ostream &err)
+{
+    std::vector<std::uint8_t> bytes(contents.header.begin(), contents.header.end());
+    bytes.insert(bytes.end(), contents.image.begin(), contents.image.end());
+    std::optional<WindowState> state(std::in_place);
+    ConsolePrompt prompt(err, path);
+    if (OpenDataBytes(*state, bytes, prompt) != OpenResult::Opened)
+        return std::nullopt;
+    return state;
+}
+
+std::optional<WindowState> OpenForCommand(const std::string &path, std::ostream &err)
+{
+    const auto contents = ReadForCommand(path, err);
+    if (!contents)
+        return std::nullopt;
+    return OpenStored(*contents, path, err);
 }
 
 int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream &err,

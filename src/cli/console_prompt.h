@@ -1,5 +1,6 @@
 // Message boxes on a terminal: confirmations are taken as OK, connection prompts as Retry while
-// retries are left and then as Cancel, and every message is written to the error stream.
+// retries are left and then as Cancel, and every message is written to the error stream, one
+// line each.
 #pragma once
 
 #include "link/prompt.h"

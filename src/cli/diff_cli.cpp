@@ -10,20 +10,24 @@ namespace nx5rb::cli {
 
 const char *const kDiffHelp = R"TEXT(usage: nx5rb-cli diff A.dat B.dat [--json]
 
-Opens both files as "打开(&O)" opens a file (header check, repair of the image) and prints every
-value whose text on its page differs, one line each, in page order:
+Compares the bytes the two files hold (after the header check, but without the repair that
+"打开(&O)" applies, so a byte the repair would change is still a difference) and prints every
+differing byte once, one line each: a value whose page shows it, in page order, with the texts
+the page shows for it,
 
   PAGE / FIELD: "A-TEXT" -> "B-TEXT"
 
-Bytes that differ but that no page shows (unused memory, the band-start records, the garbage of
-a channel that exists in neither file) follow under the page "其他" as hexadecimal, named by
-their addresses. Two files whose images differ in any bit are never reported the same.
+then, under the page "其他" as hexadecimal named by their addresses (and by the field they belong
+to, if any), the differing bytes no page shows or whose shown text is the same (unused memory,
+the band-start records, the garbage of a channel that exists in neither file). No line names a
+byte that is equal in both files; two files whose images differ in any bit are never reported
+the same.
 
 options:
   --json   print a JSON array of {"page", "field", "address", "a", "b"} instead
 
-Exit status: 0 when the images are the same, 1 when they differ, 2 on a usage error or when a
-file is not a data file or cannot be read.
+Exit status: 0 when the images are the same, 1 when they differ, 2 on a usage error, when a
+file is not a data file or cannot be read, or when standard output cannot be written.
 )TEXT";
 
 namespace {
@@ -85,7 +89,7 @@ int RunDiff(const std::vector<std::string> &args, std::ostream &out, std::ostrea
     if (!b)
         return kExitTrouble;
 
-    const std::vector<FieldDifference> differences = DiffImages(*a, *b);
+    const std::vector<FieldDifference> differences = DiffStoredBytes(*a, *b);
     out << (json ? Json(differences) : Lines(differences));
     if (!out)
         return kExitTrouble;

@@ -1,4 +1,4 @@
-// nx5rb-cli diff: two data files compared field by field, as the pages show them.
+// nx5rb-cli diff: the bytes of two data files compared, each difference named by its field.
 #pragma once
 
 #include "image/radio_image.h"
@@ -13,8 +13,8 @@ namespace nx5rb::cli {
 
 extern const char *const kDiffHelp;
 
-// Opens a data file the way the command line opens every file (header check, repair); reports
-// on `err` and gives nothing when it cannot.
+// Reads the image a data file holds (header check, no repair); reports on `err` and gives nothing
+// when it cannot.
 using ImageOpener
     = std::function<std::optional<RadioImage>(const std::string &path, std::ostream &err)>;
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/window_state.h"
+#include "image/data_file.h"
 
 #include <optional>
 #include <ostream>
@@ -10,7 +11,16 @@
 
 namespace nx5rb::cli {
 
-// Reports on `err` and returns nothing when the file is not a data file or cannot be read.
+// Reports on `err` (one line) and returns nothing when the file is not a data file or cannot be
+// read.
 std::optional<WindowState> OpenForCommand(const std::string &path, std::ostream &err);
+
+// The file's own header and image as stored, before the repair that opening applies; reported as
+// OpenForCommand reports.
+std::optional<DataFileContents> ReadForCommand(const std::string &path, std::ostream &err);
+
+// Opens contents already read from `path` as OpenForCommand does.
+std::optional<WindowState> OpenStored(const DataFileContents &contents, const std::string &path,
+                                      std::ostream &err);
 
 } // namespace nx5rb::cli

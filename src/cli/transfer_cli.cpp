@@ -5,6 +5,7 @@
 #include "app/transfer_commands.h"
 #include "cli/arguments.h"
 #include "cli/console_prompt.h"
+#include "cli/output.h"
 
 #include <charconv>
 #include <optional>
@@ -28,12 +29,13 @@ PORT:   a device path (/dev/ttyUSB0, /dev/pts/7), COM1..COM4, or "virtual" (the 
 
 options:
   -p, --port PORT        the port the radio is on
-  -o, --output OUT.dat   where the image is saved
+  -o, --output OUT.dat   where the image is saved (an existing OUT.dat that is not a regular
+                         file is refused before the radio is asked)
   -b, --base FILE.dat    start from this data file instead of the start-up image
   -r, --retry N          answer "检测连接！重试或取消？" with Retry up to N times, then Cancel
                          (default 0: a failing transfer ends at once)
   -t, --trace FILE       write every byte sent and received to FILE (a serial trace that
-                         nx5rb-sim --replay can answer from)
+                         nx5rb-sim --replay can answer from); not OUT.dat nor FILE.dat
       --no-backup        no automatic backup (by default the image read, and an image with unsaved
                          changes about to be replaced, are saved under the user's data folder,
                          the path printed on standard error)
@@ -60,7 +62,7 @@ options:
   -p, --port PORT        the port the radio is on
   -r, --retry N          answer "检测连接！重试或取消？" with Retry up to N times, then Cancel
                          (default 0: a failing transfer ends at once)
-  -t, --trace FILE       write every byte sent and received to FILE
+  -t, --trace FILE       write every byte sent and received to FILE (not FILE.dat)
       --no-verify        do not read the written blocks back to compare them
       --overwrite-calibration
                          write even when more than a quarter of a band's 64 tune values differ
@@ -134,6 +136,13 @@ std::optional<TransferArgs> ParseArgs(const std::vector<std::string> &args, bool
         UsageError(err, "missing -o OUT.dat", help);
         return std::nullopt;
     }
+    // The trace is opened first: onto the command's own file it would destroy it.
+    for (const std::string *file : {&parsed.output, &parsed.base, &parsed.file})
+        if (!parsed.trace.empty() && !file->empty() && SameFile(parsed.trace, *file)) {
+            UsageError(err, "--trace " + parsed.trace + " is " + *file + ", a file of the command",
+                       help);
+            return std::nullopt;
+        }
     return parsed;
 }
 
@@ -181,6 +190,12 @@ public:
         const bool opened = Tool().Open(path) == OpenResult::Opened;
         prompt_.SetContext(port_);
         return opened;
+    }
+    // Saves the image as "保存(&S)" does, its messages about the file.
+    bool Save(const std::string &path)
+    {
+        prompt_.SetContext(path);
+        return Tool().Save(path);
     }
     // Why the trace file asked for cannot be written; empty when all is well.
     const std::string &TraceFailure() const { return session_.TraceFailure(); }
@@ -253,6 +268,8 @@ int RunRead(const std::vector<std::string> &args, std::ostream &, std::ostream &
     const auto command = Region(parsed->region, true, err, kReadHelp);
     if (!command)
         return kExitUsage;
+    if (!CheckOutputPath(parsed->output, err))
+        return kExitFailure;
 
     TransferSession session(*parsed, err, showProgress);
     if (!session.TraceFailure().empty()) {
@@ -263,7 +280,7 @@ int RunRead(const std::vector<std::string> &args, std::ostream &, std::ostream &
         return kExitFailure;
     if (!session.Run(*command))
         return kExitFailure;
-    return session.Tool().Save(parsed->output) ? kExitOk : kExitFailure;
+    return session.Save(parsed->output) ? kExitOk : kExitFailure;
 }
 
 int RunWrite(const std::vector<std::string> &args, std::ostream &, std::ostream &err,

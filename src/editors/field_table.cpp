@@ -254,8 +254,20 @@ bool SameSource(const Field &field, const RadioImage &a, const RadioImage &b, bo
     return std::equal(a.begin() + from, a.begin() + from + size, b.begin() + from);
 }
 
+// Whether the bits a field's text depends on differ between the images, in its own bytes.
+bool OwnBitsDiffer(const Field &field, const RadioImage &a, const RadioImage &b)
+{
+    for (int i = 0; i < field.size; ++i)
+        if ((a[field.address + i] ^ b[field.address + i]) & field.bits)
+            return true;
+    return false;
+}
+
 // Differences of the fields inside `blocks`, then the runs of bytes no differing text explains.
-std::vector<FieldDifference> Diff(const RadioImage &a, const RadioImage &b, const BlockSet &blocks)
+// With `ownBytes` a field is named only when its own bytes differ, not when its text changes
+// through other bytes (a channel judged by other band limits, a record that now exists).
+std::vector<FieldDifference> Diff(const RadioImage &a, const RadioImage &b, const BlockSet &blocks,
+                                  bool ownBytes = false)
 {
     std::vector<FieldDifference> differences;
     std::array<std::uint8_t, mm::kImageSize> unexplained {};
@@ -269,12 +281,13 @@ std::vector<FieldDifference> Diff(const RadioImage &a, const RadioImage &b, cons
     const FreqAreaTable areasA = ImageFreqAreas(a);
     const FreqAreaTable areasB = ImageFreqAreas(b);
     const bool sameAreas = areasA == areasB;
-    if (!any && sameAreas)
+    if (!any && (sameAreas || ownBytes))
         return differences;
 
     const std::vector<Field> &table = FieldTable();
     for (const Field &field : table) {
-        if (!blocks[field.address / mm::kBlockSize] || SameSource(field, a, b, sameAreas))
+        if (!blocks[field.address / mm::kBlockSize] || SameSource(field, a, b, sameAreas)
+            || (ownBytes && !OwnBitsDiffer(field, a, b)))
             continue;
         std::string textA = FieldText(field, a, areasA);
         std::string textB = FieldText(field, b, areasB);
@@ -413,6 +426,13 @@ std::vector<FieldDifference> DiffImages(const RadioImage &a, const RadioImage &b
     BlockSet all;
     all.fill(true);
     return Diff(a, b, all);
+}
+
+std::vector<FieldDifference> DiffStoredBytes(const RadioImage &a, const RadioImage &b)
+{
+    BlockSet all;
+    all.fill(true);
+    return Diff(a, b, all, true);
 }
 
 std::vector<FieldDifference> DiffBlocks(const RadioImage &a, const RadioImage &b,

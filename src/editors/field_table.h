@@ -84,7 +84,13 @@ struct FieldDifference
 // differ in any bit never give an empty list.
 std::vector<FieldDifference> DiffImages(const RadioImage &a, const RadioImage &b);
 
-// The same, limited to the 16-byte blocks starting at `blocks`.
+// The bytes of two stored images that differ, each named once: by the field that shows it when
+// the field's own bytes differ (with both texts), otherwise as a raw byte as above. No field is
+// named for bytes that are equal (a channel whose text changes only through the band limits it
+// is judged by is not listed). Empty exactly when the images are equal.
+std::vector<FieldDifference> DiffStoredBytes(const RadioImage &a, const RadioImage &b);
+
+// DiffImages limited to the 16-byte blocks starting at `blocks`.
 std::vector<FieldDifference> DiffBlocks(const RadioImage &a, const RadioImage &b,
                                         std::span<const mm::Address> blocks);
 

@@ -3,6 +3,7 @@
 #include "app/file_commands.h"
 #include "app/window_state.h"
 #include "cli/tool_run.h"
+#include "image/data_file.h"
 #include "support/image_bytes.h"
 #include "support/recording_prompt.h"
 #include "support/temp_files.h"
@@ -82,6 +83,37 @@ TEST_F(ChannelPlanCli, OwnExportImportedAgainGivesTheSameFile)
     EXPECT_EQ(test::ReadAll(out), test::ReadAll(data));
 }
 
+// The plan is read against the file as the window shows it, but only the channel records of the
+// file's own bytes change: what the repair on opening would change elsewhere stays as it was.
+TEST_F(ChannelPlanCli, TheOutputIsTheFilesOwnBytesWithOnlyTheChannelRecordsReplaced)
+{
+    std::vector<std::uint8_t> bytes = test::ReadAll(data);
+    ASSERT_EQ(bytes.size(), kDataFileSize);
+    const auto at = [&bytes](mm::Address address) -> std::uint8_t & { return bytes[16 + address]; };
+    at(mm::kFreqAreaRecord[0]) = 0xFF; // not BCD: band A's record is replaced on opening
+    at(mm::kSettingsBlock[0]) = 0x25; // above 31: set to 1000 on opening
+    at(mm::kSettingsMarker) = 0x00;
+    bytes[15] = '5'; // the header's version text is the file's too
+    const std::string damaged = folder.Write("damaged.dat", bytes);
+
+    const ToolRun run = test::RunTool(
+        {"import-channels", damaged, Plan("Location,Frequency\n5,150\n"), "-o", out});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<std::uint8_t> written = test::ReadAll(out);
+    ASSERT_EQ(written.size(), bytes.size());
+    const std::size_t channelsFrom = 16 + mm::kChannelTableStart;
+    const std::size_t channelsTo = 16 + mm::kChannelTableEnd;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (i < channelsFrom || i >= channelsTo) {
+            ASSERT_EQ(written[i], bytes[i]) << "byte " << i;
+        }
+    }
+    EXPECT_EQ(test::RunTool({"export-channels", out}).out,
+              "信道号,接收频率,发射频率,接收亚音,发射亚音,宽窄带,发射功率,扫描添加/删除\n"
+              "1,433.00625,,60.0,,窄,低,删除\n"
+              "5,150.00000,150.00000,无,无,宽,高,添加\n");
+}
+
 TEST_F(ChannelPlanCli, FailuresAndMisuse)
 {
     const struct
@@ -94,6 +126,10 @@ TEST_F(ChannelPlanCli, FailuresAndMisuse)
          1,
          "not a channel plan"},
         {{"import-channels", data, folder.Path("none.csv"), "-o", out}, 1, "none.csv"},
+        {{"import-channels", data, Plan("Location,Frequency\n1,99.5\n2,x\n"), "-o", out,
+          "--skip-bad"},
+         1,
+         "every row refused; nothing to import"},
         {{"import-channels", data, Plan(kPlan)}, 2, "missing -o OUT.dat"},
         {{"import-channels", data, "-o", out}, 2, "missing FILE.dat and PLAN.csv"},
         {{"export-channels", data, "--format", "xml"}, 2, "unknown format xml"},

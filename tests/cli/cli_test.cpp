@@ -236,6 +236,7 @@ TEST(ExportChannels, OutputOptionWritesTheFile)
     EXPECT_NE(blocked.err, "");
 }
 
+// Said once, on one line, in the command line's own English.
 TEST(Cli, FilesThatCannotBeOpenedFailWithAMessage)
 {
     TempFolder folder;
@@ -246,13 +247,27 @@ TEST(Cli, FilesThatCannotBeOpenedFailWithAMessage)
         const ToolRun a = RunTool({command, refused});
         EXPECT_NE(a.status, 0);
         EXPECT_EQ(a.out, "");
-        EXPECT_NE(a.err.find("错误的文件！"), std::string::npos) << a.err;
+        EXPECT_EQ(a.err,
+                  "nx5rb-cli: " + refused
+                      + ": not a data file (4112 bytes beginning with \"NX5RBTX \")\n");
 
         const ToolRun b = RunTool({command, missing});
         EXPECT_NE(b.status, 0);
         EXPECT_EQ(b.out, "");
-        EXPECT_NE(b.err.find("打开失败："), std::string::npos) << b.err;
+        EXPECT_TRUE(b.err.starts_with("nx5rb-cli: " + missing + ": ")) << b.err;
+        EXPECT_EQ(b.err.find('\n'), b.err.size() - 1) << b.err;
     }
+}
+
+// The window's message boxes put the reason under the message; a terminal gets one line.
+TEST(Cli, AMessageBoxOfSeveralLinesIsOneLine)
+{
+    TempFolder folder;
+    const std::string out = folder.Path("no-such-folder/out.dat");
+    const ToolRun run = RunTool({"read", "band-a", "--port", "virtual", "-o", out, "--no-backup"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.starts_with("nx5rb-cli: " + out + ": 保存失败：")) << run.err;
+    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
 }
 
 TEST(Cli, MisuseExitsWithUsage)

@@ -144,6 +144,61 @@ TEST_F(CliEndToEnd, RetrySurvivesOneRefusedBlock)
     }
 }
 
+struct StandardOutputCase
+{
+    const char *name;
+    std::vector<std::string> args; // FILE stands for a data file
+    const char *redirect; // of the shell
+    int status;
+    int error = 0; // the system's reason given
+};
+
+void PrintTo(const StandardOutputCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+class CliStandardOutput : public CliEndToEnd,
+                          public ::testing::WithParamInterface<StandardOutputCase>
+{
+};
+
+// What a command prints is its result: output that cannot be written fails the command, said on
+// one line.
+TEST_P(CliStandardOutput, AFailedWriteToStandardOutputFailsTheCommand)
+{
+    std::vector<std::string> args
+        = {"-c", std::string("exec \"$0\" \"$@\" ") + GetParam().redirect, kCliProgram};
+    for (const std::string &arg : GetParam().args)
+        args.push_back(arg == "FILE" ? factoryPath : arg);
+    const ProgramRun run = RunProgram("/bin/sh", args);
+    EXPECT_EQ(run.exitCode, GetParam().status) << run.err;
+    if (GetParam().status == 0) {
+        EXPECT_EQ(run.err, "");
+    } else {
+        EXPECT_EQ(run.err,
+                  "nx5rb-cli: standard output: " + std::string(std::strerror(GetParam().error))
+                      + "\n");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, CliStandardOutput,
+    ::testing::Values(
+        StandardOutputCase {
+            "ExportToAFullDisk", {"export-channels", "FILE"}, ">/dev/full", 1, ENOSPC},
+        StandardOutputCase {"ExportDashToAFullDisk",
+                            {"export-channels", "FILE", "-o", "-"},
+                            ">/dev/full",
+                            1,
+                            ENOSPC},
+        StandardOutputCase {"DumpToAClosedOutput", {"dump", "FILE"}, ">&-", 1, EBADF},
+        StandardOutputCase {
+            "DiffToAFullDisk", {"diff", "--json", "FILE", "FILE"}, ">/dev/full", 2, ENOSPC},
+        StandardOutputCase {"HelpToAClosedOutput", {"--help"}, ">&-", 1, EBADF},
+        StandardOutputCase {"DumpToNull", {"dump", "FILE"}, ">/dev/null", 0}),
+    [](const auto &info) { return std::string(info.param.name); });
+
 struct MissingPortCase
 {
     const char *name;

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <memory>
+#include <set>
 
 namespace nx5rb::test {
 namespace {
@@ -82,6 +84,39 @@ TEST_F(CliSafetyNet, AReadLeavesABackupThatOpensToWhatWasRead)
     EXPECT_TRUE(backup.ends_with("_read-all.dat")) << backup;
     EXPECT_EQ(ReadImage(backup), ReadImage(outPath));
     EXPECT_EQ(sim.Stop(), 0) << sim.Log();
+}
+
+// Two radios read on one computer at the same moment: each read keeps its own backup, whole.
+TEST_F(CliSafetyNet, ReadsAtTheSameMomentEachKeepTheirOwnBackup)
+{
+    const std::string data = folder.MakeFolder("data");
+    ASSERT_EQ(setenv("XDG_DATA_HOME", data.c_str(), 1), 0);
+    constexpr int kProcesses = 4;
+    constexpr int kRounds = 5;
+    const std::string prefix = "nx5rb-cli: backup: ";
+    std::set<std::string> printed;
+    for (int round = 0; round < kRounds; ++round) {
+        std::vector<std::unique_ptr<ChildProcess>> reads;
+        for (int i = 0; i < kProcesses; ++i)
+            reads.push_back(std::make_unique<ChildProcess>(
+                kCliProgram,
+                std::vector<std::string> {"read", "band-a", "--port", "virtual", "-o",
+                                          folder.Path(std::to_string(i) + ".dat")}));
+        for (const auto &read : reads) {
+            EXPECT_EQ(read->Finish(), 0) << read->Err();
+            ASSERT_TRUE(read->Err().starts_with(prefix)) << read->Err();
+            printed.insert(
+                read->Err().substr(prefix.size(), read->Err().find('\n') - prefix.size()));
+        }
+    }
+    unsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(printed.size(), std::size_t(kProcesses * kRounds));
+    std::set<std::string> left;
+    for (const auto &entry : std::filesystem::directory_iterator(data + "/nx5rb/backups")) {
+        left.insert(entry.path().string());
+        EXPECT_EQ(ReadDataFile(entry.path().string()).status, DataFileStatus::Ok) << entry.path();
+    }
+    EXPECT_EQ(left, printed);
 }
 
 } // namespace
