@@ -11,6 +11,8 @@
 #include <QChart>
 #include <QChartView>
 #include <QFileInfo>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPen>
 #include <QVBoxLayout>
@@ -127,6 +129,13 @@ QString ShownName(const QString &fileName)
     return QFileInfo(fileName).fileName();
 }
 
+// A curve's legend entry drawn with the curve's own pen: Qt gives it the colour, not the dashes.
+void PenLegendLike(QChart *chart, QLineSeries *series)
+{
+    for (QLegendMarker *marker : chart->legend()->markers(series))
+        marker->setPen(series->pen());
+}
+
 QChartView *NewView(QChart *chart, const char *accessibleName, QWidget *parent)
 {
     chart->setAnimationOptions(QChart::NoAnimation);
@@ -156,6 +165,8 @@ CalibrationPlots::CalibrationPlots(QWidget *parent)
     layout->addWidget(squelchView_, 2);
 
     Update(model_);
+    // Every curve is named from the start, not only once a file is named or compared.
+    Rename();
 }
 
 void CalibrationPlots::BuildTuneChart()
@@ -172,6 +183,9 @@ void CalibrationPlots::BuildTuneChart()
     tuneChart_->addAxis(powerAxis_, Qt::AlignLeft);
     tuneChart_->addAxis(sensitivityAxis_, Qt::AlignRight);
     tuneChart_->addAxis(shadingAxis_, Qt::AlignLeft);
+    // A curve's legend entry is a piece of its line, so that the compared file's dashed curves
+    // stand apart from the solid ones of the current data.
+    tuneChart_->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
 
     // Shading first, so the curves are drawn over it.
     const auto addShading
@@ -203,6 +217,7 @@ void CalibrationPlots::BuildTuneChart()
         tuneChart_->addSeries(series);
         series->attachAxis(frequencyAxis_);
         series->attachAxis(curve == kSensitivityCurve ? sensitivityAxis_ : powerAxis_);
+        PenLegendLike(tuneChart_, series);
         curves_[curve] = series;
     }
 }
@@ -280,6 +295,7 @@ void CalibrationPlots::AddCompareSeries()
         tuneChart_->addSeries(series);
         series->attachAxis(frequencyAxis_);
         series->attachAxis(curve == kSensitivityCurve ? sensitivityAxis_ : powerAxis_);
+        PenLegendLike(tuneChart_, series);
         compareCurves_[curve] = series;
     }
     for (int threshold = 0; threshold < kThresholds; ++threshold) {

@@ -209,6 +209,53 @@ private slots:
         QCOMPARE(SeriesOf<QLineSeries>(chart, "Sensitivity")->name(), QString::fromUtf8("灵敏度"));
     }
 
+    // What the legend says of the curves, in each state a technician sees the chart in: named
+    // from the first look (a chart opened right after a read), and solid against dashed with the
+    // files' names while comparing.
+    void LegendNamesEveryCurve()
+    {
+        const struct
+        {
+            const char *current; // the current data's file, or nothing
+            const char *compared; // the compared file, or nothing
+            QStringList solid;
+            QStringList dashed;
+        } cases[] = {
+            {nullptr, nullptr, {"灵敏度", "低功率", "高功率"}, {}},
+            {"/radios/mine.dat", nullptr, {"灵敏度", "低功率", "高功率"}, {}},
+            {nullptr,
+             "/radios/other.dat",
+             {"灵敏度 (当前数据)", "低功率 (当前数据)", "高功率 (当前数据)"},
+             {"灵敏度 (other.dat)", "低功率 (other.dat)", "高功率 (other.dat)"}},
+            {"/radios/mine.dat",
+             "/radios/other.dat",
+             {"灵敏度 (mine.dat)", "低功率 (mine.dat)", "高功率 (mine.dat)"},
+             {"灵敏度 (other.dat)", "低功率 (other.dat)", "高功率 (other.dat)"}},
+        };
+        for (const auto &c : cases) {
+            const QString where
+                = QString("current %1, compared %2")
+                      .arg(QString::fromUtf8(c.current), QString::fromUtf8(c.compared));
+            CalibrationChart chart(1);
+            chart.Update(StartUpModel(1));
+            if (c.current)
+                chart.SetCurrentFileName(c.current);
+            if (c.compared)
+                chart.SetCompare(StartUpModel(1), c.compared);
+            chart.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&chart));
+            QStringList solid;
+            QStringList dashed;
+            for (QLegendMarker *marker : ChartOf(chart, "TuneChart")->legend()->markers()) {
+                if (!qobject_cast<QLineSeries *>(marker->series()) || !marker->isVisible())
+                    continue;
+                (marker->pen().style() == Qt::DashLine ? dashed : solid) << marker->label();
+            }
+            QVERIFY2(solid == c.solid, qPrintable(where + ": " + solid.join('|')));
+            QVERIFY2(dashed == c.dashed, qPrintable(where + ": " + dashed.join('|')));
+        }
+    }
+
     void CompareButtonAsksTheOwner()
     {
         CalibrationChart chart(0);
