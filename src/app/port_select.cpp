@@ -76,6 +76,63 @@ std::vector<std::string> OrderForNumbering(std::vector<std::string> names)
     return names;
 }
 
+std::string PortToRemember(const PortSelection &selection, const std::vector<SerialDevice> &devices)
+{
+    if (selection.IsVirtual())
+        return std::string(kVirtualPort);
+    const std::string &device = selection.OpenPath();
+    for (const SerialDevice &known : devices)
+        if (known.location == device || known.stableName == device)
+            return known.stableName;
+    return device;
+}
+
+RememberedPort PortFromRemembered(std::string_view remembered,
+                                  const std::vector<SerialDevice> &devices,
+                                  const std::function<bool(const std::string &)> &exists)
+{
+    RememberedPort start;
+    const std::optional<PortSelection> parsed = ParsePortArgument(remembered);
+    // A number from an older run, "virtual", or nothing at all: as they always were.
+    if (!parsed || parsed->Device.empty() || parsed->IsVirtual()) {
+        start.port = parsed.value_or(PortSelection());
+        return start;
+    }
+    for (std::size_t index = 0; index < devices.size(); ++index) {
+        const SerialDevice &device = devices[index];
+        if (device.location != remembered && device.stableName != remembered)
+            continue;
+        if (index < std::size_t(kPortOptions)) {
+            start.port.CommPortNumber = std::int16_t(index + 1);
+            start.port.NumberedDevice = device.location;
+        } else {
+            start.port.Device = device.location;
+        }
+        return start;
+    }
+    if (exists && exists(parsed->Device)) {
+        start.port = *parsed;
+        return start;
+    }
+    start.missing = parsed->Device;
+    return start;
+}
+
+std::string PortStatusText(const PortSelection &selection, const std::string &missing)
+{
+    std::string port;
+    if (selection.IsVirtual())
+        port = "虚拟电台";
+    else if (!selection.Device.empty())
+        port = selection.Device;
+    else
+        port = "通信口" + std::to_string(selection.CommPortNumber) + "（"
+            + (selection.NumberedDevice.empty() ? "无此端口" : selection.NumberedDevice) + "）";
+    if (missing.empty())
+        return "端口：" + port;
+    return "上次使用的端口 " + missing + " 不在本机，现用：" + port;
+}
+
 std::optional<PortSelection> ParsePortArgument(std::string_view argument)
 {
     if (argument.empty())
