@@ -12,7 +12,6 @@
 #include <QChartView>
 #include <QFileInfo>
 #include <QLegend>
-#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPen>
 #include <QVBoxLayout>
@@ -53,6 +52,7 @@ constexpr int kAxisRound = 10;
 constexpr int kMinimumSpan = 20;
 constexpr int kMostSpareRange = 2;
 constexpr int kCompareAlpha = 60; // the compared file's bars are filled faintly
+const QList<qreal> kCompareDashes = {3, 2}; // in pen widths: dash, gap
 
 QString Text(const char *utf8)
 {
@@ -127,13 +127,6 @@ QBarSet *NewThresholdSet(int threshold, bool compare)
 QString ShownName(const QString &fileName)
 {
     return QFileInfo(fileName).fileName();
-}
-
-// A curve's legend entry drawn with the curve's own pen: Qt gives it the colour, not the dashes.
-void PenLegendLike(QChart *chart, QLineSeries *series)
-{
-    for (QLegendMarker *marker : chart->legend()->markers(series))
-        marker->setPen(series->pen());
 }
 
 QChartView *NewView(QChart *chart, const char *accessibleName, QWidget *parent)
@@ -217,7 +210,6 @@ void CalibrationPlots::BuildTuneChart()
         tuneChart_->addSeries(series);
         series->attachAxis(frequencyAxis_);
         series->attachAxis(curve == kSensitivityCurve ? sensitivityAxis_ : powerAxis_);
-        PenLegendLike(tuneChart_, series);
         curves_[curve] = series;
     }
 }
@@ -289,13 +281,16 @@ void CalibrationPlots::AddCompareSeries()
     for (int curve = 0; curve < kCurves; ++curve) {
         auto *series = new QLineSeries;
         series->setObjectName(QString::fromLatin1(kCurveObject[curve]) + QStringLiteral("Compare"));
-        series->setPen(QPen(kCurveColour[curve], kCurveWidth, Qt::DashLine));
+        QPen dashed(kCurveColour[curve], kCurveWidth);
+        // Short dashes: the legend draws its entry with this pen on a short piece of line, which
+        // must still show more than one dash.
+        dashed.setDashPattern(kCompareDashes);
+        series->setPen(dashed);
         series->setPointsVisible(true);
         series->setMarkerSize(kMarkerSize);
         tuneChart_->addSeries(series);
         series->attachAxis(frequencyAxis_);
         series->attachAxis(curve == kSensitivityCurve ? sensitivityAxis_ : powerAxis_);
-        PenLegendLike(tuneChart_, series);
         compareCurves_[curve] = series;
     }
     for (int threshold = 0; threshold < kThresholds; ++threshold) {

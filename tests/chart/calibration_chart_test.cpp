@@ -182,7 +182,7 @@ private slots:
         for (QAbstractSeries *series : ChartOf(chart, "TuneChart")->series()) {
             auto *curve = qobject_cast<QLineSeries *>(series);
             if (curve)
-                (curve->pen().style() == Qt::DashLine ? dashed : solid) << curve->name();
+                (curve->pen().style() == Qt::SolidLine ? solid : dashed) << curve->name();
         }
         QCOMPARE(dashed,
                  (QStringList {"灵敏度 (other.dat)", "低功率 (other.dat)", "高功率 (other.dat)"}));
@@ -246,10 +246,15 @@ private slots:
             QVERIFY(QTest::qWaitForWindowExposed(&chart));
             QStringList solid;
             QStringList dashed;
-            for (QLegendMarker *marker : ChartOf(chart, "TuneChart")->legend()->markers()) {
-                if (!qobject_cast<QLineSeries *>(marker->series()) || !marker->isVisible())
+            // The legend draws a curve's entry as a piece of the curve, in the curve's pen (a
+            // colour square would show no dashes).
+            QLegend *legend = ChartOf(chart, "TuneChart")->legend();
+            QCOMPARE(legend->markerShape(), QLegend::MarkerShapeFromSeries);
+            for (QLegendMarker *marker : legend->markers()) {
+                auto *curve = qobject_cast<QLineSeries *>(marker->series());
+                if (!curve || !marker->isVisible())
                     continue;
-                (marker->pen().style() == Qt::DashLine ? dashed : solid) << marker->label();
+                (curve->pen().style() == Qt::SolidLine ? solid : dashed) << marker->label();
             }
             QVERIFY2(solid == c.solid, qPrintable(where + ": " + solid.join('|')));
             QVERIFY2(dashed == c.dashed, qPrintable(where + ": " + dashed.join('|')));
