@@ -118,19 +118,31 @@ RememberedPort PortFromRemembered(std::string_view remembered,
     return start;
 }
 
+namespace status_text {
+constexpr std::string_view kPort = "端口：";
+constexpr std::string_view kNumbered = "通信口";
+constexpr std::string_view kVirtual = "虚拟电台";
+constexpr std::string_view kNoDevice = "无此端口";
+constexpr std::string_view kMissing = "上次使用的端口 {} 不在本机，现用：";
+} // namespace status_text
+
 std::string PortStatusText(const PortSelection &selection, const std::string &missing)
 {
+    using namespace status_text;
     std::string port;
     if (selection.IsVirtual())
-        port = "虚拟电台";
+        port = kVirtual;
     else if (!selection.Device.empty())
         port = selection.Device;
     else
-        port = "通信口" + std::to_string(selection.CommPortNumber) + "（"
-            + (selection.NumberedDevice.empty() ? "无此端口" : selection.NumberedDevice) + "）";
+        port = std::string(kNumbered) + std::to_string(selection.CommPortNumber) + "（"
+            + (selection.NumberedDevice.empty() ? std::string(kNoDevice) : selection.NumberedDevice)
+            + "）";
     if (missing.empty())
-        return "端口：" + port;
-    return "上次使用的端口 " + missing + " 不在本机，现用：" + port;
+        return std::string(kPort) + port;
+    std::string text(kMissing);
+    text.replace(text.find("{}"), 2, missing);
+    return text + port;
 }
 
 std::optional<PortSelection> ParsePortArgument(std::string_view argument)
