@@ -1,10 +1,10 @@
-// Reads arbitrary bytes as a channel plan and applies it, as an import does, to the start-up image
-// and to the virtual radio's factory memory (whose channels the plan's rows are compared with),
-// each with and without replace-all. Any crash, leak or undefined behaviour is a finding; so is a
-// byte outside the channel table that changes, a channel change no good row accounts for, a
-// refused row that changes its channel, a written channel that does not show what its row asked
-// for, a wrong count of overwritten channels, and an export of the result that does not import
-// back unchanged.
+// Reads arbitrary bytes as a channel plan (decoded as UTF-8, else GB18030, else refused) and
+// applies it, as an import does, to the start-up image and to the virtual radio's factory memory
+// (whose channels the plan's rows are compared with), each with and without replace-all. Any crash,
+// leak or undefined behaviour is a finding; so is a byte outside the channel table that changes, a
+// channel change no good row accounts for, a refused row that changes its channel, a written
+// channel that does not show what its row asked for, a wrong count of overwritten channels, and an
+// export of the result that does not import back unchanged.
 
 #include "app/window_state.h"
 #include "editors/channel_plan.h"

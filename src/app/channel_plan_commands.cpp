@@ -56,6 +56,9 @@ std::string PlanIssueText(const PlanIssue &issue)
 {
     std::string what;
     switch (issue.problem) {
+    case PlanProblem::NotText:
+        what = "不是信道表：文件编码既不是 UTF-8，也不是 GB18030（GBK）";
+        break;
     case PlanProblem::NotAPlan:
         what = "不是信道表：首行既不是本软件的表头，也不是通用格式的表头";
         break;

@@ -4,20 +4,22 @@
 
 #include <map>
 
+#include <QFileInfo>
+
 namespace nx5rb {
 
-std::vector<std::string> NumberedSerialPorts()
+std::vector<SerialDevice> NumberedSerialDevices()
 {
     std::vector<std::string> names;
-    std::map<std::string, std::string> locations;
+    std::map<std::string, SerialDevice> devices;
     for (const SerialPortName &port : SerialPortsOnThisMachine()) {
         names.push_back(port.name);
-        locations[port.name] = port.location;
+        devices[port.name] = {port.location, port.stableName};
     }
-    std::vector<std::string> devices;
+    std::vector<SerialDevice> numbered;
     for (const std::string &name : OrderForNumbering(names))
-        devices.push_back(locations[name]);
-    return devices;
+        numbered.push_back(devices[name]);
+    return numbered;
 }
 
 std::string DeviceForPortNumber(int number)
@@ -25,18 +27,30 @@ std::string DeviceForPortNumber(int number)
 #ifdef Q_OS_WIN
     return "COM" + std::to_string(number);
 #else
-    const std::vector<std::string> devices = NumberedSerialPorts();
+    const std::vector<SerialDevice> devices = NumberedSerialDevices();
     if (number < 1 || number > int(devices.size()))
         return {};
-    return devices[std::size_t(number - 1)];
+    return devices[std::size_t(number - 1)].location;
 #endif
 }
 
 PortSelection ResolvePortNumber(PortSelection selection)
 {
-    if (selection.Device.empty())
+    if (selection.Device.empty() && selection.NumberedDevice.empty())
         selection.NumberedDevice = DeviceForPortNumber(selection.CommPortNumber);
     return selection;
+}
+
+RememberedPort StartPortFromRemembered(const std::string &remembered)
+{
+    return PortFromRemembered(remembered, NumberedSerialDevices(), [](const std::string &path) {
+        return QFileInfo::exists(QString::fromStdString(path));
+    });
+}
+
+std::string RememberPort(const PortSelection &selection)
+{
+    return PortToRemember(selection, NumberedSerialDevices());
 }
 
 CommPort::CommPort(QObject *parent)

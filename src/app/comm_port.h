@@ -16,11 +16,16 @@ namespace nx5rb {
 
 // The serial ports of this machine in the order the numbered ports count them: on Windows COMn
 // itself; elsewhere USB adapters (ttyUSB, ttyACM) first, then the rest, each in natural order.
-std::vector<std::string> NumberedSerialPorts();
+std::vector<SerialDevice> NumberedSerialDevices();
 // The device "COMn" stands for now, or empty when there is no such port.
 std::string DeviceForPortNumber(int number);
-// The selection with the device its COMn stands for now, looked up once.
+// The selection with the device its COMn stands for now, looked up once (a device already found
+// for it is kept).
 PortSelection ResolvePortNumber(PortSelection selection);
+// The port a window starts with from what it remembered, against this machine's devices now.
+RememberedPort StartPortFromRemembered(const std::string &remembered);
+// What the window remembers of the port in use.
+std::string RememberPort(const PortSelection &selection);
 
 class CommPort final : public QObject, public SerialPort
 {

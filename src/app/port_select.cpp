@@ -76,6 +76,75 @@ std::vector<std::string> OrderForNumbering(std::vector<std::string> names)
     return names;
 }
 
+std::string PortToRemember(const PortSelection &selection, const std::vector<SerialDevice> &devices)
+{
+    if (selection.IsVirtual())
+        return std::string(kVirtualPort);
+    const std::string &device = selection.OpenPath();
+    for (const SerialDevice &known : devices)
+        if (known.location == device || known.stableName == device)
+            return known.stableName;
+    return device;
+}
+
+RememberedPort PortFromRemembered(std::string_view remembered,
+                                  const std::vector<SerialDevice> &devices,
+                                  const std::function<bool(const std::string &)> &exists)
+{
+    RememberedPort start;
+    const std::optional<PortSelection> parsed = ParsePortArgument(remembered);
+    // A number from an older run, "virtual", or nothing at all: as they always were.
+    if (!parsed || parsed->Device.empty() || parsed->IsVirtual()) {
+        start.port = parsed.value_or(PortSelection());
+        return start;
+    }
+    for (std::size_t index = 0; index < devices.size(); ++index) {
+        const SerialDevice &device = devices[index];
+        if (device.location != remembered && device.stableName != remembered)
+            continue;
+        if (index < std::size_t(kPortOptions)) {
+            start.port.CommPortNumber = std::int16_t(index + 1);
+            start.port.NumberedDevice = device.location;
+        } else {
+            start.port.Device = device.location;
+        }
+        return start;
+    }
+    if (exists && exists(parsed->Device)) {
+        start.port = *parsed;
+        return start;
+    }
+    start.missing = parsed->Device;
+    return start;
+}
+
+namespace status_text {
+constexpr std::string_view kPort = "端口：";
+constexpr std::string_view kNumbered = "通信口";
+constexpr std::string_view kVirtual = "虚拟电台";
+constexpr std::string_view kNoDevice = "无此端口";
+constexpr std::string_view kMissing = "上次使用的端口 {} 不在本机，现用：";
+} // namespace status_text
+
+std::string PortStatusText(const PortSelection &selection, const std::string &missing)
+{
+    using namespace status_text;
+    std::string port;
+    if (selection.IsVirtual())
+        port = kVirtual;
+    else if (!selection.Device.empty())
+        port = selection.Device;
+    else
+        port = std::string(kNumbered) + std::to_string(selection.CommPortNumber) + "（"
+            + (selection.NumberedDevice.empty() ? std::string(kNoDevice) : selection.NumberedDevice)
+            + "）";
+    if (missing.empty())
+        return std::string(kPort) + port;
+    std::string text(kMissing);
+    text.replace(text.find("{}"), 2, missing);
+    return text + port;
+}
+
 std::optional<PortSelection> ParsePortArgument(std::string_view argument)
 {
     if (argument.empty())

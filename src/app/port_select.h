@@ -1,8 +1,9 @@
 // Which port the link uses: COM1..COM4 as the port dialog offers them, a device path, or the
-// built-in virtual radio. Nothing is remembered between runs.
+// built-in virtual radio; and what the window remembers of it between runs.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,6 +33,43 @@ struct PortSelection
 
 // Reads a --port argument: "COM1".."COM4" (any case), "virtual", or a device path.
 std::optional<PortSelection> ParsePortArgument(std::string_view argument);
+
+// A serial device of this machine: what is opened ("/dev/ttyUSB0", "COM3"), and the name that
+// stays with it wherever it is plugged in (a USB adapter's /dev/serial/by-id/... link), which is
+// the location again when it has none.
+struct SerialDevice
+{
+    std::string location;
+    std::string stableName;
+
+    bool operator==(const SerialDevice &) const = default;
+};
+
+// What the window remembers of its port: "virtual", or the device itself by its stable name,
+// never the number, which counts the devices present at the next start. `devices` are this
+// machine's now; a numbered port that stands for no device leaves nothing (COM1 at the next start).
+std::string PortToRemember(const PortSelection &selection,
+                           const std::vector<SerialDevice> &devices);
+
+// The port a start takes from what was remembered.
+struct RememberedPort
+{
+    PortSelection port;
+    // The remembered device when it is not on this machine now: the port is then COM1, as at a
+    // first start, and the window says so.
+    std::string missing;
+};
+
+// `devices` in the order the numbered ports count them. A remembered device is the COMn it is
+// counted as now, or itself past the numbered ports or when no port lists it but `exists` finds it
+// (a pseudo-terminal); "COMn" from an older run counts as before; nothing remembered is COM1.
+RememberedPort PortFromRemembered(std::string_view remembered,
+                                  const std::vector<SerialDevice> &devices,
+                                  const std::function<bool(const std::string &)> &exists);
+
+// The port in use as the window's status line shows it: "端口：通信口1（/dev/ttyUSB0）", with the
+// remembered device that was not found before it.
+std::string PortStatusText(const PortSelection &selection, const std::string &missing = {});
 
 // The order in which COM1, COM2, ... count this machine's serial ports (names such as
 // "ttyUSB10"): USB adapters (ttyUSB, ttyACM) first, then the rest, each in natural order, so

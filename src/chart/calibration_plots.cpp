@@ -11,6 +11,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QFileInfo>
+#include <QLegend>
 #include <QLineSeries>
 #include <QPen>
 #include <QVBoxLayout>
@@ -51,6 +52,7 @@ constexpr int kAxisRound = 10;
 constexpr int kMinimumSpan = 20;
 constexpr int kMostSpareRange = 2;
 constexpr int kCompareAlpha = 60; // the compared file's bars are filled faintly
+const QList<qreal> kCompareDashes = {3, 2}; // in pen widths: dash, gap
 
 QString Text(const char *utf8)
 {
@@ -156,6 +158,8 @@ CalibrationPlots::CalibrationPlots(QWidget *parent)
     layout->addWidget(squelchView_, 2);
 
     Update(model_);
+    // Every curve is named from the start, not only once a file is named or compared.
+    Rename();
 }
 
 void CalibrationPlots::BuildTuneChart()
@@ -172,6 +176,9 @@ void CalibrationPlots::BuildTuneChart()
     tuneChart_->addAxis(powerAxis_, Qt::AlignLeft);
     tuneChart_->addAxis(sensitivityAxis_, Qt::AlignRight);
     tuneChart_->addAxis(shadingAxis_, Qt::AlignLeft);
+    // A curve's legend entry is a piece of its line, so that the compared file's dashed curves
+    // stand apart from the solid ones of the current data.
+    tuneChart_->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
 
     // Shading first, so the curves are drawn over it.
     const auto addShading
@@ -274,7 +281,11 @@ void CalibrationPlots::AddCompareSeries()
     for (int curve = 0; curve < kCurves; ++curve) {
         auto *series = new QLineSeries;
         series->setObjectName(QString::fromLatin1(kCurveObject[curve]) + QStringLiteral("Compare"));
-        series->setPen(QPen(kCurveColour[curve], kCurveWidth, Qt::DashLine));
+        QPen dashed(kCurveColour[curve], kCurveWidth);
+        // Short dashes: the legend draws its entry with this pen on a short piece of line, which
+        // must still show more than one dash.
+        dashed.setDashPattern(kCompareDashes);
+        series->setPen(dashed);
         series->setPointsVisible(true);
         series->setMarkerSize(kMarkerSize);
         tuneChart_->addSeries(series);

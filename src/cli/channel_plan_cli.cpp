@@ -21,11 +21,12 @@ Opens FILE.dat as "打开(&O)" does and writes its channels as CSV (UTF-8), one 
 channel.
 
 formats:
-  ours     (the default) a header row with the grid's captions, every cell as the grid shows it
+  ours     (the default) a header row with the grid's captions, every cell as the grid shows it;
+           the text starts with a UTF-8 byte-order mark, so that spreadsheets read it as UTF-8
   common   the layout of multi-radio programmers: Location,Name,Frequency,Duplex,Offset,Tone,
-           rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,Mode,TStep,Skip,Comment,URCALL,RPT1CALL,
-           RPT2CALL,DVCODE. It has no power column and no cross tone modes; what a channel
-           loses is listed on standard error.
+           rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,
+           Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE. A tone outside the tone list has no name
+           there; such losses are listed on standard error.
 
 options:
   -o, --output OUT.csv   write to OUT.csv instead of standard output ("-": standard output);
@@ -38,10 +39,11 @@ const char *const kImportChannelsHelp
 
 Opens FILE.dat as "打开(&O)" does and writes the channels of PLAN.csv into it; OUT.dat then holds
 FILE.dat's own bytes with only the channel records (0x010-0x80F) replaced (the repair opening
-applies elsewhere is not saved). PLAN.csv is told apart by its header: our own layout (as
-export-channels writes it) or the common layout (Location, Frequency, Duplex, Offset, Tone,
-rToneFreq, cToneFreq, DtcsCode, DtcsPolarity and, where present, RxDtcsCode, CrossMode, Mode,
-Skip, Power; other columns are ignored).
+applies elsewhere is not saved). PLAN.csv is UTF-8 (with or without a byte-order mark) or
+GB18030/GBK, as spreadsheets on Chinese Windows save it. It is told apart by its header: our own
+layout (as export-channels writes it; an empty tone cell is 无) or the common layout (Location,
+Frequency, Duplex, Offset, Tone, rToneFreq, cToneFreq, DtcsCode, DtcsPolarity and, where present,
+RxDtcsCode, CrossMode, Mode, Skip, Power; other columns are ignored).
 
 Every row passes the rules of the channel grid: frequencies are moved to the channel raster (a
 warning), tones must be in the tone list, and a frequency outside every band of FILE.dat is

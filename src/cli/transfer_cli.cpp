@@ -176,6 +176,10 @@ public:
         , session_(Setup(args, backups_), prompt_)
         , err_(err)
     {
+        // Which device a numbered port stands for depends on what is plugged in now: say it.
+        const PortSelection &port = session_.Ports();
+        if (port.Device.empty() && !port.NumberedDevice.empty())
+            err_ << "nx5rb-cli: port " << port.PortName() << " is " << port.NumberedDevice << "\n";
         if (showProgress)
             Tool().OnProgress = [this] { ShowProgress(); };
         Tool().OnBackup

@@ -64,75 +64,89 @@ CommonTone ToCommonTone(ToneCode code)
     return tone;
 }
 
+// The side of a cross tone mode: "Tone", "DTCS" or nothing.
+std::string_view CrossSide(const CommonTone &tone)
+{
+    return tone.kind == CommonTone::Tone ? "Tone" : tone.kind == CommonTone::Dtcs ? "DTCS" : "";
+}
+
 std::vector<std::string> CommonRow(const ChannelEntry &entry, std::vector<ExportLoss> *losses)
 {
-    const auto lose = [&](std::string what) {
-        if (losses)
-            losses->push_back({entry.number, std::move(what)});
+    using namespace common;
+    std::vector<std::string> row(kHeader.size());
+    const auto set = [&](std::string_view column, std::string value) {
+        row[std::size_t(std::find(kHeader.begin(), kHeader.end(), column) - kHeader.begin())]
+            = std::move(value);
     };
-    std::vector<std::string> row(common::kHeader.size());
-    row[0] = std::to_string(entry.number);
-    row[2] = FixedText(std::int64_t(entry.rxFreq) * kHzPerStep, kMHzDecimals, false);
+    set(kLocation, std::to_string(entry.number));
+    set(kFrequency, FixedText(std::int64_t(entry.rxFreq) * kHzPerStep, kMHzDecimals, false));
     std::int64_t offset = 0;
     if (!entry.txFreq) {
-        row[3] = "off";
+        set(kDuplex, "off");
     } else if (*entry.txFreq != entry.rxFreq) {
         const std::int64_t difference = std::int64_t(*entry.txFreq) - entry.rxFreq;
         if (difference >= kSplitFrom10Hz || -difference >= kSplitFrom10Hz) {
-            row[3] = "split";
+            set(kDuplex, "split");
             offset = *entry.txFreq;
         } else {
-            row[3] = difference > 0 ? "+" : "-";
+            set(kDuplex, difference > 0 ? "+" : "-");
             offset = difference > 0 ? difference : -difference;
         }
     }
-    row[4] = FixedText(offset * kHzPerStep, kMHzDecimals, false);
+    set(kOffset, FixedText(offset * kHzPerStep, kMHzDecimals, false));
 
+    // A tone outside the tone list has no name in this layout: that side is written as no tone.
     CommonTone tx = entry.txFreq ? ToCommonTone(entry.txTone) : CommonTone();
-    const CommonTone rx = ToCommonTone(entry.rxTone);
+    CommonTone rx = ToCommonTone(entry.rxTone);
+    for (auto [tone, side] : {std::pair {&tx, "transmit"}, std::pair {&rx, "receive"}})
+        if (tone->kind == CommonTone::Unlisted) {
+            if (losses)
+                losses->push_back({entry.number, std::string(side) + " tone " + tone->text});
+            *tone = CommonTone();
+        }
     std::string mode;
-    std::string rTone(common::kDefaultTone);
-    std::string cTone(common::kDefaultTone);
-    std::string dtcs(common::kDefaultDtcs);
-    std::string polarity(common::kDefaultPolarity);
-    const bool txTone = tx.kind == CommonTone::Tone;
+    std::string crossMode(kDefaultCrossMode);
+    std::string rTone(kDefaultTone);
+    std::string cTone(kDefaultTone);
+    std::string dtcs(kDefaultDtcs);
+    std::string rxDtcs(kDefaultDtcs);
+    const std::string polarity = {tx.polarity, rx.polarity};
     if (tx.kind == CommonTone::None && rx.kind == CommonTone::None) {
         // no tones: the defaults above
-    } else if (txTone && rx.kind == CommonTone::None) {
+    } else if (tx.kind == CommonTone::Tone && rx.kind == CommonTone::None) {
         mode = "Tone";
         rTone = tx.value;
-    } else if (txTone && rx.kind == CommonTone::Tone && tx.value == rx.value) {
+    } else if (tx.kind == CommonTone::Tone && rx.kind == CommonTone::Tone && tx.value == rx.value) {
         mode = "TSQL";
         cTone = tx.value;
-    } else if (txTone && rx.kind == CommonTone::Tone) {
-        mode = "Cross"; // read as Tone->Tone where no CrossMode column is given
-        rTone = tx.value;
-        cTone = rx.value;
     } else if (tx.kind == CommonTone::Dtcs && rx.kind == CommonTone::Dtcs && tx.value == rx.value) {
         mode = "DTCS";
         dtcs = tx.value;
-        polarity = {tx.polarity, rx.polarity};
     } else {
-        // The header has no column for this pair: keep a transmit CTCSS tone if there is one.
-        if (txTone) {
-            mode = "Tone";
+        // Any other pair: the transmit side in rToneFreq or DtcsCode, the receive side in
+        // cToneFreq or RxDtcsCode.
+        mode = "Cross";
+        crossMode = std::string(CrossSide(tx)) + "->" + std::string(CrossSide(rx));
+        if (tx.kind == CommonTone::Tone)
             rTone = tx.value;
-        } else if (tx.kind != CommonTone::None) {
-            lose("transmit tone " + tx.text);
-        }
-        if (rx.kind != CommonTone::None)
-            lose("receive tone " + rx.text);
+        if (tx.kind == CommonTone::Dtcs)
+            dtcs = tx.value;
+        if (rx.kind == CommonTone::Tone)
+            cTone = rx.value;
+        if (rx.kind == CommonTone::Dtcs)
+            rxDtcs = rx.value;
     }
-    row[5] = mode;
-    row[6] = rTone;
-    row[7] = cTone;
-    row[8] = dtcs;
-    row[9] = polarity;
-    row[10] = entry.flags & mm::kFlagNarrow ? "NFM" : "FM";
-    row[11] = common::kDefaultStep;
-    row[12] = entry.flags & mm::kFlagScan ? "" : "S";
-    if (entry.flags & mm::kFlagLowPower)
-        lose("low power");
+    set(kTone, mode);
+    set(kRTone, rTone);
+    set(kCTone, cTone);
+    set(kDtcs, dtcs);
+    set(kPolarity, polarity);
+    set(kRxDtcs, rxDtcs);
+    set(kCrossMode, crossMode);
+    set(kMode, entry.flags & mm::kFlagNarrow ? "NFM" : "FM");
+    set(kStep, std::string(kDefaultStep));
+    set(kSkip, entry.flags & mm::kFlagScan ? "" : "S");
+    set(kPower, entry.flags & mm::kFlagLowPower ? "Low" : "High");
     return row;
 }
 
@@ -213,7 +227,8 @@ std::string ExportChannelPlan(const std::vector<ChannelEntry> &channels, PlanLay
 {
     std::string csv;
     if (layout == PlanLayout::Ours)
-        csv = CsvLine({channel_text::kCaption.begin(), channel_text::kCaption.end()});
+        csv = std::string(kUtf8ByteOrderMark)
+            + CsvLine({channel_text::kCaption.begin(), channel_text::kCaption.end()});
     else
         csv = CsvLine({common::kHeader.begin(), common::kHeader.end()});
     for (const ChannelEntry &entry : channels)
@@ -225,6 +240,8 @@ std::string IssueText(const PlanIssue &issue)
 {
     const std::string field = issue.column + " \"" + issue.value + "\": ";
     switch (issue.problem) {
+    case PlanProblem::NotText:
+        return "not a channel plan: the text is neither UTF-8 nor GB18030 (GBK)";
     case PlanProblem::NotAPlan:
         return "not a channel plan: the first line is neither header";
     case PlanProblem::MissingColumn:
@@ -247,12 +264,17 @@ std::string IssueText(const PlanIssue &issue)
     return field;
 }
 
-ChannelPlan ParseChannelPlan(std::string_view csv, const RadioImage &image,
+ChannelPlan ParseChannelPlan(std::string_view bytes, const RadioImage &image,
                              const FreqAreaTable &areas, bool replaceAll)
 {
     ChannelPlan plan;
     plan.replaceAll = replaceAll;
-    const std::vector<CsvRecord> records = ReadCsv(csv);
+    const std::optional<std::string> csv = CsvTextAsUtf8(bytes);
+    if (!csv) {
+        plan.refused.push_back({1, PlanProblem::NotText, {}, {}, {}});
+        return plan;
+    }
+    const std::vector<CsvRecord> records = ReadCsv(*csv);
     if (records.empty()) {
         plan.refused.push_back({1, PlanProblem::NotAPlan, {}, {}, {}});
         return plan;

@@ -54,12 +54,14 @@ struct ExportLoss
 };
 
 // CSV text (UTF-8, LF line ends): a header, then one row per channel. Our layout writes exactly
-// what the grid shows; the common layout fills the columns it has a meaning for and reports in
-// `losses` what it cannot express (its header has no power and no cross-mode columns).
+// what the grid shows, after a byte-order mark so that spreadsheets on Chinese Windows read it as
+// UTF-8; the common layout fills the columns it has a meaning for (power and cross tone modes
+// included) and reports in `losses` what it cannot express (a tone outside the tone list).
 std::string ExportChannelPlan(const std::vector<ChannelEntry> &channels, PlanLayout layout,
                               std::vector<ExportLoss> *losses = nullptr);
 
 enum class PlanProblem {
+    NotText, // the bytes are neither UTF-8 nor GB18030 text
     NotAPlan, // the first line is neither layout's header
     MissingColumn, // the header lacks a column the layout needs
     UnclosedQuote, // a quoted field runs to the end of the file
@@ -105,11 +107,12 @@ struct ChannelPlan
     std::array<bool, mm::kChannelCount> named {};
 };
 
-// Reads a plan (UTF-8, optional BOM, LF or CRLF, quoted fields) against the image it is to be
-// imported into. Our layout compares each field with what the channel shows now and leaves equal
-// fields untouched (unknown flag bits, bytes +13..+15 and unlisted tones survive a round trip).
-// Nothing is clamped to a band edge: a frequency outside every band is refused.
-ChannelPlan ParseChannelPlan(std::string_view csv, const RadioImage &image,
+// Reads a plan (the file's bytes: UTF-8 with or without a byte-order mark, else GB18030; LF or
+// CRLF, quoted fields) against the image it is to be imported into. Our layout compares each field
+// with what the channel shows now and leaves equal fields untouched (unknown flag bits, bytes
+// +13..+15 and unlisted tones survive a round trip). Nothing is clamped to a band edge: a frequency
+// outside every band is refused.
+ChannelPlan ParseChannelPlan(std::string_view bytes, const RadioImage &image,
                              const FreqAreaTable &areas, bool replaceAll = false);
 
 // Writes the good rows into the image the plan was read against (after a replace-all has cleared

@@ -34,10 +34,13 @@ inline constexpr std::string_view kCrossMode = "CrossMode";
 inline constexpr std::string_view kMode = "Mode";
 inline constexpr std::string_view kSkip = "Skip";
 inline constexpr std::string_view kPower = "Power";
-inline constexpr std::array<std::string_view, 18> kHeader
-    = {"Location",  "Name",      "Frequency", "Duplex",       "Offset",   "Tone",
-       "rToneFreq", "cToneFreq", "DtcsCode",  "DtcsPolarity", "Mode",     "TStep",
-       "Skip",      "Comment",   "URCALL",    "RPT1CALL",     "RPT2CALL", "DVCODE"};
+inline constexpr std::string_view kStep = "TStep";
+// The layout's current header. Files with its older header (no RxDtcsCode, CrossMode or Power)
+// still import: every column but Location and Frequency may be missing.
+inline constexpr std::array<std::string_view, 21> kHeader
+    = {"Location",  "Name",     "Frequency",    "Duplex",     "Offset",    "Tone",     "rToneFreq",
+       "cToneFreq", "DtcsCode", "DtcsPolarity", "RxDtcsCode", "CrossMode", "Mode",     "TStep",
+       "Skip",      "Power",    "Comment",      "URCALL",     "RPT1CALL",  "RPT2CALL", "DVCODE"};
 inline constexpr std::string_view kDefaultTone = "88.5";
 inline constexpr std::string_view kDefaultDtcs = "023";
 inline constexpr std::string_view kDefaultPolarity = "NN";

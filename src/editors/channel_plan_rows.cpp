@@ -181,10 +181,13 @@ std::optional<ChannelEntry> RowParser::Ours(int number)
         entry.txFreq = *tx;
     }
 
+    // An empty tone cell is no tone, as a spreadsheet user who clears a cell means it (unless the
+    // channel shows an empty cell now: a tone of no known kind).
     const std::string_view rxToneText = Field(kCaption[kColRxTone]);
     if (now && rxToneText == ToneText(now->rxTone)) {
         entry.rxTone = now->rxTone;
-    } else if (const auto tone = Listed(kCaption[kColRxTone], rxToneText)) {
+    } else if (const auto tone
+               = Listed(kCaption[kColRxTone], rxToneText.empty() ? kNoTone : rxToneText)) {
         entry.rxTone = *tone;
     } else {
         return std::nullopt;
@@ -196,7 +199,8 @@ std::optional<ChannelEntry> RowParser::Ours(int number)
             return Fail(PlanProblem::ToneWithoutTx, kCaption[kColTxTone], txToneText);
     } else if (now && now->txFreq && txToneText == ToneText(now->txTone)) {
         entry.txTone = now->txTone;
-    } else if (const auto tone = Listed(kCaption[kColTxTone], txToneText)) {
+    } else if (const auto tone
+               = Listed(kCaption[kColTxTone], txToneText.empty() ? kNoTone : txToneText)) {
         entry.txTone = *tone;
     } else {
         return std::nullopt;

@@ -1,10 +1,14 @@
 #include "editors/csv_text.h"
 
+#include <QByteArray>
+#include <QString>
+#include <QStringDecoder>
+
 namespace nx5rb {
 
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kByteOrderMark = kUtf8ByteOrderMark;
 
 bool Blank(const CsvRecord &record)
 {
@@ -13,6 +17,28 @@ bool Blank(const CsvRecord &record)
 }
 
 } // namespace
+
+std::optional<std::string> CsvTextAsUtf8(std::string_view bytes)
+{
+    // Stateless: a sequence cut off at the end of the file is an error, not one waiting for more.
+    const auto flags = QStringConverter::Flag::Stateless;
+    const QByteArrayView view(bytes.data(), qsizetype(bytes.size()));
+    QStringDecoder utf8(QStringConverter::Utf8, flags);
+    // decode() converts only when its result becomes a string.
+    const QString asUtf8 = utf8.decode(view);
+    if (!utf8.hasError())
+        return std::string(bytes);
+    QStringDecoder gb18030("GB18030", flags);
+    if (!gb18030.isValid())
+        return std::nullopt;
+    QString text = gb18030.decode(view);
+    if (gb18030.hasError())
+        return std::nullopt;
+    if (text.startsWith(QChar::ByteOrderMark))
+        text.remove(0, 1);
+    const QByteArray converted = text.toUtf8();
+    return std::string(converted.constData(), std::size_t(converted.size()));
+}
 
 std::vector<CsvRecord> ReadCsv(std::string_view text)
 {

@@ -2,6 +2,7 @@
 // breaks and doubled quotes; lines end in LF or CRLF; a UTF-8 byte-order mark may come first.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,13 @@ struct CsvRecord
     std::vector<std::string> fields; // as written, quotes removed
     bool unclosedQuote = false; // a quoted field ran to the end of the text
 };
+
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+// A spreadsheet's file as UTF-8 text. Bytes that are valid UTF-8 are UTF-8 (a byte-order mark
+// may come first); anything else is read as GB18030, which is what spreadsheets on Chinese
+// Windows save (GBK is part of it). Nothing when the bytes are neither.
+std::optional<std::string> CsvTextAsUtf8(std::string_view bytes);
 
 // The records of a text in order; lines that hold nothing are skipped.
 std::vector<CsvRecord> ReadCsv(std::string_view text);

@@ -2,6 +2,7 @@
 
 #include "gui/cell_grid.h"
 
+#include <algorithm>
 #include <optional>
 
 #include <QClipboard>
@@ -19,6 +20,13 @@ namespace {
 constexpr int kInsetTwips = 10; // the box is a little smaller than its cell
 constexpr char kCopy[] = "复制(&C)";
 constexpr char kPaste[] = "粘贴(&P)";
+
+// Whether a key's text types anything. Delete arrives as "\x7f" under X11 and Escape as "\x1b":
+// control characters, which are the box's own keys, not text for the filter.
+bool TypesText(const QString &text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isPrint(); });
+}
 } // namespace
 
 EditorBox::EditorBox(QWidget *parent, bool floating)
@@ -72,9 +80,9 @@ void EditorBox::keyPressEvent(QKeyEvent *event)
         TypeKey(kKeyBackspace);
         return;
     }
-    if (event->text().isEmpty() || event->modifiers().testFlag(Qt::ControlModifier)) {
-        // Arrows, Home, Delete, copy, select all: no character, no filter. Cut would change the
-        // text without a key; it is left to Backspace and Delete.
+    if (!TypesText(event->text()) || event->modifiers().testFlag(Qt::ControlModifier)) {
+        // Arrows, Home, Delete, copy, select all: no printable character, no filter. Cut would
+        // change the text without a key; it is left to Backspace and Delete.
         if (event != QKeySequence::Cut)
             QLineEdit::keyPressEvent(event);
         return;

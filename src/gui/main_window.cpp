@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -52,12 +53,13 @@ constexpr std::string_view kAbort = "中止";
 
 namespace {
 
-// The port the window starts with: the one asked for, else the one remembered, else COM1.
-PortSelection StartPort(const WindowSetup &setup, const ToolSettings &settings)
+// The port the window starts with: the one asked for, else the device remembered where it is
+// now, else COM1.
+RememberedPort StartPort(const WindowSetup &setup, const ToolSettings &settings)
 {
     if (setup.port)
-        return *setup.port;
-    return ParsePortArgument(settings.port).value_or(PortSelection());
+        return {*setup.port, {}};
+    return StartPortFromRemembered(settings.port);
 }
 
 } // namespace
@@ -71,7 +73,11 @@ Form1::Form1(const WindowSetup &setup, Prompt *prompt, FileChooser *files, QWidg
     , settings_(LoadSettings(*OpenSettingsStore()))
 {
     QtSessionSetup sessionSetup;
-    sessionSetup.port = StartPort(setup, settings_);
+    const RememberedPort start = StartPort(setup, settings_);
+    sessionSetup.port = start.port;
+    // A remembered device that is not here is kept for the next run until a port is chosen.
+    if (!start.missing.empty())
+        keptPort_ = settings_.port;
     sessionSetup.files = &files_;
     sessionSetup.tracePath = setup.tracePath;
     session_ = std::make_unique<QtSession>(sessionSetup, prompt_);
@@ -148,6 +154,11 @@ Form1::Form1(const WindowSetup &setup, Prompt *prompt, FileChooser *files, QWidg
         bottom->addWidget(button);
     bottom->addStretch();
     outer->addLayout(bottom);
+
+    LabelPort = new QLabel(this);
+    LabelPort->setObjectName("LabelPort");
+    statusBar()->addWidget(LabelPort, 1);
+    ShowPort(start.missing);
 
     Tool().OnProgress = [this] { ShowProgress(); };
     Tool().OnTransferFinished = [this](const TransferResult &) { PaintAll(); };
@@ -291,8 +302,16 @@ void Form1::ShowPortDialog()
     PortSelection chosen = Ports();
     CommportSel dialog(chosen, DeviceForPortNumber, this);
     dialog.exec();
-    if (chosen.PortChanged)
+    if (chosen.PortChanged) {
         session_->ChoosePort(chosen);
+        keptPort_.clear();
+        ShowPort({});
+    }
+}
+
+void Form1::ShowPort(const std::string &missing)
+{
+    LabelPort->setText(Q(PortStatusText(Ports(), missing)));
 }
 
 void Form1::ShowSettings()
@@ -315,7 +334,7 @@ void Form1::ApplySettings()
 ToolSettings Form1::Settings() const
 {
     ToolSettings settings = settings_;
-    settings.port = session_->Ports().PortName();
+    settings.port = keptPort_.empty() ? RememberPort(session_->Ports()) : keptPort_;
     settings.geometry = saveGeometry();
     if (ownFiles_)
         settings.lastFolder = ownFiles_->Folder;

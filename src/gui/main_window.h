@@ -95,6 +95,7 @@ public:
     QLabel *Label2 = nullptr;
     QProgressBar *ProgressBar1 = nullptr;
     QPushButton *CommandAbort = nullptr;
+    QLabel *LabelPort = nullptr; // the status line: which device the port stands for
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -103,6 +104,8 @@ private:
     void BuildTree();
     void ShowPage(Page page);
     void ShowPortDialog();
+    // The port in use on the status line, after the remembered device that was not found.
+    void ShowPort(const std::string &missing);
     void ShowSettings();
     void ShowAbout();
     // The safety net's switches into the session.
@@ -119,6 +122,8 @@ private:
     ToolSettings settings_;
     BackupStore backups_;
     std::unique_ptr<QtSession> session_;
+    // The remembered port, kept as it was while its device is away and no port has been chosen.
+    std::string keptPort_;
     QStackedWidget *pages_ = nullptr;
     std::vector<EditorPage *> editorPages_;
 };

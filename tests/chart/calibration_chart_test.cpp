@@ -182,7 +182,7 @@ private slots:
         for (QAbstractSeries *series : ChartOf(chart, "TuneChart")->series()) {
             auto *curve = qobject_cast<QLineSeries *>(series);
             if (curve)
-                (curve->pen().style() == Qt::DashLine ? dashed : solid) << curve->name();
+                (curve->pen().style() == Qt::SolidLine ? solid : dashed) << curve->name();
         }
         QCOMPARE(dashed,
                  (QStringList {"灵敏度 (other.dat)", "低功率 (other.dat)", "高功率 (other.dat)"}));
@@ -207,6 +207,58 @@ private slots:
         QVERIFY(!clear->isEnabled());
         QCOMPARE(Parts(chart), before);
         QCOMPARE(SeriesOf<QLineSeries>(chart, "Sensitivity")->name(), QString::fromUtf8("灵敏度"));
+    }
+
+    // What the legend says of the curves, in each state a technician sees the chart in: named
+    // from the first look (a chart opened right after a read), and solid against dashed with the
+    // files' names while comparing.
+    void LegendNamesEveryCurve()
+    {
+        const struct
+        {
+            const char *current; // the current data's file, or nothing
+            const char *compared; // the compared file, or nothing
+            QStringList solid;
+            QStringList dashed;
+        } cases[] = {
+            {nullptr, nullptr, {"灵敏度", "低功率", "高功率"}, {}},
+            {"/radios/mine.dat", nullptr, {"灵敏度", "低功率", "高功率"}, {}},
+            {nullptr,
+             "/radios/other.dat",
+             {"灵敏度 (当前数据)", "低功率 (当前数据)", "高功率 (当前数据)"},
+             {"灵敏度 (other.dat)", "低功率 (other.dat)", "高功率 (other.dat)"}},
+            {"/radios/mine.dat",
+             "/radios/other.dat",
+             {"灵敏度 (mine.dat)", "低功率 (mine.dat)", "高功率 (mine.dat)"},
+             {"灵敏度 (other.dat)", "低功率 (other.dat)", "高功率 (other.dat)"}},
+        };
+        for (const auto &c : cases) {
+            const QString where
+                = QString("current %1, compared %2")
+                      .arg(QString::fromUtf8(c.current), QString::fromUtf8(c.compared));
+            CalibrationChart chart(1);
+            chart.Update(StartUpModel(1));
+            if (c.current)
+                chart.SetCurrentFileName(c.current);
+            if (c.compared)
+                chart.SetCompare(StartUpModel(1), c.compared);
+            chart.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&chart));
+            QStringList solid;
+            QStringList dashed;
+            // The legend draws a curve's entry as a piece of the curve, in the curve's pen (a
+            // colour square would show no dashes).
+            QLegend *legend = ChartOf(chart, "TuneChart")->legend();
+            QCOMPARE(legend->markerShape(), QLegend::MarkerShapeFromSeries);
+            for (QLegendMarker *marker : legend->markers()) {
+                auto *curve = qobject_cast<QLineSeries *>(marker->series());
+                if (!curve || !marker->isVisible())
+                    continue;
+                (curve->pen().style() == Qt::SolidLine ? solid : dashed) << marker->label();
+            }
+            QVERIFY2(solid == c.solid, qPrintable(where + ": " + solid.join('|')));
+            QVERIFY2(dashed == c.dashed, qPrintable(where + ": " + dashed.join('|')));
+        }
     }
 
     void CompareButtonAsksTheOwner()

@@ -58,20 +58,22 @@ TEST_F(ChannelPlanCli, RefusedRowsStopTheImportUnlessSkipped)
     const ToolRun skipped = test::RunTool({"import-channels", "--skip-bad", data, plan, "-o", out});
     EXPECT_EQ(skipped.status, 0) << skipped.err;
     EXPECT_NE(skipped.err.find(":5: Offset"), std::string::npos);
-    EXPECT_EQ(test::RunTool({"export-channels", out}).out,
-              "信道号,接收频率,发射频率,接收亚音,发射亚音,宽窄带,发射功率,扫描添加/删除\n"
-              "0,145.12500,145.72500,无,无,宽,高,添加\n"
-              "1,433.00625,,60.0,,窄,低,删除\n"
-              "3,145.00500,145.00500,无,无,宽,高,添加\n");
+    EXPECT_EQ(
+        test::RunTool({"export-channels", out}).out,
+        "\xEF\xBB\xBF信道号,接收频率,发射频率,接收亚音,发射亚音,宽窄带,发射功率,扫描添加/删除\n"
+        "0,145.12500,145.72500,无,无,宽,高,添加\n"
+        "1,433.00625,,60.0,,窄,低,删除\n"
+        "3,145.00500,145.00500,无,无,宽,高,添加\n");
 
     const ToolRun replaced
         = test::RunTool({"import-channels", data, Plan("Location,Frequency\n5,150\n"),
                          "--replace-all", "--output", out});
     EXPECT_EQ(replaced.status, 0) << replaced.err;
     EXPECT_EQ(replaced.err, "");
-    EXPECT_EQ(test::RunTool({"export-channels", out}).out,
-              "信道号,接收频率,发射频率,接收亚音,发射亚音,宽窄带,发射功率,扫描添加/删除\n"
-              "5,150.00000,150.00000,无,无,宽,高,添加\n");
+    EXPECT_EQ(
+        test::RunTool({"export-channels", out}).out,
+        "\xEF\xBB\xBF信道号,接收频率,发射频率,接收亚音,发射亚音,宽窄带,发射功率,扫描添加/删除\n"
+        "5,150.00000,150.00000,无,无,宽,高,添加\n");
 }
 
 TEST_F(ChannelPlanCli, OwnExportImportedAgainGivesTheSameFile)
@@ -109,7 +111,7 @@ TEST_F(ChannelPlanCli, TheOutputIsTheFilesOwnBytesWithOnlyTheChannelRecordsRepla
         }
     }
     EXPECT_EQ(test::RunTool({"export-channels", out}).out,
-              "信道号,接收频率,发射频率,接收亚音,发射亚音,宽窄带,发射功率,扫描添加/删除\n"
+              "\xEF\xBB\xBF信道号,接收频率,发射频率,接收亚音,发射亚音,宽窄带,发射功率,扫描添加/删除\n"
               "1,433.00625,,60.0,,窄,低,删除\n"
               "5,150.00000,150.00000,无,无,宽,高,添加\n");
 }
@@ -147,10 +149,9 @@ TEST_F(ChannelPlanCli, CommonExportListsWhatItCannotHold)
     const ToolRun run = test::RunTool({"export-channels", data, "--format", "common"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out.substr(run.out.find('\n') + 1),
-              "1,,433.006250,off,0.000000,,88.5,88.5,023,NN,NFM,5.00,S,,,,,\n");
+              "1,,433.006250,off,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,NFM,5.00,S,Low,,,,,\n");
     EXPECT_EQ(run.err,
-              "nx5rb-cli: channel 1: warning: not in the common layout: receive tone 60.0\n"
-              "nx5rb-cli: channel 1: warning: not in the common layout: low power\n");
+              "nx5rb-cli: channel 1: warning: not in the common layout: receive tone 60.0\n");
 }
 
 } // namespace

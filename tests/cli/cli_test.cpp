@@ -186,8 +186,9 @@ TEST(Dump, SavingTheOpenedFileAgainGivesTheSameDump)
     EXPECT_EQ(a.out, b.out);
 }
 
+// After a UTF-8 byte-order mark, so that spreadsheets read the export as UTF-8.
 const std::string kCsvHeader
-    = "信道号,接收频率,发射频率,接收亚音,发射亚音,宽窄带,发射功率,扫描添加/删除\n";
+    = "\xEF\xBB\xBF信道号,接收频率,发射频率,接收亚音,发射亚音,宽窄带,发射功率,扫描添加/删除\n";
 const std::string kCsvRows = "0,145.12500,145.12500,67.0,023N,宽,高,添加\n"
                              "2,433.00625,,无,,窄,低,删除\n"
                              "127,260.00000,,506I,,窄,高,添加\n";

@@ -234,7 +234,6 @@ TEST(ChannelPlan, OwnLayoutRefusesWhatTheGridCannotShow)
     } cases[] = {
         {"0,145.12500,,60.0,,宽,高,添加", PlanProblem::ToneNotListed},
         {"0,145.12500,,无,023N,宽,高,添加", PlanProblem::ToneWithoutTx},
-        {"0,145.12500,145.12500,无,,宽,高,添加", PlanProblem::ToneNotListed},
         {"0,145.12500,,无,,中,高,添加", PlanProblem::BadField},
         {"0,145.12500,,无,,宽,高,", PlanProblem::BadField},
         {"0,,,无,,宽,高,添加", PlanProblem::BadField},
@@ -277,27 +276,108 @@ TEST(ChannelPlan, ReplaceAllClearsTheChannelsNoRowNames)
     }
 }
 
-TEST(ChannelPlan, CommonExportFillsWhatItCanAndReportsTheRest)
+// Spreadsheets on Chinese Windows save GB18030 (GBK); ours and others save UTF-8 with or
+// without a byte-order mark. An empty tone cell is 无.
+TEST(ChannelPlan, ImportReadsUtf8AndGb18030AndRefusesOtherText)
 {
-    std::vector<ChannelEntry> channels(4);
-    channels[0] = {0, 14652000, 14652000, {0x70, 0x06}, {0x70, 0x06}, 0x24};
-    channels[1] = {5, 43500000, 44000000, {0x23, 0xC0}, {0x23, 0x80}, 0x10};
-    channels[2] = {9, 14500000, 14440000, {0xFF, 0xFF}, {0x00, 0x10}, 0x04};
-    channels[3] = {127, 14500000, std::nullopt, {0x23, 0x80}, {}, 0x00};
+    const std::string utf8 = std::string(kOurHeader) + "0,145.12500,145.12500,,,宽,低,添加\n";
+    const struct
+    {
+        const char *name;
+        std::string bytes;
+        bool read;
+    } cases[] = {
+        {"UTF-8", utf8, true},
+        {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" + utf8, true},
+        {"GB18030",
+         "\xD0\xC5\xB5\xC0\xBA\xC5,\xBD\xD3\xCA\xD5\xC6\xB5\xC2\xCA,"
+         "\xB7\xA2\xC9\xE4\xC6\xB5\xC2\xCA,"
+         "\xBD\xD3\xCA\xD5\xD1\xC7\xD2\xF4,\xB7\xA2\xC9\xE4\xD1\xC7\xD2\xF4,"
+         "\xBF\xED\xD5\xAD\xB4\xF8,"
+         "\xB7\xA2\xC9\xE4\xB9\xA6\xC2\xCA,\xC9\xA8\xC3\xE8\xCC\xED\xBC\xD3/\xC9\xBE\xB3\xFD\r\n"
+         "0,145.12500,145.12500,,,\xBF\xED,\xB5\xCD,\xCC\xED\xBC\xD3\r\n",
+         true},
+        {"GB18030 cut off inside a character", "\xD0\xC5\xB5", false},
+        {"UTF-16, as a spreadsheet's Unicode text", std::string("\xFF\xFE\x61\x00", 4), false},
+    };
+    for (const auto &c : cases) {
+        WindowState state;
+        const ChannelPlan plan = Import(state, c.bytes);
+        if (!c.read) {
+            ASSERT_EQ(plan.refused.size(), 1u) << c.name;
+            EXPECT_EQ(plan.refused[0].problem, PlanProblem::NotText) << c.name;
+            EXPECT_EQ(IssueText(plan.refused[0]),
+                      "not a channel plan: the text is neither UTF-8 nor GB18030 (GBK)");
+            EXPECT_EQ(state.Image, WindowState().Image) << c.name;
+            continue;
+        }
+        ASSERT_TRUE(plan.refused.empty()) << c.name << ": " << IssueText(plan.refused[0]);
+        EXPECT_EQ(Rows(Ours(state)),
+                  std::vector<std::string> {"0,145.12500,145.12500,无,无,宽,低,添加"})
+            << c.name;
+    }
+    // Our export says it is UTF-8 to a spreadsheet.
+    EXPECT_TRUE(Ours(WindowState()).starts_with("\xEF\xBB\xBF" + std::string(kOurHeader)));
+}
+
+// The common layout keeps power and every tone pair the tone list holds; a tone outside the list
+// is the one thing it cannot say.
+TEST(ChannelPlan, CommonLayoutRoundTripKeepsPowerAndCrossTones)
+{
+    const ToneCode none;
+    const ToneCode ctcss670 {0x70, 0x06};
+    const ToneCode ctcss1000 {0x00, 0x10};
+    const ToneCode dcs023n {0x23, 0x80};
+    const ToneCode dcs754i {0x54, 0xC7};
+    const std::vector<ChannelEntry> channels = {
+        {0, 14652000, 14652000, ctcss670, ctcss670, mm::kFlagLowPower | mm::kFlagNarrow},
+        {1, 14652000, 14712000, ctcss670, ctcss1000, mm::kFlagScan}, // Tone->Tone
+        {2, 43500000, 44000000, dcs754i, ctcss1000, mm::kFlagLowPower}, // Tone->DTCS
+        {3, 14652000, 14652000, ctcss670, dcs023n, mm::kFlagScan}, // DTCS->Tone
+        {4, 14652000, 14652000, none, dcs754i, mm::kFlagLowPower}, // DTCS->
+        {5, 14652000, 14652000, ctcss1000, none, mm::kFlagScan}, // ->Tone
+        {6, 14500000, std::nullopt, dcs023n, none, mm::kFlagScan}, // ->DTCS, no transmit
+        {7, 14652000, 14652000, dcs754i, dcs023n, mm::kFlagScan}, // DTCS->DTCS
+        {8, 14652000, 14652000, dcs023n, {0x23, 0xC0}, mm::kFlagScan}, // DTCS, NR
+        {127, 14652000, 14652000, none, ctcss1000, mm::kFlagLowPower}, // Tone
+    };
     std::vector<ExportLoss> losses;
     const std::string csv = ExportChannelPlan(channels, PlanLayout::Common, &losses);
-    EXPECT_EQ(csv,
-              "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,"
-              "DtcsPolarity,Mode,TStep,Skip,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE\n"
-              "0,,146.520000,,0.000000,TSQL,88.5,67.0,023,NN,NFM,5.00,,,,,,\n"
-              "5,,435.000000,+,5.000000,DTCS,88.5,88.5,023,NR,FM,5.00,S,,,,,\n"
-              "9,,145.000000,-,0.600000,Tone,100.0,88.5,023,NN,FM,5.00,,,,,,\n"
-              "127,,145.000000,off,0.000000,,88.5,88.5,023,NN,FM,5.00,S,,,,,\n");
-    ASSERT_EQ(losses.size(), 2u);
-    EXPECT_EQ(losses[0].channel, 5);
-    EXPECT_EQ(losses[0].what, "low power");
-    EXPECT_EQ(losses[1].channel, 127);
-    EXPECT_EQ(losses[1].what, "receive tone 023N");
+    EXPECT_TRUE(csv.starts_with("Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,"
+                                "DtcsCode,DtcsPolarity,RxDtcsCode,CrossMode,Mode,TStep,Skip,"
+                                "Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE\n"));
+    EXPECT_TRUE(losses.empty());
+    WindowState state;
+    const ChannelPlan plan = Import(state, csv);
+    ASSERT_TRUE(plan.refused.empty()) << IssueText(plan.refused[0]);
+    EXPECT_EQ(ReadChannels(state.Image, state.FreqAreas), channels) << csv;
+
+    // A tone outside the list: that side is lost, and said so.
+    const ChannelEntry unlisted {9, 14652000, 14652000, {0x70, 0x16}, ctcss670, mm::kFlagScan};
+    ExportChannelPlan({unlisted}, PlanLayout::Common, &losses);
+    ASSERT_EQ(losses.size(), 1u);
+    EXPECT_EQ(losses[0].channel, 9);
+    EXPECT_EQ(losses[0].what, "receive tone 167.0");
+}
+
+// Files written before the layout had RxDtcsCode, CrossMode and Power still import.
+TEST(ChannelPlan, CommonLayoutOlderHeaderStillImports)
+{
+    WindowState state;
+    const ChannelPlan plan
+        = Import(state,
+                 "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,"
+                 "DtcsPolarity,Mode,TStep,Skip,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE\n"
+                 "0,,146.520000,,0.000000,TSQL,88.5,67.0,023,NN,NFM,5.00,,,,,,\n"
+                 "5,,435.000000,+,5.000000,DTCS,88.5,88.5,023,NR,FM,5.00,S,,,,,\n"
+                 "9,,145.000000,-,0.600000,Tone,100.0,88.5,023,NN,FM,5.00,,,,,,\n");
+    ASSERT_TRUE(plan.refused.empty()) << IssueText(plan.refused[0]);
+    EXPECT_EQ(Rows(Ours(state)),
+              (std::vector<std::string> {
+                  "0,146.52000,146.52000,67.0,67.0,窄,高,添加",
+                  "5,435.00000,440.00000,023I,023N,宽,高,删除",
+                  "9,145.00000,144.40000,无,100.0,宽,高,添加",
+              }));
 }
 
 } // namespace

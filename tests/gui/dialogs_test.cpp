@@ -128,6 +128,39 @@ private slots:
         QVERIFY(!onPort2);
     }
 
+    // The device remembered from the last run is not plugged in: the window starts on COM1 as at
+    // a first start, says so on its status line, and keeps the device for the next run until
+    // another port is chosen.
+    void RememberedDeviceThatIsGoneIsNamedAndKept()
+    {
+        const std::string gone = "/dev/serial/by-id/usb-nx5rb-test-gone-if00-port0";
+        ToolSettings settings = PlainSettings();
+        settings.port = gone;
+        StoreSettings(settings);
+        ScriptedPrompt prompt;
+        ScriptedFiles files;
+        Form1 w(WindowSetup {}, &prompt, &files);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.Ports().CommPortNumber, std::int16_t(1));
+        QVERIFY(w.Ports().Device.empty());
+        const QString status = w.LabelPort->text();
+        QVERIFY2(status.startsWith(QString::fromStdString("上次使用的端口 " + gone
+                                                          + " 不在本机，现用：通信口1（")),
+                 qPrintable(status));
+        QCOMPARE(w.Settings().port, gone);
+        QVERIFY(prompt.Shown.empty()); // said on the status line, not in the way
+
+        ModalHandler<CommportSel> dialog([](CommportSel *ports) {
+            Click(ports->OptPortVirtual);
+            Click(ports->Command1);
+        });
+        QVERIFY(ClickNode(w, "PortSel"));
+        QCOMPARE(dialog.Handled(), 1);
+        QCOMPARE(w.LabelPort->text(), QString("端口：虚拟电台"));
+        QCOMPARE(w.Settings().port, std::string(kVirtualPort));
+    }
+
     void VirtualOptionServesTheNextTransfer()
     {
         ShownWindow shown {PortSelection {}};

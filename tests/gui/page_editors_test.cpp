@@ -5,6 +5,7 @@
 
 #include <QChartView>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLineSeries>
 #include <QTemporaryDir>
 
@@ -181,6 +182,68 @@ private slots:
         const QString before = page->TextPowerOnMsg[20]->text();
         Type("Z");
         QCOMPARE(page->TextPowerOnMsg[20]->text(), before);
+    }
+
+    // X11 gives the Delete key the text "\x7f" (offscreen key events carry none): it deletes the
+    // character after the cursor, or the selection, in every kind of box.
+    void DeleteKeyOfX11DeletesInEveryBox()
+    {
+        const struct
+        {
+            const char *what;
+            const char *node; // the page's tree node; none for the page shown at start
+            std::function<EditorBox *(Form1 &)> open;
+            const char *typed;
+            Qt::Key before; // moves the cursor first, or Qt::Key_unknown to keep the selection
+            const char *left;
+        } cases[] = {
+            {"limits grid box", nullptr,
+             [](Form1 &w) {
+                 ClickCell(w.FrameFreqAreaPage->Grids[0], 1, 1);
+                 return w.FrameFreqAreaPage->Editors[0];
+             },
+             "150", Qt::Key_Home, "50"},
+            {"tune box", "TuneA",
+             [](Form1 &w) {
+                 FrameTuneData *page = w.FrameTuneDataPages[0];
+                 ClickCell(page->MSHFlexGridTuneData, 1, 2);
+                 return page->Text3;
+             },
+             "99", Qt::Key_Home, "9"},
+            {"channel box", "ChannelInfo",
+             [](Form1 &w) {
+                 ClickCell(w.FrameChannelInfoPage->MSHFlexGridChInfo, 1, 1);
+                 return w.FrameChannelInfoPage->Text4;
+             },
+             "145.5", Qt::Key_Left, "145."},
+            {"message box", "PowerOnMsg",
+             [](Form1 &w) {
+                 EditorBox *box = w.FrameOptionPage->TextPowerOnMsg[13];
+                 QTest::mouseClick(box, Qt::LeftButton);
+                 // Its one character, selected as a click selects it.
+                 const bool selected = QTest::qWaitFor([box] {
+                     return !box->text().isEmpty() && box->selectedText() == box->text();
+                 });
+                 return selected ? box : nullptr;
+             },
+             "", Qt::Key_unknown, ""},
+        };
+        for (const auto &c : cases) {
+            ShownWindow shown;
+            QVERIFY(shown.Ready());
+            Form1 &w = shown.window;
+            if (c.node)
+                QVERIFY2(ClickNode(w, c.node), c.what);
+            EditorBox *box = c.open(w);
+            QVERIFY2(box && box->hasFocus(), c.what);
+            Type(c.typed);
+            if (c.before != Qt::Key_unknown)
+                PressKey(c.before);
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, "\x7f");
+            QApplication::sendEvent(box, &press);
+            QVERIFY2(box->text() == c.left,
+                     qPrintable(QString("%1: \"%2\"").arg(c.what, box->text())));
+        }
     }
 };
 
