@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Wall time of "nx5rb-cli diff A.dat B.dat": the whole command, from process start to the last
-# line, for two files that differ in a tune value, a channel and bytes no page shows. Fails when
-# the mean reaches the limit.
+# line, for two files that differ in a tune value, a channel and bytes no page shows, and its ratio
+# to the start of a program that loads Qt Core alone. Fails when the mean reaches the limit or the
+# ratio exceeds 1.6.
 #
 #   bench/diff.sh [A.dat B.dat]
 #
 # Without files it measures the virtual radio's factory memory against a changed copy.
-# Environment: BUILD_DIR (default build), RUNS (default 100, at least 50), LIMIT_MS (default 20).
+# Environment: BUILD_DIR (default build), RUNS (default 100, at least 50), LIMIT_MS (default 20),
+# RATIO_LIMIT (default 1.6).
 set -euo pipefail
 
 bench=diff.sh
@@ -41,15 +43,4 @@ if ((status > 1)); then
     exit 1
 fi
 
-hyperfine -N -i --warmup 10 --runs "$runs" --output=pipe --export-csv "$out/diff.csv" \
-    "$(printf '%q diff %q %q' "$cli" "$a" "$b")"
-
-# The CSV holds seconds: command,mean,stddev,median,user,system,min,max (counted from the end,
-# as the command may hold a comma).
-read -r mean_ms max_ms < <(awk -F, 'NR == 2 { printf "%.2f %.2f\n", $(NF - 6) * 1000, $NF * 1000 }' \
-    "$out/diff.csv")
-echo "nx5rb-cli diff: mean ${mean_ms} ms, max ${max_ms} ms over ${runs} runs (limit: mean < ${limit_ms} ms)"
-if awk -v mean="$mean_ms" -v limit="$limit_ms" 'BEGIN { exit !(mean >= limit) }'; then
-    echo "diff.sh: FAIL: the mean is ${limit_ms} ms or more" >&2
-    exit 1
-fi
+time_against_core_start "nx5rb-cli diff" "$out/diff.csv" "$(printf '%q diff %q %q' "$cli" "$a" "$b")" -i

@@ -1,16 +1,14 @@
 #include "cli/chart_cli.h"
 
-#include "chart/calibration_chart.h"
 #include "cli/arguments.h"
-#include "cli/open_for_command.h"
-#include "editors/tune_chart_model.h"
+#include "image/memory_map.h"
 
 #include <charconv>
-#include <optional>
 
-#include <QApplication>
-#include <QFileInfo>
-#include <QSaveFile>
+#include <QCoreApplication>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStringList>
 
 namespace nx5rb::cli {
 
@@ -22,11 +20,13 @@ Opens FILE.dat as "打开(&O)" does and draws the band's calibration chart into 
 low power and high power over the sixteen frequency points, with the points above the band's
 receive or transmit limit (locked on the tune page) shaded, and beneath it the squelch thresholds
 of the eight detection columns. No display is needed: the chart is drawn offscreen unless
-QT_QPA_PLATFORM names another platform.
+QT_QPA_PLATFORM names another platform. The drawing is done by nx5rb-chart, found beside
+nx5rb-cli or else on PATH.
 
 options:
   -b, --band a|b|c           the band (required)
-  -o, --output OUT.png       the picture to write (required)
+  -o, --output OUT.png       the picture to write (required); its extension names the format:
+                             png, jpg or jpeg, bmp, ppm, ... (an unknown one is refused)
   -c, --compare OTHER.dat    draw the same curves of OTHER.dat dashed over them; the legend
                              names both files
   -s, --size WIDTHxHEIGHT    the picture's size in pixels (default 1000x750, each 200..8000)
@@ -70,102 +70,91 @@ std::optional<QSize> ParseSize(const std::string &text)
     return QSize(*width, *height);
 }
 
-TuneChartModel ModelOf(const WindowState &state, int band)
+// nx5rb-chart beside this program (as installed, and in the build tree), else on PATH.
+QString FindChartProgram()
 {
-    return BuildTuneChartModel(state.Image, band, TuneBlockOf(state.TuneBuffer, band),
-                               state.RxEdgeCol[band], state.TxEdgeCol[band]);
+    const QString beside
+        = QStandardPaths::findExecutable(kChartProgram, {QCoreApplication::applicationDirPath()});
+    return beside.isEmpty() ? QStandardPaths::findExecutable(kChartProgram) : beside;
 }
-
-// Drawing needs a widget application. The chart does not need a screen, and drawing offscreen
-// keeps the picture the same on every machine (no display's resolution or scaling), so offscreen
-// is the default even where a display is set.
-class WidgetApplication
-{
-public:
-    WidgetApplication()
-    {
-        if (QCoreApplication::instance())
-            return;
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            argc_ = 3;
-        app_.emplace(argc_, argv_);
-    }
-
-    bool Usable() const { return qobject_cast<QApplication *>(QCoreApplication::instance()); }
-
-private:
-    int argc_ = 1;
-    char name_[10] = "nx5rb-cli";
-    char platformOption_[10] = "-platform";
-    char platform_[10] = "offscreen";
-    char *argv_[4] = {name_, platformOption_, platform_, nullptr};
-    std::optional<QApplication> app_;
-};
 
 } // namespace
 
-int RunChart(const std::vector<std::string> &args, std::ostream &, std::ostream &err, bool)
+std::optional<ChartRequest> ParseChartRequest(const std::vector<std::string> &args,
+                                              std::ostream &err, const char *help)
 {
     std::string bandText;
-    std::string output;
-    std::string compareFile;
     std::string sizeText;
+    ChartRequest request;
     const auto file = ParseArguments(args,
                                      {{"-b", "--band", &bandText},
-                                      {"-o", "--output", &output},
-                                      {"-c", "--compare", &compareFile},
+                                      {"-o", "--output", &request.output},
+                                      {"-c", "--compare", &request.compareFile},
                                       {"-s", "--size", &sizeText}},
-                                     1, "FILE.dat", err, kChartHelp);
+                                     1, "FILE.dat", err, help);
     if (!file)
-        return kExitUsage;
-    if (bandText.empty())
-        return UsageError(err, "missing --band", kChartHelp);
+        return std::nullopt;
+    request.file = file->front();
+    if (bandText.empty()) {
+        UsageError(err, "missing --band", help);
+        return std::nullopt;
+    }
     const auto band = ParseBand(bandText);
-    if (!band)
-        return UsageError(err, "--band must be a, b or c, not " + bandText, kChartHelp);
-    if (output.empty())
-        return UsageError(err, "missing -o OUT.png", kChartHelp);
-    QSize size = kDefaultSize;
+    if (!band) {
+        UsageError(err, "--band must be a, b or c, not " + bandText, help);
+        return std::nullopt;
+    }
+    request.band = *band;
+    if (request.output.empty()) {
+        UsageError(err, "missing -o OUT.png", help);
+        return std::nullopt;
+    }
+    request.size = kDefaultSize;
     if (!sizeText.empty()) {
         const auto parsed = ParseSize(sizeText);
-        if (!parsed)
-            return UsageError(err, "--size must be WIDTHxHEIGHT, each 200..8000, not " + sizeText,
-                              kChartHelp);
-        size = *parsed;
+        if (!parsed) {
+            UsageError(err, "--size must be WIDTHxHEIGHT, each 200..8000, not " + sizeText, help);
+            return std::nullopt;
+        }
+        request.size = *parsed;
     }
+    return request;
+}
 
-    const auto state = OpenForCommand(file->front(), err);
-    if (!state)
-        return kExitFailure;
-    std::optional<WindowState> other;
-    if (!compareFile.empty()) {
-        other = OpenForCommand(compareFile, err);
-        if (!other)
-            return kExitFailure;
-    }
+int RunChart(const std::vector<std::string> &args, std::ostream &out, std::ostream &err, bool)
+{
+    if (!ParseChartRequest(args, err, kChartHelp))
+        return kExitUsage;
 
-    const WidgetApplication application;
-    if (!application.Usable()) {
-        err << "nx5rb-cli: chart: drawing needs a widget application\n";
-        return kExitFailure;
-    }
-    const TuneChartModel model = ModelOf(*state, *band);
-    std::optional<TuneChartModel> compare;
-    if (other)
-        compare = ModelOf(*other, *band);
-    const QImage image = RenderCalibrationChart(model, compare ? &*compare : nullptr,
-                                                QString::fromStdString(file->front()),
-                                                QString::fromStdString(compareFile), size);
+    // Finding this program's folder needs an application object; the transfers' main has none.
+    int argc = 1;
+    char name[] = "nx5rb-cli";
+    char *argv[] = {name, nullptr};
+    std::optional<QCoreApplication> application;
+    if (!QCoreApplication::instance())
+        application.emplace(argc, argv);
 
-    QSaveFile target(QString::fromStdString(output));
-    if (!target.open(QIODevice::WriteOnly) || !image.save(&target, "PNG") || !target.flush()
-        || !target.commit()) {
-        const QString reason
-            = target.error() != QFileDevice::NoError ? target.errorString() : "cannot write a PNG";
-        err << "nx5rb-cli: " << output << ": " << reason.toStdString() << "\n";
+    const QString program = FindChartProgram();
+    if (program.isEmpty()) {
+        err << "nx5rb-cli: chart: " << kChartProgram
+            << " (which draws the chart) is neither beside nx5rb-cli nor on PATH\n";
         return kExitFailure;
     }
-    return kExitOk;
+    QStringList arguments;
+    for (const std::string &arg : args)
+        arguments << QString::fromStdString(arg);
+    QProcess drawing;
+    drawing.start(program, arguments);
+    drawing.closeWriteChannel();
+    const bool finished = drawing.waitForFinished(-1);
+    out << drawing.readAllStandardOutput().toStdString();
+    err << drawing.readAllStandardError().toStdString();
+    if (!finished || drawing.exitStatus() != QProcess::NormalExit) {
+        err << "nx5rb-cli: chart: " << program.toStdString() << ": "
+            << drawing.errorString().toStdString() << "\n";
+        return kExitFailure;
+    }
+    return drawing.exitCode();
 }
 
 } // namespace nx5rb::cli

@@ -2,6 +2,7 @@
 
 #include "app/texts.h"
 #include "app/version.h"
+#include "gui/app_icon.h"
 #include "gui/qt_text.h"
 #include "link/prompt.h"
 
@@ -90,7 +91,7 @@ frmAbout::frmAbout(Prompt &prompt, QWidget *parent)
     auto *head = new QHBoxLayout;
     picIcon = new QLabel(this);
     picIcon->setObjectName("picIcon");
-    picIcon->setPixmap(windowIcon().pixmap(48, 48));
+    picIcon->setPixmap(AppIcon().pixmap(48, 48));
     head->addWidget(picIcon, 0, Qt::AlignTop);
 
     auto *textColumn = new QVBoxLayout;

@@ -2,6 +2,7 @@
 #include "app/port_select.h"
 #include "app/texts.h"
 #include "app/version.h"
+#include "gui/app_icon.h"
 #include "gui/main_window.h"
 #include "gui/qt_text.h"
 #include "gui/translations.h"
@@ -34,7 +35,6 @@ protected:
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QIcon>
 
 int main(int argc, char **argv)
 {
@@ -43,7 +43,9 @@ int main(int argc, char **argv)
     QApplication::setApplicationName("nx5rb");
     QApplication::setApplicationDisplayName(nx5rb::Q(nx5rb::texts::kAppTitle));
     QApplication::setApplicationVersion(nx5rb::Q(nx5rb::VersionText()));
-    QApplication::setWindowIcon(QIcon(":/nx5rb/icon.png"));
+    QApplication::setWindowIcon(nx5rb::AppIcon());
+    // The task bar finds the icon and the name through the installed desktop entry.
+    QGuiApplication::setDesktopFileName("nx5rb");
     nx5rb::InstallQtTranslations(app);
 
     QCommandLineParser parser;

@@ -3,6 +3,7 @@
 #include "app/file_commands.h"
 #include "app/texts.h"
 #include "gui/about_box.h"
+#include "gui/app_icon.h"
 #include "gui/cell_grid.h"
 #include "gui/channel_page.h"
 #include "gui/compare_dialog.h"
@@ -87,6 +88,7 @@ Form1::Form1(const WindowSetup &setup, Prompt *prompt, FileChooser *files, QWidg
 
     setObjectName("Form1");
     setWindowTitle(Q(texts::kAppTitle));
+    setWindowIcon(AppIcon());
 
     auto *central = new QWidget(this);
     setCentralWidget(central);

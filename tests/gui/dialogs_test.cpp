@@ -242,9 +242,11 @@ private slots:
         int starts = 0;
         std::size_t messagesWhileOpen = 0;
         bool openAfterSysInfo = false;
+        bool iconShown = false;
         ModalHandler<frmAbout> about([&](frmAbout *box) {
             texts << box->windowTitle() << box->lblTitle->text() << box->lblVersion->text()
                   << box->lblDescription->text() << box->cmdSysInfo->text() << box->cmdOK->text();
+            iconShown = !box->picIcon->pixmap().isNull();
             box->SysInfoStarter = [&] {
                 ++starts;
                 return sysInfoStarts;
@@ -263,6 +265,9 @@ private slots:
                                "发布日期 2015.11.12", "系统信息(&S)...", "确定"}));
         QCOMPARE(starts, 1);
         QVERIFY(openAfterSysInfo);
+        // The program's icon, in the box and on the window (and so in the task bar).
+        QVERIFY(iconShown);
+        QVERIFY(!w.windowIcon().isNull());
         if (sysInfoStarts) {
             QCOMPARE(messagesWhileOpen, std::size_t(0));
         } else {

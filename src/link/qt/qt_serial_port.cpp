@@ -1,10 +1,6 @@
 #include "link/qt/qt_serial_port.h"
 
-#include <cerrno>
-#include <grp.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <QFileInfo>
 #include <QTimer>
 
 namespace nx5rb {
@@ -15,20 +11,17 @@ namespace {
 constexpr char kSerialGroup[] = "dialout";
 
 // Opening failed for lack of rights (not because another program holds the device): say which
-// group the user must join, and how.
-std::string AccessHint(const std::string &device)
+// group the user must join, and how. Only a device that is a file (Unix) can lack rights this
+// way; Windows names its ports ("COM3") and gives no file to look at, so it gets no hint.
+std::string AccessHint(const QString &device)
 {
-    if (::access(device.c_str(), R_OK | W_OK) == 0 || errno != EACCES)
+    const QFileInfo info(device);
+    if (!info.exists() || (info.isReadable() && info.isWritable()))
         return {};
-    std::string group = kSerialGroup;
-    struct stat info
-    {
-    };
-    if (::stat(device.c_str(), &info) == 0)
-        if (const struct group *owner = ::getgrgid(info.st_gid))
-            group = owner->gr_name;
-    return "当前用户无权使用 " + device + "：请把用户加入设备所属的用户组 " + group
-        + "（sudo usermod -aG " + group + " $USER），然后注销并重新登录。";
+    const QString group = info.group().isEmpty() ? QString(kSerialGroup) : info.group();
+    return "当前用户无权使用 " + device.toStdString() + "：请把用户加入设备所属的用户组 "
+        + group.toStdString() + "（sudo usermod -aG " + group.toStdString()
+        + " $USER），然后注销并重新登录。";
 }
 
 } // namespace
@@ -73,7 +66,7 @@ bool QtSerialPort::SetPortOpen(bool open)
     if (!port_.open(QIODevice::ReadWrite)) {
         error_ = port_.errorString();
         if (port_.error() == QSerialPort::PermissionError)
-            hint_ = AccessHint(device_.toStdString());
+            hint_ = AccessHint(device_);
         return false;
     }
     const bool configured = port_.setBaudRate(QSerialPort::Baud9600)
