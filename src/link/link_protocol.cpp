@@ -128,7 +128,9 @@ void Link::MSComm1_OnComm(CommEvent event)
             TransferFailure();
             break;
         }
-        if (ReadMode)
+        // An explicit list takes only the blocks it names: the band information of a read-back
+        // is the radio's, and the blocks it checks must be judged by the limits that were written.
+        if (ReadMode && !ExplicitBlocks)
             received_.emplace_back(
                 mm::kFreqAreaBlock,
                 std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + kBandInfoLength));

@@ -104,8 +104,8 @@ public:
     bool ReadMode = false;
     TransferFlags Flags;
     // Set after BeginTransfer instead of the flags: exactly these blocks, in this order (a read
-    // back of what a write sent, a look at the radio's calibration before a write). Cleared by the
-    // next BeginTransfer.
+    // back of what a write sent, a look at the radio before a write), and a read stores no other
+    // (not the band information of the handshake). Cleared by the next BeginTransfer.
     std::optional<std::vector<std::uint16_t>> ExplicitBlocks;
     std::uint16_t BlockAddress = 0;
     std::uint16_t RangeEnd = 0;

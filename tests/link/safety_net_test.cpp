@@ -164,5 +164,48 @@ TEST(SafetyNet, ReadBackAsksForExactlyTheBlocksWritten)
     EXPECT_FALSE(h.state.UnsavedChanges());
 }
 
+// A radio that refuses a block or stops answering part-way, and Retry: the write starts again,
+// and its read-back compares the blocks the radio now holds with what was sent. The image's band
+// limits are not the radio's, so its channels read differently under the radio's limits.
+TEST(SafetyNet, AWriteRetriedAfterAFaultReadsBackAsWritten)
+{
+    const TransferCommand writes[] = {
+        TransferCommand::Write,   TransferCommand::WriteA,      TransferCommand::WriteB,
+        TransferCommand::WriteC,  TransferCommand::WriteOption, TransferCommand::WriteChannelInfo,
+        TransferCommand::WriteAll};
+    for (const TransferCommand command : writes) {
+        for (const bool stall : {false, true}) {
+            SCOPED_TRACE(std::string(RegionName(command)) + (stall ? ", stalled" : ", refused"));
+            LinkHarness h;
+            h.Run(TransferCommand::ReadChannelInfo);
+            h.state.FreqAreas[0].RxLow = 140;
+            h.state.FreqAreas[0].RxHigh = 150;
+            h.state.Apply();
+            h.prompt = RecordingPrompt({PromptAnswer::Ok, PromptAnswer::Retry});
+            h.timeOutWhenSilent = true;
+            h.session.Options().verify = true;
+            RadioFaults &faults = h.radioPort.Radio().Faults;
+            (stall ? faults.StallAfter : faults.NakOnWrite) = 3;
+            h.radioPort.Radio().ClearFrameLog();
+
+            EXPECT_EQ(h.session.RunTransferToEnd(command), TransferOutcome::Completed);
+            ASSERT_EQ(h.prompt.Shown.size(), 2u) << h.prompt.Shown.back().text;
+            EXPECT_EQ(h.prompt.Shown[1].buttons, PromptButtons::RetryCancel);
+            std::vector<std::uint16_t> written;
+            for (const FrameRecord &frame : h.radioPort.Radio().FrameLog())
+                if (frame.Kind == FrameKind::Write
+                    && std::find(written.begin(), written.end(), frame.Address) == written.end())
+                    written.push_back(frame.Address);
+            EXPECT_FALSE(written.empty());
+            const RadioImage &radio = h.radioPort.Radio().Memory();
+            for (const std::uint16_t block : written)
+                EXPECT_TRUE(std::equal(radio.begin() + block,
+                                       radio.begin() + block + mm::kBlockSize,
+                                       h.state.Image.begin() + block))
+                    << "block " << block;
+        }
+    }
+}
+
 } // namespace
 } // namespace nx5rb::test
