@@ -197,7 +197,11 @@ public:
         const std::string &reason = Tool().LinkLayer().LastPortError();
         if (!reason.empty())
             err_ << "nx5rb-cli: " << session_.Port().CommPortName() << ": " << reason << "\n";
-        err_ << "nx5rb-cli: the transfer did not complete\n";
+        if (const TransferResult &result = Tool().LastResult(); result.WrotePartly())
+            err_ << "nx5rb-cli: " << result.blocks.size() << " of " << result.planned
+                 << " blocks were written: the radio now holds a mix of old and new data\n";
+        else
+            err_ << "nx5rb-cli: the transfer did not complete\n";
         return false;
     }
 

@@ -64,6 +64,7 @@ void Link::BeginTransfer(std::string_view prompt, bool ask)
         received_.clear();
         acknowledged_.clear();
         startFlagsKept_ = false;
+        planned_ = 0;
         if (ask
             && prompt_.Show({std::string(prompt), std::string(prompt_title::kWarning),
                              PromptButtons::OkCancel, PromptIcon::Warning})
@@ -179,8 +180,8 @@ void Link::HandshakeStep()
     BlockAddress = range.start;
     RangeEnd = range.end;
     nextExplicit_ = 0;
-    SetProgress(true, 0,
-                int(ExplicitBlocks ? ExplicitBlocks->size() : PlanBlocks(Flags, ReadMode).size()));
+    planned_ = int(ExplicitBlocks ? ExplicitBlocks->size() : PlanBlocks(Flags, ReadMode).size());
+    SetProgress(true, 0, planned_);
     const std::array<std::uint8_t, 1> request = {kBandInfo};
     Send(request, int(kBandInfoLength));
 }
@@ -394,6 +395,7 @@ void Link::Finish(TransferOutcome outcome, std::vector<std::uint16_t> readBlocks
     TransferResult result;
     result.outcome = outcome;
     result.read = ReadMode;
+    result.planned = planned_;
     if (ReadMode) {
         result.blocks = std::move(readBlocks);
     } else {

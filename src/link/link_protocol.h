@@ -58,6 +58,15 @@ struct TransferResult
     // completed read stored (the band information included), every block a write had
     // acknowledged, even when the write did not complete. Nothing for a read that did not complete.
     std::vector<std::uint16_t> blocks;
+    // The blocks the transfer set out to move; 0 when it ended before its handshake.
+    int planned = 0;
+
+    // A write that ended with only some of its blocks in the radio: old and new data mixed.
+    bool WrotePartly() const
+    {
+        return !read && outcome == TransferOutcome::Abandoned && !blocks.empty()
+            && int(blocks.size()) < planned;
+    }
 };
 
 class Link
@@ -155,6 +164,7 @@ private:
     TransferFlags startFlags_;
     bool startFlagsKept_ = false;
     std::size_t nextExplicit_ = 0; // the next of ExplicitBlocks to move
+    int planned_ = 0; // the blocks this transfer moves, as its handshake counted them
     // Counts transfers started and ended, so that a question answered after its transfer ended
     // changes nothing.
     std::uint64_t transferNumber_ = 0;
