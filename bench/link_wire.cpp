@@ -194,7 +194,7 @@ int Blocks(const Transfer &transfer)
     if (!transfer.checked)
         return int(PlanBlocks(transfer.flags, true).size());
     const int written = int(PlanBlocks(transfer.flags, false).size());
-    const int looked = int(CalibrationBlocks(CalibrationBands(transfer.command)).size());
+    const int looked = int(RadioLookBlocks().size());
     return looked + written + written;
 }
 
@@ -203,7 +203,7 @@ int WireBytes(const Transfer &transfer)
     if (!transfer.checked)
         return kOpeningBytes + Blocks(transfer) * kReadBlockBytes;
     const int written = int(PlanBlocks(transfer.flags, false).size());
-    const int looked = int(CalibrationBlocks(CalibrationBands(transfer.command)).size());
+    const int looked = int(RadioLookBlocks().size());
     return 3 * kOpeningBytes + looked * kReadBlockBytes + written * kWriteBlockBytes
         + written * kReadBlockBytes;
 }
@@ -252,13 +252,16 @@ int main(int argc, char **argv)
     TransferFlags writeAll;
     writeAll.WantAll = true;
     writeAll.WantBandStart = true;
+    TransferFlags writeA;
+    writeA.WantBandA = true;
     const Transfer transfers[] = {
         {"read all", TransferCommand::ReadAll, all, false},
         {"read channels", TransferCommand::ReadChannelInfo, channels, false},
         {"write all, checked", TransferCommand::WriteAll, writeAll, true},
+        {"write band-a, checked", TransferCommand::WriteA, writeA, true},
     };
 
-    std::printf("%-20s %6s %6s %10s %12s %7s\n", "transfer", "blocks", "bytes", "bound ms",
+    std::printf("%-22s %6s %6s %10s %12s %7s\n", "transfer", "blocks", "bytes", "bound ms",
                 "measured ms", "ratio");
     bool withinLimit = true;
     std::vector<std::string> breakdown;
@@ -283,7 +286,7 @@ int main(int argc, char **argv)
         }
         const double ratio = best.ms / boundMs;
         withinLimit = withinLimit && ratio <= limit;
-        std::printf("%-20s %6d %6d %10.1f %12.1f %7.3f\n", transfer.name, Blocks(transfer), bytes,
+        std::printf("%-22s %6d %6d %10.1f %12.1f %7.3f\n", transfer.name, Blocks(transfer), bytes,
                     boundMs, best.ms, ratio);
 
         const Overhead &o = best.overhead;

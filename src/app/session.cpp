@@ -46,10 +46,11 @@ OpenResult Session::Open(const std::string &path)
     if (Busy())
         return OpenResult::Cancelled;
     const bool unsaved = state_.UnsavedChanges();
-    const RadioImage before = state_.Image;
+    const RadioImage before = ImageAsSaved();
     const OpenResult result = OpenDataFile(state_, path, prompt_);
     if (result == OpenResult::Opened) {
         currentFile_ = path;
+        placeholderCalibration_.fill(false);
         if (unsaved)
             Backup(before, "before-open");
     }
@@ -102,7 +103,8 @@ void Session::RunTransfer(TransferCommand command)
         return;
     }
     const bool unsaved = state_.UnsavedChanges();
-    const RadioImage before = state_.Image;
+    // What the read replaces, as a save would have kept it: typed edits not yet applied included.
+    const RadioImage before = IsRead(command) && unsaved ? ImageAsSaved() : state_.Image;
     const bool started = StartTransferCommand(command, link_, state_);
     if (IsRead(command) && started) {
         readRegion_ = RegionName(command);
@@ -156,15 +158,17 @@ TransferOutcome Session::CheckedWrite(TransferCommand command)
     };
 
     if (guarded) {
-        // The command's question first, then the radio's calibration into an image of its own.
-        RadioImage radio = state_.Image;
+        // The command's question first, then what 读取全部 reads of the radio into an erased image
+        // of its own: the backup is the radio's, and writing it all back restores what was read.
+        RadioImage radio;
+        radio.fill(mm::kErased);
         checking_ = true;
         link_.SetImage(radio);
         link_.BeginTransfer(Confirmation(command));
         const bool started = link_.LinkState == LinkPhase::EntrySent;
         if (started) {
             link_.ReadMode = true;
-            link_.ExplicitBlocks = CalibrationBlocks(bands);
+            link_.ExplicitBlocks = RadioLookBlocks();
             WaitForTheLink();
         }
         link_.SetImage(state_.Image);
@@ -180,16 +184,23 @@ TransferOutcome Session::CheckedWrite(TransferCommand command)
 
         // What is about to be written, held against what the radio has.
         ApplyAsWriteDoes(command, state_);
-        if (const auto question = CalibrationQuestion(radio, state_.Image, bands)) {
+        if (auto question = CalibrationQuestion(radio, state_.Image, bands)) {
             switch (options_.guard) {
             case CalibrationGuard::Ask:
+                for (const int band : bands)
+                    if (placeholderCalibration_[std::size_t(band)]) {
+                        *question += "\n" + std::string(session_text::kCalibrationPlaceholder);
+                        break;
+                    }
                 if (prompt_.Show({*question, std::string(prompt_title::kWarning),
-                                  PromptButtons::OkCancel, PromptIcon::Warning})
+                                  PromptButtons::OkCancel, PromptIcon::Warning,
+                                  PromptAnswer::Cancel})
                     != PromptAnswer::Ok)
                     return endWith(TransferOutcome::NotStarted);
                 break;
             case CalibrationGuard::Refuse:
-                prompt_.Show({*question + "\n" + std::string(session_text::kCalibrationRefused),
+                prompt_.Show({std::string(session_text::kCalibrationRefused) + "（"
+                                  + CalibrationOverwrites(radio, state_.Image, bands) + "）。",
                               std::string(prompt_title::kError), PromptButtons::Ok,
                               PromptIcon::Error});
                 return endWith(TransferOutcome::NotStarted);
@@ -211,6 +222,8 @@ TransferOutcome Session::CheckedWrite(TransferCommand command)
     const std::vector<std::uint16_t> written = lastResult_.blocks;
     RadioImage readBack = state_.Image;
     if (!ReadInto(readBack, written, command)) {
+        if (closing_)
+            return endWith(TransferOutcome::Abandoned);
         prompt_.Show({std::string(session_text::kVerifyNotRead), std::string(prompt_title::kError),
                       PromptButtons::Ok, PromptIcon::Error});
         return endWith(TransferOutcome::Abandoned);
@@ -236,8 +249,21 @@ void Session::Abort()
 
 bool Session::ConfirmClose()
 {
-    if (!nx5rb::ConfirmClose(state_, prompt_))
+    if (Busy()) {
+        if (prompt_.Show({std::string(session_text::kCloseDuringTransfer),
+                          std::string(prompt_title::kWarning), PromptButtons::OkCancel,
+                          PromptIcon::Warning, PromptAnswer::Cancel})
+            != PromptAnswer::Ok)
+            return false;
+        // As 中止 does; a checked write stops where it is and says nothing more.
+        closing_ = true;
+        link_.Abandon();
+    }
+    if (!nx5rb::ConfirmClose(state_, prompt_)) {
+        closing_ = false;
         return false;
+    }
+    closing_ = true;
     link_.Abandon();
     return true;
 }
@@ -251,6 +277,10 @@ void Session::Finished(const TransferResult &result)
     state_.FinishTransfer(result);
     if (readCompleted) {
         currentFile_.clear();
+        for (const std::uint16_t block : result.blocks)
+            for (std::size_t band = 0; band < mm::kBandCount; ++band)
+                if (block == mm::kTuneBlock[band])
+                    placeholderCalibration_[band] = false;
         if (backupBeforeRead_)
             Backup(beforeRead_, "before-read-" + readRegion_);
         Backup(state_.Image, "read-" + readRegion_);
@@ -274,8 +304,20 @@ void Session::Backup(const RadioImage &image, const std::string &what)
     if (backupFailureShown_)
         return;
     backupFailureShown_ = true;
-    prompt_.Show({std::string(session_text::kBackupFailed) + "\n" + result.failure,
-                  std::string(prompt_title::kError), PromptButtons::Ok, PromptIcon::Warning});
+    const std::string &folder = options_.backups->Folder();
+    std::string text(session_text::kBackupFailed);
+    text += result.failure.find(folder) == std::string::npos ? folder + "：" + result.failure
+                                                             : result.failure;
+    prompt_.Show({text, std::string(prompt_title::kError), PromptButtons::Ok, PromptIcon::Warning});
+}
+
+RadioImage Session::ImageAsSaved() const
+{
+    if (!state_.ChangesPending())
+        return state_.Image;
+    WindowState saved = state_;
+    saved.ApplyIfChanged();
+    return saved.Image;
 }
 
 } // namespace nx5rb

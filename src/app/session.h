@@ -3,8 +3,9 @@
 // question). The window and nx5rb-cli both drive a session, so a rule lands in both at once.
 //
 // Beyond the buttons' own rules the session guards the radio: a write that sends calibration first
-// reads the radio's (and asks before overwriting one that differs much), every write is read back
-// and compared, and images about to be replaced, and every completed read, are backed up.
+// reads what 读取全部 reads of the radio, backs it up and asks before overwriting a calibration
+// that differs much; every write is read back and compared; images about to be replaced (with
+// their pending edits applied) and every completed read are backed up.
 #pragma once
 
 #include "app/backups.h"
@@ -18,6 +19,7 @@
 #include "link/prompt.h"
 #include "link/serial_port.h"
 
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -38,7 +40,12 @@ struct SessionSeams
 
 namespace session_text {
 // "即将覆盖本机的校准数据（频段-A：37 项不同），确定写入？" comes from the field table.
-inline constexpr std::string_view kCalibrationRefused = "未写入：本机的校准数据与文件相差太多。";
+inline constexpr std::string_view kCalibrationPlaceholder
+    = "当前数据的校准值未从电台读取，也未从文件打开。";
+// Followed by the bands: "未写入：本机的校准数据与文件相差太多（频段-A：37 项不同）。"
+inline constexpr std::string_view kCalibrationRefused = "未写入：本机的校准数据与文件相差太多";
+inline constexpr std::string_view kCloseDuringTransfer
+    = "正在与电台通信，关闭将中止传输，电台中的数据可能不完整。确定关闭？";
 inline constexpr std::string_view kVerifyFailed = "写入校验失败，电台中的数据与写入的不同：";
 inline constexpr std::string_view kVerifyNotRead = "写入后无法读回校验，写入是否成功未知。";
 inline constexpr std::string_view kBackupFailed = "自动备份失败（不影响本次操作）：";
@@ -102,9 +109,13 @@ public:
     TransferOutcome RunTransferToEnd(TransferCommand command);
     // "中止".
     void Abort();
-    // Closing: asks "数据尚未保存，确定关闭？" when something would be lost; a running transfer
-    // is abandoned when the answer is to close. True when the tool may close.
+    // Closing: while a transfer runs, asks whether to abandon it (Cancel lets it go on); then asks
+    // "数据尚未保存，确定关闭？" when something would be lost. True when the tool may close.
     bool ConfirmClose();
+    // The user chose to close: what ends now is not reported.
+    bool Closing() const { return closing_; }
+    // The end of the last transfer over the wire.
+    const TransferResult &LastResult() const { return lastResult_; }
 
     // Raised when the progress of a transfer changes (shown, a block done, hidden).
     std::function<void()> OnProgress;
@@ -121,6 +132,8 @@ private:
                   TransferCommand command);
     void Finished(const TransferResult &result);
     void Backup(const RadioImage &image, const std::string &what);
+    // The image as a save would write it: pending edits applied, in a copy only.
+    RadioImage ImageAsSaved() const;
     void WaitForTheLink();
 
     Prompt &prompt_;
@@ -137,6 +150,9 @@ private:
     std::string readRegion_;
     bool backupFailureShown_ = false;
     std::string currentFile_;
+    // Per band: the calibration is still the start-up one, neither read from a radio nor opened.
+    std::array<bool, mm::kBandCount> placeholderCalibration_ {true, true, true};
+    bool closing_ = false;
 };
 
 } // namespace nx5rb

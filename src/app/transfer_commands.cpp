@@ -81,15 +81,11 @@ std::vector<int> CalibrationBands(TransferCommand command)
     }
 }
 
-std::vector<std::uint16_t> CalibrationBlocks(std::span<const int> bands)
+std::vector<std::uint16_t> RadioLookBlocks()
 {
-    std::vector<std::uint16_t> blocks;
-    for (const int band : bands) {
-        for (mm::Address offset = 0; offset < mm::kTuneBlockSize; offset += mm::kBlockSize)
-            blocks.push_back(std::uint16_t(mm::kTuneBlock[std::size_t(band)] + offset));
-        blocks.push_back(mm::kSettingsBlock[std::size_t(band)]);
-    }
-    return blocks;
+    TransferFlags all;
+    all.WantAll = true;
+    return PlanBlocks(all, true);
 }
 
 void ApplyAsWriteDoes(TransferCommand command, WindowState &state)

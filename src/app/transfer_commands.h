@@ -6,7 +6,6 @@
 #include <array>
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string_view>
 #include <vector>
 
@@ -46,8 +45,9 @@ std::string_view RegionName(TransferCommand command);
 // The bands whose calibration (tune block and settings block) a write sends: all three for
 // 写入全部, one for a band's write, none for the other commands.
 std::vector<int> CalibrationBands(TransferCommand command);
-// The 16-byte blocks of those bands' tune and settings blocks.
-std::vector<std::uint16_t> CalibrationBlocks(std::span<const int> bands);
+// The blocks 读取全部 reads (the band information, the three bands' tune tables and settings):
+// what a write that sends calibration reads of the radio first.
+std::vector<std::uint16_t> RadioLookBlocks();
 
 // A write's refresh of the image: pending edits applied as the command's rule says (写入全部
 // always; the frequency-area write also for a changed list; the others when DataChanged is set).

@@ -47,9 +47,10 @@ Opens FILE.dat as "打开(&O)" does, then runs the write command of REGION exact
 does (a write-all always applies the pages first; the frequency-area write applies them when the
 lists or values changed).
 
-A write that sends calibration (all, band-a, band-b, band-c) first reads the radio's own tune
-blocks: when more than a quarter of a band's 64 tune values differ from the file's, the write is
-refused (another radio's calibration would be lost) unless --overwrite-calibration is given. After
+A write that sends calibration (all, band-a, band-b, band-c) first reads what "read all" reads
+of the radio (backed up as it came): when more than a quarter of the 64 tune values of a band it
+writes differ from the file's, the write is refused (another radio's calibration would be lost)
+unless --overwrite-calibration is given. After
 the write every block sent is read back and compared; a difference is reported by field and the
 write counts as failed. Exits 0 when the write completed and read back as written.
 
@@ -67,7 +68,7 @@ options:
       --overwrite-calibration
                          write even when more than a quarter of a band's 64 tune values differ
                          from the radio's own calibration (refused otherwise)
-      --no-backup        no automatic backup of the radio's calibration read before the write
+      --no-backup        no automatic backup of the radio's blocks read before the write
 )TEXT";
 
 namespace {
@@ -216,7 +217,11 @@ public:
         const std::string &reason = Tool().LinkLayer().LastPortError();
         if (!reason.empty())
             err_ << "nx5rb-cli: " << session_.Port().CommPortName() << ": " << reason << "\n";
-        err_ << "nx5rb-cli: the transfer did not complete\n";
+        if (const TransferResult &result = Tool().LastResult(); result.WrotePartly())
+            err_ << "nx5rb-cli: " << result.blocks.size() << " of " << result.planned
+                 << " blocks were written: the radio now holds a mix of old and new data\n";
+        else
+            err_ << "nx5rb-cli: the transfer did not complete\n";
         return false;
     }
 

@@ -466,8 +466,8 @@ int TuneDifferences(const RadioImage &radio, const RadioImage &image, int band)
     return count;
 }
 
-std::optional<std::string> CalibrationQuestion(const RadioImage &radio, const RadioImage &image,
-                                               std::span<const int> bands)
+std::string CalibrationOverwrites(const RadioImage &radio, const RadioImage &image,
+                                  std::span<const int> bands)
 {
     std::string list;
     for (int band : bands) {
@@ -479,6 +479,13 @@ std::optional<std::string> CalibrationQuestion(const RadioImage &radio, const Ra
         list += Join({freq_area_text::kBandName[band], kFullWidthColon, std::to_string(count), " ",
                       kGuardBand});
     }
+    return list;
+}
+
+std::optional<std::string> CalibrationQuestion(const RadioImage &radio, const RadioImage &image,
+                                               std::span<const int> bands)
+{
+    const std::string list = CalibrationOverwrites(radio, image, bands);
     if (list.empty())
         return std::nullopt;
     return Join({kGuardStart, list, kGuardEnd});

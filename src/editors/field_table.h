@@ -106,6 +106,11 @@ inline constexpr int kCalibrationGuardLimit = 16;
 // How many of the band's 64 tune bytes differ between the radio and the image to be written.
 int TuneDifferences(const RadioImage &radio, const RadioImage &image, int band);
 
+// The bands of `bands` whose calibration `image` would overwrite, each with its count:
+// "频段-A：37 项不同". Empty when none would be.
+std::string CalibrationOverwrites(const RadioImage &radio, const RadioImage &image,
+                                  std::span<const int> bands);
+
 // The question to ask before writing `bands` of `image` over `radio`, naming each band about to
 // be overwritten: "即将覆盖本机的校准数据（频段-A：37 项不同），确定写入？". Nothing when no band
 // is.

@@ -163,7 +163,15 @@ Form1::Form1(const WindowSetup &setup, Prompt *prompt, FileChooser *files, QWidg
     ShowPort(start.missing);
 
     Tool().OnProgress = [this] { ShowProgress(); };
-    Tool().OnTransferFinished = [this](const TransferResult &) { PaintAll(); };
+    Tool().OnTransferFinished = [this](const TransferResult &result) {
+        PaintAll();
+        // A write stopped part-way (Cancel, 中止, a lost device) left the radio half new.
+        if (result.WrotePartly() && !Tool().Closing())
+            prompt_.Show({"已写入 " + std::to_string(result.blocks.size()) + "/"
+                              + std::to_string(result.planned) + " 块，电台中的数据新旧混杂。",
+                          std::string(prompt_title::kWarning), PromptButtons::Ok,
+                          PromptIcon::Warning});
+    };
 
     ShowPage(Page::FreqArea);
     PaintAll();

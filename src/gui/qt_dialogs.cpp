@@ -43,6 +43,23 @@ QMessageBox::StandardButtons Buttons(PromptButtons buttons)
     return QMessageBox::Ok;
 }
 
+QMessageBox::StandardButton Button(PromptAnswer answer)
+{
+    switch (answer) {
+    case PromptAnswer::Ok:
+        return QMessageBox::Ok;
+    case PromptAnswer::Retry:
+        return QMessageBox::Retry;
+    case PromptAnswer::Yes:
+        return QMessageBox::Yes;
+    case PromptAnswer::No:
+        return QMessageBox::No;
+    case PromptAnswer::Cancel:
+        break;
+    }
+    return QMessageBox::Cancel;
+}
+
 PromptAnswer Answer(int button)
 {
     switch (button) {
@@ -66,6 +83,8 @@ PromptAnswer QtPrompt::Show(const PromptMessage &message)
     QMessageBox box(Icon(message.icon), Q(message.title), Q(message.text), Buttons(message.buttons),
                     parent_);
     box.setObjectName("MessageBox");
+    if (message.defaultButton)
+        box.setDefaultButton(Button(*message.defaultButton));
     return Answer(box.exec());
 }
 

@@ -64,6 +64,7 @@ void Link::BeginTransfer(std::string_view prompt, bool ask)
         received_.clear();
         acknowledged_.clear();
         startFlagsKept_ = false;
+        planned_ = 0;
         if (ask
             && prompt_.Show({std::string(prompt), std::string(prompt_title::kWarning),
                              PromptButtons::OkCancel, PromptIcon::Warning})
@@ -128,7 +129,9 @@ void Link::MSComm1_OnComm(CommEvent event)
             TransferFailure();
             break;
         }
-        if (ReadMode)
+        // An explicit list takes only the blocks it names: the band information of a read-back
+        // is the radio's, and the blocks it checks must be judged by the limits that were written.
+        if (ReadMode && !ExplicitBlocks)
             received_.emplace_back(
                 mm::kFreqAreaBlock,
                 std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + kBandInfoLength));
@@ -177,8 +180,8 @@ void Link::HandshakeStep()
     BlockAddress = range.start;
     RangeEnd = range.end;
     nextExplicit_ = 0;
-    SetProgress(true, 0,
-                int(ExplicitBlocks ? ExplicitBlocks->size() : PlanBlocks(Flags, ReadMode).size()));
+    planned_ = int(ExplicitBlocks ? ExplicitBlocks->size() : PlanBlocks(Flags, ReadMode).size());
+    SetProgress(true, 0, planned_);
     const std::array<std::uint8_t, 1> request = {kBandInfo};
     Send(request, int(kBandInfoLength));
 }
@@ -392,6 +395,7 @@ void Link::Finish(TransferOutcome outcome, std::vector<std::uint16_t> readBlocks
     TransferResult result;
     result.outcome = outcome;
     result.read = ReadMode;
+    result.planned = planned_;
     if (ReadMode) {
         result.blocks = std::move(readBlocks);
     } else {

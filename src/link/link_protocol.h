@@ -58,6 +58,15 @@ struct TransferResult
     // completed read stored (the band information included), every block a write had
     // acknowledged, even when the write did not complete. Nothing for a read that did not complete.
     std::vector<std::uint16_t> blocks;
+    // The blocks the transfer set out to move; 0 when it ended before its handshake.
+    int planned = 0;
+
+    // A write that ended with only some of its blocks in the radio: old and new data mixed.
+    bool WrotePartly() const
+    {
+        return !read && outcome == TransferOutcome::Abandoned && !blocks.empty()
+            && int(blocks.size()) < planned;
+    }
 };
 
 class Link
@@ -104,8 +113,8 @@ public:
     bool ReadMode = false;
     TransferFlags Flags;
     // Set after BeginTransfer instead of the flags: exactly these blocks, in this order (a read
-    // back of what a write sent, a look at the radio's calibration before a write). Cleared by the
-    // next BeginTransfer.
+    // back of what a write sent, a look at the radio before a write), and a read stores no other
+    // (not the band information of the handshake). Cleared by the next BeginTransfer.
     std::optional<std::vector<std::uint16_t>> ExplicitBlocks;
     std::uint16_t BlockAddress = 0;
     std::uint16_t RangeEnd = 0;
@@ -155,6 +164,7 @@ private:
     TransferFlags startFlags_;
     bool startFlagsKept_ = false;
     std::size_t nextExplicit_ = 0; // the next of ExplicitBlocks to move
+    int planned_ = 0; // the blocks this transfer moves, as its handshake counted them
     // Counts transfers started and ended, so that a question answered after its transfer ended
     // changes nothing.
     std::uint64_t transferNumber_ = 0;

@@ -2,8 +2,10 @@
 // and the tests with scripted answers.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace nx5rb {
 
@@ -19,10 +21,24 @@ enum class PromptAnswer { Ok, Cancel, Retry, Yes, No };
 
 struct PromptMessage
 {
+    PromptMessage() = default;
+    PromptMessage(std::string text, std::string title, PromptButtons buttons = PromptButtons::Ok,
+                  PromptIcon icon = PromptIcon::None,
+                  std::optional<PromptAnswer> defaultButton = std::nullopt)
+        : text(std::move(text))
+        , title(std::move(title))
+        , buttons(buttons)
+        , icon(icon)
+        , defaultButton(defaultButton)
+    { }
+
     std::string text;
     std::string title;
     PromptButtons buttons = PromptButtons::Ok;
     PromptIcon icon = PromptIcon::None;
+    // The button Enter presses; none for the box's own choice. A question whose yes destroys
+    // data has Cancel.
+    std::optional<PromptAnswer> defaultButton;
 
     bool operator==(const PromptMessage &) const = default;
 };

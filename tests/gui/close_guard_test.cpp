@@ -31,6 +31,56 @@ private slots:
         QCOMPARE(shown.prompt.Texts(), QStringList());
     }
 
+    // 关闭 or the window's own close while a write runs: Cancel lets it go on to its end, OK
+    // abandons it as 中止 does and closes without another word.
+    void CloseDuringATransferAsksFirst_data()
+    {
+        QTest::addColumn<bool>("button");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("关闭, cancelled") << true << int(PromptAnswer::Cancel);
+        QTest::newRow("关闭, confirmed") << true << int(PromptAnswer::Ok);
+        QTest::newRow("window closed, confirmed") << false << int(PromptAnswer::Ok);
+    }
+    void CloseDuringATransferAsksFirst()
+    {
+        QFETCH(bool, button);
+        QFETCH(int, answer);
+        const bool close = PromptAnswer(answer) == PromptAnswer::Ok;
+        ShownWindow shown;
+        QVERIFY(shown.Ready());
+        Form1 &w = shown.window;
+        w.MSComm1().Virtual().SetBaud(9600); // long enough to close meanwhile
+        w.RunCommand(TransferCommand::WriteChannelInfo);
+        QVERIFY(w.Frame1->isVisible());
+
+        shown.prompt.Answers = {PromptAnswer(answer)};
+        if (button)
+            Click(w.CommandClose);
+        else
+            w.close();
+        QCOMPARE(shown.prompt.Shown.size(), std::size_t(2));
+        const PromptMessage &question = shown.prompt.Shown[1];
+        QCOMPARE(QString::fromStdString(question.text),
+                 QString("正在与电台通信，关闭将中止传输，电台中的数据可能不完整。确定关闭？"));
+        QCOMPARE(QString::fromStdString(question.title), QString("警告"));
+        QVERIFY(question.buttons == PromptButtons::OkCancel);
+        QVERIFY(question.defaultButton == PromptAnswer::Cancel);
+        QCOMPARE(w.isVisible(), !close);
+        if (close) {
+            QCOMPARE(w.LinkLayer().Outcome(), TransferOutcome::Abandoned);
+            QVERIFY(!w.MSComm1().PortOpen());
+        } else {
+            QVERIFY(WaitForLinkIdle(w));
+            QCOMPARE(w.LinkLayer().Outcome(), TransferOutcome::Completed);
+            const RadioImage &radio = w.MSComm1().Virtual().Radio().Memory();
+            QVERIFY(std::equal(radio.begin() + mm::kChannelTableStart,
+                               radio.begin() + mm::kChannelTableEnd,
+                               w.State().Image.begin() + mm::kChannelTableStart));
+        }
+        QTest::qWait(50);
+        QCOMPARE(shown.prompt.Shown.size(), std::size_t(2));
+    }
+
     void ChangesAreAskedAbout_data()
     {
         QTest::addColumn<QString>("change");

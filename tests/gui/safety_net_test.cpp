@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -42,6 +43,45 @@ private slots:
         const bool kept = w.MSComm1().Virtual().Radio().Memory() == before;
         QCOMPARE(kept, PromptAnswer(answer) == PromptAnswer::Cancel);
         QCOMPARE(shown.prompt.Shown.size(), std::size_t(2)); // read back as written: no report
+    }
+
+    // The window's own message boxes: Enter on the question before overwriting the radio's
+    // calibration presses 取消, and the question says the calibration is the start-up one.
+    void EnterOnTheCalibrationQuestionWritesNothing()
+    {
+        StoreSettings(ToolSettings {});
+        ScriptedFiles files;
+        Form1 w(WindowSetup {VirtualRadioPort(), {}}, nullptr, &files);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const RadioImage before = w.MSComm1().Virtual().Radio().Memory();
+        QStringList texts;
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+        QTimer boxes;
+        QObject::connect(&boxes, &QTimer::timeout, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            texts << box->text();
+            if (texts.size() == 1) {
+                box->button(QMessageBox::Ok)->click(); // 全部写入？
+                return;
+            }
+            defaultButton = box->standardButton(box->defaultButton());
+            QTest::keyClick(box, Qt::Key_Return);
+            if (box->isVisible())
+                box->reject();
+        });
+        boxes.start(5);
+        Click(w.CommandWriteAll);
+        QVERIFY(WaitForLinkIdle(w));
+        boxes.stop();
+        QCOMPARE(texts.size(), 2);
+        QVERIFY(texts[1].startsWith("即将覆盖本机的校准数据（频段-A："));
+        QVERIFY(texts[1].endsWith("\n当前数据的校准值未从电台读取，也未从文件打开。"));
+        QCOMPARE(defaultButton, QMessageBox::Cancel);
+        QVERIFY(w.MSComm1().Virtual().Radio().Memory() == before);
+        w.close();
     }
 
     void SettingsAreRememberedFromOneRunToTheNext()

@@ -117,6 +117,21 @@ private slots:
             QVERIFY2(widget->isEnabled(), qPrintable(widget->objectName()));
     }
 
+    // Cancel after the radio refused a block: the window says how much of the write went out.
+    void CancelledWriteSaysHowManyBlocksReachedTheRadio()
+    {
+        ShownWindow shown;
+        QVERIFY(shown.Ready());
+        Form1 &w = shown.window;
+        w.MSComm1().Virtual().Radio().Faults.NakOnWrite = 13;
+        shown.prompt.Answers = {PromptAnswer::Ok, PromptAnswer::Cancel};
+        w.RunCommand(TransferCommand::WriteChannelInfo);
+        QVERIFY(WaitForLinkIdle(w));
+        QCOMPARE(shown.prompt.Texts(),
+                 (QStringList {"写信道信息？", "检测连接！重试或取消？",
+                               "已写入 12/128 块，电台中的数据新旧混杂。"}));
+    }
+
     void CancelledReadLeavesThePortClosed()
     {
         ShownWindow shown;

@@ -110,12 +110,25 @@ struct LinkHarness
         Pump();
     }
 
+    // Lets the radio answer; when it has gone silent and the reply time-out is running, the
+    // time-out fires, as a second of silence would.
+    bool PumpOrTimeOut()
+    {
+        if (Pump())
+            return true;
+        if (!timeOutWhenSilent || !timer1.enabled)
+            return false;
+        timer1.Fire();
+        return true;
+    }
+
+    bool timeOutWhenSilent = false; // a radio that stops answering is timed out while waiting
     VirtualPort radioPort;
     TapPort port {radioPort};
     FakeTimer timer1;
     FakeTimer timer2;
     RecordingPrompt prompt;
-    ManualPump pump {[this] { return Pump(); }};
+    ManualPump pump {[this] { return PumpOrTimeOut(); }};
     Session session {{port, timer1, timer2, prompt, pump}};
     WindowState &state = session.State();
     Link &link = session.LinkLayer();

@@ -2,6 +2,7 @@
 // or an open replaces, the look at the radio's calibration before a write, and the read-back
 // after it.
 #include "app/backups.h"
+#include "editors/field_table.h"
 #include "image/data_file.h"
 #include "link_harness.h"
 
@@ -29,27 +30,34 @@ bool EndsWith(const std::string &text, std::string_view end)
         && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
+// The image a read replaces is backed up as a save would have written it: an edit typed but not
+// applied is in the backup, not only an applied one.
 TEST(SafetyNet, AReadLeavesABackupOfWhatItReadAndOfTheUnsavedImageItReplaced)
 {
-    QTemporaryDir folder;
-    BackupStore store(folder.path().toStdString());
-    LinkHarness h;
-    h.session.Options().backups = &store;
-    h.state.FreqAreas[0].RxLow = 140; // an applied edit that neither the radio nor a file holds
-    h.state.Apply();
-    const RadioImage edited = h.state.Image;
-    h.Run(TransferCommand::ReadAll);
-    ASSERT_EQ(h.link.Outcome(), TransferOutcome::Completed);
+    for (const bool applied : {true, false}) {
+        SCOPED_TRACE(applied ? "applied edit" : "pending edit");
+        QTemporaryDir folder;
+        BackupStore store(folder.path().toStdString());
+        LinkHarness h;
+        h.session.Options().backups = &store;
+        h.state.FreqAreas[0].RxLow = 140; // an edit that neither the radio nor a file holds
+        h.state.DataChanged = true;
+        if (applied)
+            h.state.Apply();
+        h.Run(TransferCommand::ReadAll);
+        ASSERT_EQ(h.link.Outcome(), TransferOutcome::Completed);
 
-    const std::vector<std::string> names = BackupsIn(folder);
-    ASSERT_EQ(names.size(), 2u);
-    const auto path = [&folder](const std::string &name) {
-        return QDir(folder.path()).filePath(QString::fromStdString(name)).toStdString();
-    };
-    EXPECT_TRUE(EndsWith(names[0], "_before-read-all.dat")) << names[0];
-    EXPECT_TRUE(EndsWith(names[1], "_read-all.dat")) << names[1];
-    EXPECT_EQ(ReadDataFile(path(names[0])).image, edited);
-    EXPECT_EQ(ReadDataFile(path(names[1])).image, h.state.Image);
+        const std::vector<std::string> names = BackupsIn(folder);
+        ASSERT_EQ(names.size(), 2u);
+        const auto path = [&folder](const std::string &name) {
+            return QDir(folder.path()).filePath(QString::fromStdString(name)).toStdString();
+        };
+        EXPECT_TRUE(EndsWith(names[0], "_before-read-all.dat")) << names[0];
+        EXPECT_TRUE(EndsWith(names[1], "_read-all.dat")) << names[1];
+        EXPECT_EQ(ImageFreqAreas(ReadDataFile(path(names[0])).image)[0].RxLow, 140);
+        EXPECT_EQ(ReadDataFile(path(names[1])).image, h.state.Image);
+        EXPECT_NE(h.state.FreqAreas[0].RxLow, 140) << "the read replaced the edit in the views";
+    }
 }
 
 TEST(SafetyNet, ABackupThatCannotBeWrittenIsSaidOnceAndStopsNothing)
@@ -66,8 +74,13 @@ TEST(SafetyNet, ABackupThatCannotBeWrittenIsSaidOnceAndStopsNothing)
     h.Run(TransferCommand::ReadB);
     EXPECT_EQ(h.link.Outcome(), TransferOutcome::Completed);
     int warnings = 0;
-    for (const PromptMessage &message : h.prompt.Shown)
-        warnings += message.text.starts_with("自动备份失败");
+    for (const PromptMessage &message : h.prompt.Shown) {
+        if (!message.text.starts_with("自动备份失败"))
+            continue;
+        ++warnings;
+        EXPECT_NE(message.text.find(blocked.toStdString()), std::string::npos) << message.text;
+        EXPECT_EQ(message.text.find('\n'), std::string::npos) << message.text;
+    }
     EXPECT_EQ(warnings, 1);
 }
 
@@ -75,32 +88,47 @@ struct GuardCase
 {
     const char *name;
     CalibrationGuard guard;
+    bool opened; // the image comes from a file (the start-up image saved), not from start-up
     PromptAnswer answer; // to the guard's question, when asked
     bool asked;
     bool written;
 };
 
+constexpr std::string_view kPlaceholderLine = "\n当前数据的校准值未从电台读取，也未从文件打开。";
+
 // The tool's start-up calibration is not the radio's: writing it would lose the radio's own.
 TEST(SafetyNet, TheGuardStopsAWriteOverAnotherRadiosCalibration)
 {
     const GuardCase cases[] = {
-        {"asked, cancelled", CalibrationGuard::Ask, PromptAnswer::Cancel, true, false},
-        {"asked, confirmed", CalibrationGuard::Ask, PromptAnswer::Ok, true, true},
-        {"refused", CalibrationGuard::Refuse, PromptAnswer::Ok, false, false},
-        {"overwritten", CalibrationGuard::Overwrite, PromptAnswer::Ok, false, true},
+        {"asked, cancelled", CalibrationGuard::Ask, false, PromptAnswer::Cancel, true, false},
+        {"asked, confirmed", CalibrationGuard::Ask, false, PromptAnswer::Ok, true, true},
+        {"opened, asked", CalibrationGuard::Ask, true, PromptAnswer::Cancel, true, false},
+        {"refused", CalibrationGuard::Refuse, false, PromptAnswer::Ok, false, false},
+        {"overwritten", CalibrationGuard::Overwrite, false, PromptAnswer::Ok, false, true},
     };
     for (const GuardCase &c : cases) {
         SCOPED_TRACE(c.name);
-        LinkHarness h({PromptAnswer::Ok, c.answer});
+        QTemporaryDir folder;
+        LinkHarness h;
+        if (c.opened) {
+            const std::string file = folder.filePath("other.dat").toStdString();
+            ASSERT_FALSE(WriteDataFile(file, h.state.Image));
+            ASSERT_EQ(h.session.Open(file), OpenResult::Opened);
+        }
+        h.prompt = RecordingPrompt({PromptAnswer::Ok, c.answer});
         h.session.Options().guard = c.guard;
         const RadioImage before = h.radioPort.Radio().Memory();
         const TransferOutcome outcome = h.session.RunTransferToEnd(TransferCommand::WriteA);
-        bool asked = false;
+        const PromptMessage *question = nullptr;
         for (const PromptMessage &message : h.prompt.Shown)
-            asked = asked
-                || (message.text.starts_with(kGuardQuestion)
-                    && message.buttons == PromptButtons::OkCancel);
-        EXPECT_EQ(asked, c.asked);
+            if (message.text.starts_with(kGuardQuestion))
+                question = &message;
+        ASSERT_EQ(question != nullptr, c.asked);
+        if (question) {
+            EXPECT_EQ(question->buttons, PromptButtons::OkCancel);
+            EXPECT_EQ(question->defaultButton, PromptAnswer::Cancel);
+            EXPECT_EQ(question->text.ends_with(kPlaceholderLine), !c.opened) << question->text;
+        }
         EXPECT_EQ(outcome == TransferOutcome::Completed, c.written);
         const RadioImage &radio = h.radioPort.Radio().Memory();
         EXPECT_EQ(radio == before, !c.written) << "the radio keeps its bytes unless confirmed";
@@ -111,6 +139,54 @@ TEST(SafetyNet, TheGuardStopsAWriteOverAnotherRadiosCalibration)
         }
         EXPECT_EQ(h.radioPort.Radio().SessionsCompleted(), c.written ? 2 : 1)
             << "the look at the radio, then the write";
+    }
+}
+
+// The backup before a write is the radio as 读取全部 reads it and nothing else, so that opening
+// it and writing it all back restores what was read. The guard judges only the bands the command
+// writes: band A as the radio has it goes, bands B and C of another radio do not matter.
+TEST(SafetyNet, TheBackupBeforeAWriteIsTheRadioAndWritesItBack)
+{
+    for (const TransferCommand command : {TransferCommand::WriteA, TransferCommand::WriteAll}) {
+        SCOPED_TRACE(RegionName(command));
+        QTemporaryDir folder;
+        BackupStore store(folder.path().toStdString());
+        LinkHarness h;
+        h.session.Options().guard = CalibrationGuard::Refuse;
+        h.session.Options().backups = &store;
+        const RadioImage radio = h.radioPort.Radio().Memory();
+        const mm::Address tuneA = mm::kTuneBlock[0];
+        std::copy_n(radio.begin() + tuneA, mm::kTuneBlockSize, h.state.Image.begin() + tuneA);
+        h.state.AnalyseAll();
+        h.state.MarkSynced();
+
+        const bool wrote = h.session.RunTransferToEnd(command) == TransferOutcome::Completed;
+        EXPECT_EQ(wrote, command == TransferCommand::WriteA);
+        const std::vector<std::string> names = BackupsIn(folder);
+        ASSERT_EQ(names.size(), 1u);
+        EXPECT_TRUE(
+            EndsWith(names[0], "_radio-before-write-" + std::string(RegionName(command)) + ".dat"))
+            << names[0];
+        RadioImage expected;
+        expected.fill(mm::kErased);
+        for (const std::uint16_t block : RadioLookBlocks())
+            std::copy_n(radio.begin() + block, mm::kBlockSize, expected.begin() + block);
+        const std::string backup = folder.filePath(QString::fromStdString(names[0])).toStdString();
+        EXPECT_EQ(ReadDataFile(backup).image, expected);
+
+        // Opened and written all back over a radio that lost its band information and tuning.
+        for (const std::uint16_t block : RadioLookBlocks())
+            std::fill_n(h.radioPort.Radio().Memory().begin() + block, mm::kBlockSize, 0x5A);
+        h.session.Options().guard = CalibrationGuard::Off;
+        ASSERT_EQ(h.session.Open(backup), OpenResult::Opened);
+        ASSERT_EQ(h.session.RunTransferToEnd(TransferCommand::WriteAll),
+                  TransferOutcome::Completed);
+        const RadioImage &restored = h.radioPort.Radio().Memory();
+        for (const std::uint16_t block : RadioLookBlocks())
+            EXPECT_TRUE(std::equal(restored.begin() + block,
+                                   restored.begin() + block + mm::kBlockSize,
+                                   radio.begin() + block))
+                << "block " << block;
     }
 }
 
@@ -162,6 +238,49 @@ TEST(SafetyNet, ReadBackAsksForExactlyTheBlocksWritten)
     EXPECT_EQ(written.size(), 20u);
     EXPECT_EQ(readBack, written);
     EXPECT_FALSE(h.state.UnsavedChanges());
+}
+
+// A radio that refuses a block or stops answering part-way, and Retry: the write starts again,
+// and its read-back compares the blocks the radio now holds with what was sent. The image's band
+// limits are not the radio's, so its channels read differently under the radio's limits.
+TEST(SafetyNet, AWriteRetriedAfterAFaultReadsBackAsWritten)
+{
+    const TransferCommand writes[] = {
+        TransferCommand::Write,   TransferCommand::WriteA,      TransferCommand::WriteB,
+        TransferCommand::WriteC,  TransferCommand::WriteOption, TransferCommand::WriteChannelInfo,
+        TransferCommand::WriteAll};
+    for (const TransferCommand command : writes) {
+        for (const bool stall : {false, true}) {
+            SCOPED_TRACE(std::string(RegionName(command)) + (stall ? ", stalled" : ", refused"));
+            LinkHarness h;
+            h.Run(TransferCommand::ReadChannelInfo);
+            h.state.FreqAreas[0].RxLow = 140;
+            h.state.FreqAreas[0].RxHigh = 150;
+            h.state.Apply();
+            h.prompt = RecordingPrompt({PromptAnswer::Ok, PromptAnswer::Retry});
+            h.timeOutWhenSilent = true;
+            h.session.Options().verify = true;
+            RadioFaults &faults = h.radioPort.Radio().Faults;
+            (stall ? faults.StallAfter : faults.NakOnWrite) = 3;
+            h.radioPort.Radio().ClearFrameLog();
+
+            EXPECT_EQ(h.session.RunTransferToEnd(command), TransferOutcome::Completed);
+            ASSERT_EQ(h.prompt.Shown.size(), 2u) << h.prompt.Shown.back().text;
+            EXPECT_EQ(h.prompt.Shown[1].buttons, PromptButtons::RetryCancel);
+            std::vector<std::uint16_t> written;
+            for (const FrameRecord &frame : h.radioPort.Radio().FrameLog())
+                if (frame.Kind == FrameKind::Write
+                    && std::find(written.begin(), written.end(), frame.Address) == written.end())
+                    written.push_back(frame.Address);
+            EXPECT_FALSE(written.empty());
+            const RadioImage &radio = h.radioPort.Radio().Memory();
+            for (const std::uint16_t block : written)
+                EXPECT_TRUE(std::equal(radio.begin() + block,
+                                       radio.begin() + block + mm::kBlockSize,
+                                       h.state.Image.begin() + block))
+                    << "block " << block;
+        }
+    }
 }
 
 } // namespace
