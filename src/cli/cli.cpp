@@ -119,7 +119,7 @@ std::optional<DataFileContents> ReadForCommand(const std::string &path, std::ost
         return contents;
     case DataFileStatus::WrongFile:
         err << "nx5rb-cli: " << path
-            << ": not a data file (4112 bytes beginning with \"NX5RBTX \")\n";
+            << ": not a data file (a data file is 4112 bytes and begins with \"NX5RBTX \")\n";
         break;
     case DataFileStatus::CannotRead:
         err << "nx5rb-cli: " << path << ": " << contents.reason << "\n";

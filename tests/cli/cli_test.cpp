@@ -248,9 +248,10 @@ TEST(Cli, FilesThatCannotBeOpenedFailWithAMessage)
         const ToolRun a = RunTool({command, refused});
         EXPECT_NE(a.status, 0);
         EXPECT_EQ(a.out, "");
-        EXPECT_EQ(a.err,
-                  "nx5rb-cli: " + refused
-                      + ": not a data file (4112 bytes beginning with \"NX5RBTX \")\n");
+        EXPECT_EQ(
+            a.err,
+            "nx5rb-cli: " + refused
+                + ": not a data file (a data file is 4112 bytes and begins with \"NX5RBTX \")\n");
 
         const ToolRun b = RunTool({command, missing});
         EXPECT_NE(b.status, 0);
