@@ -10,6 +10,8 @@ static_assert(mm::kSettingsBlock[1] == mm::kSettingsBlock[0] + mm::kSettingsBloc
 static_assert(mm::kMaxOffset >= mm::kSettingsBlock[1]
               && mm::kMaxOffset < mm::kSettingsBlock[1] + mm::kSettingsBlockSize);
 static_assert(mm::kWorkChannel + mm::kBandCount <= mm::kFreqAreaBlockEnd);
+static_assert(mm::kFreqAreaTuneFreq == 2 * (mm::kFreqAreaFields - 1),
+              "the tuning frequency is word 4");
 
 std::int16_t BandLimitMHz(std::uint8_t b0, std::uint8_t b1)
 {
