@@ -1,6 +1,7 @@
 #include "editors/channel_view.h"
 
 #include "image/freq_codec.h"
+#include "image/records.h"
 #include "image/tone_codec.h"
 
 #include <string>
@@ -28,18 +29,18 @@ void AnalyseChInfo(const Document &doc, EditorCursor &cursor, ChannelCells &cell
     const RadioImage &image = doc.Image;
     for (int channel = 1; channel <= mm::kChannelCount; ++channel) {
         const mm::Address r = mm::ChannelRecord(channel);
-        if (!JudgeFreqVaid(image, doc.FreqAreas, r + mm::kChRxFreq, true))
+        const ConstChannelRecord record = ChannelAt(image, channel);
+        if (!record.Exists(doc.FreqAreas))
             continue;
         grid.SetText(channel, kColRxFreq, DataToFreq(image, r + mm::kChRxFreq));
         grid.SetText(channel, kColRxTone, DataToQt(image, r + mm::kChRxTone));
-        if (JudgeFreqVaid(image, doc.FreqAreas, r + mm::kChTxFreq, false)) {
+        if (record.TransmitExists(doc.FreqAreas)) {
             grid.SetText(channel, kColTxFreq, DataToFreq(image, r + mm::kChTxFreq));
             grid.SetText(channel, kColTxTone, DataToQt(image, r + mm::kChTxTone));
         }
-        const std::uint8_t flags = image[r + mm::kChFlags];
-        grid.SetText(channel, kColBandwidth, flags & mm::kFlagNarrow ? kNarrow : kWide);
-        grid.SetText(channel, kColPower, flags & mm::kFlagLowPower ? kLow : kHigh);
-        grid.SetText(channel, kColScan, flags & mm::kFlagScan ? kScanAdd : kScanDelete);
+        grid.SetText(channel, kColBandwidth, record.Narrow() ? kNarrow : kWide);
+        grid.SetText(channel, kColPower, record.LowPower() ? kLow : kHigh);
+        grid.SetText(channel, kColScan, record.InScan() ? kScanAdd : kScanDelete);
     }
     cursor.Analysing = false;
 }

@@ -6,6 +6,7 @@
 #include "editors/power_on_view.h"
 #include "editors/tune_table_view.h"
 #include "image/freq_codec.h"
+#include "image/records.h"
 #include "image/tone_codec.h"
 
 #include <algorithm>
@@ -374,16 +375,7 @@ const std::vector<Field> &FieldTable()
 
 FreqAreaTable ImageFreqAreas(const RadioImage &image)
 {
-    FreqAreaTable areas {};
-    for (int band = 0; band < mm::kBandCount; ++band) {
-        const mm::Address base = mm::kFreqAreaRecord[band];
-        const auto value = [&](int field) {
-            return std::int16_t(
-                LeadingNumber(BandLimitText(image[base + 2 * field], image[base + 2 * field + 1])));
-        };
-        areas[band] = {value(0), value(1), value(2), value(3), value(4)};
-    }
-    return areas;
+    return BandInfoOf(image).Areas();
 }
 
 std::string FieldText(const Field &field, const RadioImage &image)

@@ -1,6 +1,7 @@
 #include "editors/freq_area_view.h"
 
 #include "image/freq_codec.h"
+#include "image/records.h"
 
 #include <charconv>
 #include <optional>
@@ -83,6 +84,7 @@ void AnalyseFreqArea(Document &doc, EditorCursor &cursor, FreqAreaCells &cells)
 {
     cursor.Analysing = true;
     const RadioImage &image = doc.Image;
+    const ConstBandInfo info = BandInfoOf(image);
     for (int band = 0; band < mm::kBandCount; ++band) {
         TextGrid &grid = cells.Grids[band];
         const mm::Address base = mm::kFreqAreaRecord[band];
@@ -92,18 +94,14 @@ void AnalyseFreqArea(Document &doc, EditorCursor &cursor, FreqAreaCells &cells)
                          BandLimitText(image[base + 2 * field], image[base + 2 * field + 1]));
         }
         // The working copy is what the cells read as.
-        for (int field = 0; field < int(kFieldCells.size()); ++field) {
-            const auto [row, col] = kFieldCells[field];
-            *Field(doc.FreqAreas[band], field) = std::int16_t(LeadingNumber(grid.Text(row, col)));
-        }
+        doc.FreqAreas[band] = info.Area(band).Limits();
     }
     // A code outside the list shows as all three bands but is kept until the user picks an item.
-    cells.BandCombinationItem = BandCombinationItem(image[mm::kWorkBandsCode]);
-    doc.WorkBandsCode = image[mm::kWorkBandsCode];
+    cells.BandCombinationItem = BandCombinationItem(info.BandsCode());
+    doc.WorkBandsCode = info.BandsCode();
     for (int band = 0; band < mm::kBandCount; ++band) {
-        const std::uint8_t channel = image[mm::kWorkChannel + band];
-        cells.ChannelItem[band] = channel == kChannelUhf ? 1 : 0;
-        doc.WorkChannel[band] = channel;
+        cells.ChannelItem[band] = info.Uhf(band) ? 1 : 0;
+        doc.WorkChannel[band] = info.WorkChannel(band);
     }
     cursor.Analysing = false;
 }
@@ -111,16 +109,12 @@ void AnalyseFreqArea(Document &doc, EditorCursor &cursor, FreqAreaCells &cells)
 void EncodeFreqAreas(Document &doc)
 {
     RadioImage &image = doc.Image;
-    image[mm::kWorkBandsCode] = doc.WorkBandsCode;
+    const BandInfo info = BandInfoOf(image);
+    info.SetBandsCode(doc.WorkBandsCode);
     for (int band = 0; band < mm::kBandCount; ++band)
-        image[mm::kWorkChannel + band] = doc.WorkChannel[band];
+        info.SetWorkChannel(band, doc.WorkChannel[band]);
     for (int band = 0; band < mm::kBandCount; ++band) {
-        const mm::Address base = mm::kFreqAreaRecord[band];
-        for (int field = 0; field < int(kFieldCells.size()); ++field) {
-            const std::uint16_t word = NumToBCD3(*Field(doc.FreqAreas[band], field));
-            image[base + 2 * field] = std::uint8_t(word >> 8);
-            image[base + 2 * field + 1] = std::uint8_t(word & 0xFF);
-        }
+        info.Area(band).SetLimits(doc.FreqAreas[band]);
         if (band < 2)
             WriteBandStartRecord(image, band, doc.FreqAreas, doc.WorkBandsCode);
     }

@@ -1,5 +1,7 @@
 #include "editors/modulation_view.h"
 
+#include "image/records.h"
+
 #include <algorithm>
 #include <charconv>
 
@@ -16,21 +18,19 @@ constexpr std::uint8_t kRepairThreshold = 31;
 void DecodeModulation(Document &doc, ModulationBoxes &page, int band)
 {
     const RadioImage &image = doc.Image;
-    page.MaxOffset = std::to_string(image[mm::kMaxOffset]);
-    doc.MaxOffset = image[mm::kMaxOffset];
+    const ConstModulation modulation = ModulationOf(image);
+    page.MaxOffset = std::to_string(modulation.MaxOffset());
+    doc.MaxOffset = modulation.MaxOffset();
 
     const mm::Address base = mm::kSettingsBlock[band];
     std::copy_n(image.begin() + base, mm::kSettingsBlockSize,
                 doc.ModulationRecords.begin() + band * mm::kSettingsBlockSize);
-    page.Response[0] = std::to_string(image[base]);
-    page.Response[1] = std::to_string(image[base + 1]);
-    page.Response[2] = std::to_string(image[base + 2]);
+    for (int setting = 0; setting < kModulationFields; ++setting)
+        page.Response[setting] = std::to_string(modulation.Setting(band, setting));
     // A total deviation with its top bit set is no value the radio uses: show nothing rather than
     // a number left over from an earlier image.
-    const std::uint8_t high = image[base + 3];
-    page.Response[3] = high >= 0x80 ? std::string() : std::to_string(256 * high + image[base + 4]);
-    page.Response[4] = std::to_string(image[base + 5]);
-    page.Response[5] = std::to_string(image[base + 6]);
+    if (modulation.Setting(band, kTotalDeviationField) >= 0x8000)
+        page.Response[kTotalDeviationField].clear();
 }
 
 void EncodeModulation(Document &doc)

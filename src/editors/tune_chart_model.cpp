@@ -1,6 +1,6 @@
 #include "editors/tune_chart_model.h"
 
-#include "image/freq_codec.h"
+#include "image/records.h"
 
 #include <algorithm>
 #include <string>
@@ -23,17 +23,17 @@ TuneChartModel BuildTuneChartModel(const RadioImage &image, int band,
     model.Band = band;
     model.StepMHz = band == kBandB ? kStepBandB : kStepOtherBands;
 
-    const mm::Address tuneFreq = mm::kFreqAreaRecord[band] + mm::kFreqAreaTuneFreq;
-    const int first = LeadingNumber(BandLimitText(image[tuneFreq], image[tuneFreq + 1]));
+    const int first = BandInfoOf(image).Area(band).Limits().TuneFreq;
+    const ConstTuneTable table(tuneBlock);
     for (int point = 0; point < kChartPoints; ++point) {
         model.PointsMHz[point] = first + point * model.StepMHz;
-        model.Sensitivity[point] = tuneBlock[mm::kTuneSensitivity + point];
-        model.LowPower[point] = tuneBlock[mm::kTuneLowPower + point];
-        model.HighPower[point] = tuneBlock[mm::kTuneHighPower + point];
+        model.Sensitivity[point] = table.Sensitivity(point);
+        model.LowPower[point] = table.LowPower(point);
+        model.HighPower[point] = table.HighPower(point);
     }
     for (int g = 0; g < kChartDetectionColumns; ++g) {
-        model.SquelchHigh[g] = tuneBlock[mm::kTuneSquelch + 2 * g];
-        model.SquelchLow[g] = tuneBlock[mm::kTuneSquelch + 2 * g + 1];
+        model.SquelchHigh[g] = table.SquelchHigh(g);
+        model.SquelchLow[g] = table.SquelchLow(g);
     }
     model.RxEdgeCol = std::clamp(rxEdgeCol, kChartFirstColumn + 1, kChartNoEdge);
     model.TxEdgeCol = std::clamp(txEdgeCol, kChartFirstColumn + 1, kChartNoEdge);

@@ -1,6 +1,7 @@
 #include "editors/tune_table_view.h"
 
 #include "image/freq_codec.h"
+#include "image/records.h"
 
 #include <algorithm>
 #include <string>
@@ -39,7 +40,7 @@ void AnalyseTuneData(Document &doc, EditorCursor &cursor, TuneCellsOfBands &tune
         const mm::Address tuneFreq = mm::kFreqAreaRecord[band] + mm::kFreqAreaTuneFreq;
         const std::string first = BandLimitText(image[tuneFreq], image[tuneFreq + 1]);
         page.Tune.SetText(0, 1, first);
-        int freq = LeadingNumber(first);
+        int freq = BandInfoOf(image).Area(band).Limits().TuneFreq;
         for (int col = 2; col <= kTunePoints; ++col) {
             freq += TunePointStep(band);
             page.Tune.SetText(0, col, std::to_string(freq));
@@ -64,15 +65,15 @@ void AnalyseTuneData(Document &doc, EditorCursor &cursor, TuneCellsOfBands &tune
                           std::string(tune_text::kAtLeast) + page.Tune.Text(0, kTunePoints));
 
         const mm::Address base = mm::kTuneBlock[band];
+        const ConstTuneTable table = TuneTableOf(image, band);
         for (int col = 1; col <= kTunePoints; ++col) {
-            page.Tune.SetText(1, col, std::to_string(image[base + mm::kTuneSensitivity + col - 1]));
-            page.Tune.SetText(2, col, std::to_string(image[base + mm::kTuneLowPower + col - 1]));
-            page.Tune.SetText(3, col, std::to_string(image[base + mm::kTuneHighPower + col - 1]));
+            page.Tune.SetText(1, col, std::to_string(table.Sensitivity(col - 1)));
+            page.Tune.SetText(2, col, std::to_string(table.LowPower(col - 1)));
+            page.Tune.SetText(3, col, std::to_string(table.HighPower(col - 1)));
         }
         for (int g = 0; g < kSquelchColumns; ++g) {
-            page.Squelch.SetText(1, g + 1, std::to_string(image[base + mm::kTuneSquelch + 2 * g]));
-            page.Squelch.SetText(2, g + 1,
-                                 std::to_string(image[base + mm::kTuneSquelch + 2 * g + 1]));
+            page.Squelch.SetText(1, g + 1, std::to_string(table.SquelchHigh(g)));
+            page.Squelch.SetText(2, g + 1, std::to_string(table.SquelchLow(g)));
         }
         std::copy_n(image.begin() + base, mm::kTuneBlockSize,
                     doc.TuneBuffer.begin() + band * mm::kTuneBlockSize);

@@ -1,5 +1,8 @@
 #include "image/freq_codec.h"
 
+#include "image/frequency.h"
+#include "image/records.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -76,21 +79,10 @@ bool JudgeFreqVaid(const RadioImage &image, const FreqAreaTable &areas, mm::Addr
 {
     if (!FieldInImage(offset))
         return false;
-    std::string hex;
-    for (int i = 0; i < 4; ++i)
-        hex += HexText(image[offset + i]);
-    if (!JudgeDataIsBCD(hex))
-        return false;
-    const std::optional<double> v = ParseDecimal(RawFreqText(image, offset));
-    if (!v)
-        return false;
-    for (const FreqArea &area : areas) {
-        const double low = receive ? area.RxLow : area.TxLow;
-        const double high = receive ? area.RxHigh : area.TxHigh;
-        if (low <= *v && *v <= high)
-            return true;
-    }
-    return false;
+    const std::optional<Frequency> frequency
+        = DecodeFrequency(std::span<const std::uint8_t, mm::kFreqFieldSize>(image.data() + offset,
+                                                                            mm::kFreqFieldSize));
+    return frequency && InsideABand(*frequency, areas, receive);
 }
 
 std::string DataToFreq(const RadioImage &image, mm::Address offset)

@@ -34,6 +34,8 @@ inline constexpr Address kChRxTone = 8;
 inline constexpr Address kChTxTone = 10;
 inline constexpr Address kChFlags = 12;
 inline constexpr Address kChReserved = 13;
+inline constexpr Address kFreqFieldSize = 4; // packed BCD, 10 Hz steps
+inline constexpr Address kToneFieldSize = 2; // low byte first
 
 // Bits of a channel's flag byte; every edit of one keeps the others.
 inline constexpr std::uint8_t kFlagNarrow = 0x20; // clear: wide band
@@ -51,6 +53,7 @@ inline constexpr Address kFreqAreaBlockEnd = 0xD20;
 inline constexpr Address kFreqAreaBlockSize = kFreqAreaBlockEnd - kFreqAreaBlock;
 inline constexpr std::array<Address, kBandCount> kFreqAreaRecord = {0xD00, 0xD10, 0xCF0};
 inline constexpr Address kFreqAreaRecordSize = 10;
+inline constexpr int kFreqAreaFields = 5; // 2-byte words: rx low, rx high, tx low, tx high, tune
 inline constexpr Address kFreqAreaTuneFreq = 8; // offset of the tuning frequency in a record
 inline constexpr Address kWorkBandsCode = 0xD0A;
 inline constexpr Address kWorkChannel = 0xD0B; // three bytes, one per band
@@ -62,6 +65,8 @@ inline constexpr Address kTuneSensitivity = 0;
 inline constexpr Address kTuneLowPower = 16;
 inline constexpr Address kTuneHighPower = 32;
 inline constexpr Address kTuneSquelch = 48; // high/low threshold pairs, 8 detection columns
+inline constexpr int kTunePoints = 16; // one byte each in the first three rows
+inline constexpr int kSquelchColumns = 8;
 
 // Settings (modulation) blocks, 16 bytes per band; band B's carries the shared maximum offset.
 inline constexpr std::array<Address, kBandCount> kSettingsBlock = {0xF80, 0xF90, 0xFA0};
@@ -69,6 +74,7 @@ inline constexpr Address kSettingsBlockSize = 16;
 // Offsets of the six modulation settings in a settings block: settings 1, 2, 3, the total
 // deviation (two bytes, high byte first), the tone and the code deviation.
 inline constexpr std::array<Address, 6> kSettingsField = {0, 1, 2, 3, 5, 6};
+inline constexpr int kTotalDeviationSetting = 3;
 inline constexpr Address kMaxOffset = 0xF9E;
 inline constexpr Address kSettingsMarker = 0xF9F;
 inline constexpr std::uint8_t kSettingsMarkerValue = 0x58;

@@ -96,6 +96,74 @@ void QtToData(int index, std::string_view text, RadioImage &image, mm::Address o
     image[offset + 1] = hi;
 }
 
+namespace {
+
+constexpr std::uint8_t kToneKindMask = 0xC0;
+constexpr std::uint8_t kToneDigitsMask = 0x3F;
+constexpr std::uint8_t kDcsNormalBits = 0x80;
+constexpr std::uint8_t kDcsInvertedBits = 0xC0;
+constexpr int kLargestValue = 3999; // four BCD digits that leave the two kind bits clear
+
+std::optional<int> BcdByte(std::uint8_t byte)
+{
+    if ((byte >> 4) > 9 || (byte & 0x0F) > 9)
+        return std::nullopt;
+    return (byte >> 4) * 10 + (byte & 0x0F);
+}
+
+std::uint8_t ToBcdByte(int value)
+{
+    return std::uint8_t((value / 10) << 4 | value % 10);
+}
+
+} // namespace
+
+std::optional<Tone> DecodeTone(std::span<const std::uint8_t, mm::kToneFieldSize> field)
+{
+    const std::uint8_t lo = field[0];
+    const std::uint8_t hi = field[1];
+    if (lo == mm::kErased || hi == mm::kErased)
+        return Tone();
+    const std::optional<int> hundreds = BcdByte(hi & kToneDigitsMask);
+    const std::optional<int> rest = BcdByte(lo);
+    if (!hundreds || !rest)
+        return std::nullopt;
+    const int value = *hundreds * 100 + *rest;
+    switch (hi & kToneKindMask) {
+    case 0:
+        return Tone::Ctcss(value);
+    case kDcsNormalBits:
+        return Tone::Dcs(value, false);
+    case kDcsInvertedBits:
+        return Tone::Dcs(value, true);
+    default:
+        return std::nullopt;
+    }
+}
+
+bool EncodeTone(Tone tone, std::span<std::uint8_t, mm::kToneFieldSize> field)
+{
+    std::uint8_t kindBits = 0;
+    switch (tone.Kind()) {
+    case ToneKind::None:
+        field[0] = field[1] = mm::kErased;
+        return true;
+    case ToneKind::Ctcss:
+        break;
+    case ToneKind::DcsNormal:
+        kindBits = kDcsNormalBits;
+        break;
+    case ToneKind::DcsInverted:
+        kindBits = kDcsInvertedBits;
+        break;
+    }
+    if (tone.Value() < 0 || tone.Value() > kLargestValue)
+        return false;
+    field[0] = ToBcdByte(tone.Value() % 100);
+    field[1] = std::uint8_t(ToBcdByte(tone.Value() / 100) | kindBits);
+    return true;
+}
+
 int QtIndexOf(std::string_view text)
 {
     const auto &list = QtList();

@@ -1,8 +1,11 @@
 // Sub-tone fields and the list of 261 tone entries.
+#include "image/freq_codec.h"
 #include "image/tone_codec.h"
 #include "support/image_bytes.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -129,6 +132,112 @@ TEST(DataToQt, FieldsAsTheGridShowsThem)
     }
     EXPECT_EQ(QtIndexOf("60.0"), 0);
     EXPECT_EQ(QtIndexOf(""), 0);
+}
+
+// The value codec reads each list entry's field as the entry's value and writes the same bytes.
+TEST(ToneField, EveryListEntryAsAValue)
+{
+    const auto &list = QtList();
+    for (int i = 0; i < kQtCount; ++i) {
+        Tone expected;
+        if (i >= kQtFirstDcsNormal)
+            expected = Tone::Dcs(std::stoi(list[i].substr(0, 3)), i >= kQtFirstDcsInverted);
+        else if (i >= kQtFirstCtcss)
+            expected = Tone::Ctcss(int(*ParseDecimal(list[i]) * 10 + 0.5));
+        RadioImage image = ErasedImage();
+        QtToData(i, list[i], image, kTone);
+        const std::array<std::uint8_t, 2> field = {image[kTone], image[kTone + 1]};
+        EXPECT_EQ(DecodeTone(field), expected) << list[i];
+        std::array<std::uint8_t, 2> written = {0x5A, 0x5A};
+        EXPECT_TRUE(EncodeTone(expected, written));
+        EXPECT_EQ(written, field) << list[i];
+    }
+}
+
+// Over every field: a value that is the number the grid shows, written back as the same bytes;
+// nothing only where no list entry is stored as these bytes.
+TEST(ToneField, EveryFieldAsTheGridShowsIt)
+{
+    RadioImage image = ErasedImage();
+    for (int lo = 0; lo < 256; ++lo)
+        for (int hi = 0; hi < 256; ++hi) {
+            const std::array<std::uint8_t, 2> field = {std::uint8_t(lo), std::uint8_t(hi)};
+            Put(image, kTone, {field[0], field[1]});
+            const std::string text = DataToQt(image, kTone);
+            const std::optional<Tone> tone = DecodeTone(field);
+            // No value: the grid shows other text, or an entry whose bytes these are not (A7 02
+            // shows as "210.7", its nibble A written as 10).
+            if (!tone) {
+                RadioImage entry = ErasedImage();
+                QtToData(QtIndexOf(text), text, entry, kTone);
+                ASSERT_TRUE(text != kNoTone && Get(entry, kTone, 2) != Get(image, kTone, 2))
+                    << lo << ' ' << hi;
+                continue;
+            }
+            if (tone->Kind() == ToneKind::None) {
+                ASSERT_EQ(text, kNoTone) << lo << ' ' << hi;
+                continue;
+            }
+            // "254.1" is 2541 tenths of CTCSS, "023N" code 23 sent normal.
+            const char kind = tone->Kind() == ToneKind::Ctcss ? '.'
+                : tone->Kind() == ToneKind::DcsNormal         ? 'N'
+                                                              : 'I';
+            ASSERT_EQ(kind == '.' ? text[text.size() - 2] : text.back(), kind) << text;
+            std::string number = text;
+            std::erase_if(number, [](char c) { return c < '0' || c > '9'; });
+            ASSERT_EQ(std::stoi(number), tone->Value()) << text;
+            std::array<std::uint8_t, 2> written {};
+            ASSERT_TRUE(EncodeTone(*tone, written));
+            ASSERT_EQ(written, field) << text;
+        }
+}
+
+TEST(ToneField, RefusesValuesItCannotHold)
+{
+    using Field = std::array<std::uint8_t, 2>;
+    const struct
+    {
+        Tone tone;
+        std::optional<Field> field;
+    } cases[] = {
+        {Tone::Ctcss(3999), Field {0x99, 0x39}},
+        {Tone::Ctcss(4000), std::nullopt}, // would set a DCS bit
+        {Tone::Ctcss(-1), std::nullopt},
+        {Tone::Dcs(3999, true), Field {0x99, 0xF9}},
+        {Tone::Dcs(4000, false), std::nullopt},
+    };
+    for (const auto &c : cases) {
+        std::array<std::uint8_t, 2> field = {0x5A, 0x5A};
+        EXPECT_EQ(EncodeTone(c.tone, field), c.field.has_value()) << c.tone.Value();
+        EXPECT_EQ(field, c.field.value_or(Field {0x5A, 0x5A}));
+    }
+}
+
+// The last field of the image is read and written; one that would run past its end is neither,
+// not even in part. Guard bytes after the image show a slip past it.
+TEST(ToneCodec, LastFieldOfTheImageAndNothingPastIt)
+{
+    struct
+    {
+        RadioImage image;
+        std::array<std::uint8_t, 4> guard;
+    } memory {};
+    const struct
+    {
+        mm::Address at;
+        bool inside;
+    } cases[] = {{mm::kImageSize - 2, true}, {mm::kImageSize - 1, false}, {mm::kImageSize, false}};
+    for (const auto &c : cases) {
+        memory.image.fill(0x5A);
+        memory.guard.fill(0x5A);
+        Put(memory.image, mm::kImageSize - 2, {0x70, 0x06}); // 67.0
+        const Bytes before = Get(memory.image, mm::kImageSize - 2, 2);
+        EXPECT_EQ(DataToQt(memory.image, c.at), c.inside ? "67.0" : "") << c.at;
+        QtToData(kQtFirstDcsNormal, QtList()[kQtFirstDcsNormal], memory.image, c.at);
+        EXPECT_EQ(Get(memory.image, mm::kImageSize - 2, 2), c.inside ? Bytes({0x23, 0x80}) : before)
+            << c.at;
+        EXPECT_EQ(memory.guard, (std::array<std::uint8_t, 4> {0x5A, 0x5A, 0x5A, 0x5A})) << c.at;
+    }
 }
 
 } // namespace
