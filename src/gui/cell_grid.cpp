@@ -62,6 +62,9 @@ private:
         QStylePainter painter(corner);
         QStyleOptionHeader option;
         option.initFrom(corner);
+        // The button itself is disabled (it would select every cell); its caption is not.
+        option.state |= QStyle::State_Enabled;
+        option.palette.setCurrentColorGroup(QPalette::Active);
         option.rect = corner->rect();
         option.position = QStyleOptionHeader::OnlyOneSection;
         option.text = model_.Text({0, 0});
