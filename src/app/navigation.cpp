@@ -60,6 +60,25 @@ NodeAction NodeActionOf(NodeKey key)
     return {};
 }
 
+NodeKey NodeOfPage(Page page)
+{
+    switch (page) {
+    case Page::FreqArea:
+        return NodeKey::FreqAreaSet;
+    case Page::TuneA:
+        return NodeKey::TuneA;
+    case Page::TuneB:
+        return NodeKey::TuneB;
+    case Page::TuneC:
+        return NodeKey::TuneC;
+    case Page::PowerOnMsg:
+        return NodeKey::PowerOnMsg;
+    case Page::ChannelInfo:
+        return NodeKey::ChannelInfo;
+    }
+    return NodeKey::FreqAreaSet;
+}
+
 bool ConfirmClose(const WindowState &state, Prompt &prompt)
 {
     if (!state.UnsavedChanges())

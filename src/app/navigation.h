@@ -75,6 +75,9 @@ struct NodeAction
 
 // What the node stands for.
 NodeAction NodeActionOf(NodeKey key);
+// The node the tree highlights while a page is shown (of the nodes that show it, the one named
+// after the page).
+NodeKey NodeOfPage(Page page);
 
 // The pending-change question first ("数据改变！是否保存？": Yes applies, No decodes the edited
 // pages again, Cancel stays), then the node's action.

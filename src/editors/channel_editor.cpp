@@ -131,7 +131,7 @@ EditorCommit ChannelGridEditor::Commit(const EditorInput &input)
 {
     // Enter in Text4 commits without moving on; EnterPressed stays as it is.
     if (cursor_.EditRow == 0 || cursor_.EditCol == 0)
-        return {input.text, std::nullopt, std::nullopt};
+        return {input.text, std::nullopt, {}};
     if (cursor_.EditCol == kColRxFreq || cursor_.EditCol == kColTxFreq)
         return CommitFrequency(input.text);
     return CommitCombo(input);
@@ -165,7 +165,7 @@ EditorCommit ChannelGridEditor::CommitFrequency(const std::string &typed)
     const FreqAreaTable &areas = doc_.FreqAreas;
     std::string text = typed;
     const auto replaceBy = [&](int mhz) {
-        result.message = std::string(kOutOfRange);
+        result.messages.emplace_back(kOutOfRange);
         text = std::to_string(mhz) + ".00000";
     };
     if (text == ".")

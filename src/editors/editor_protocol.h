@@ -1,7 +1,7 @@
 // How every grid and every box of the pages is edited. A click opens an editor on a cell (a text
 // box or a list, or nothing); keys typed into a text box pass a filter; a commit takes what the
 // user left in the editor and says what the cell shows now, where Enter moves on to, and whether a
-// message is due. One binder in the window runs this protocol for every page; the rules behind it
+// message is due. Every grid and row of boxes of the window runs this protocol; the rules behind it
 // are plain functions of the parts of the state they need.
 #pragma once
 
@@ -77,9 +77,10 @@ struct EditorCommit
     std::string shownText; // what the editor and its cell show now
     // Where the editor opens next; nothing closes it. The same cell keeps the editor there.
     std::optional<CellRef> next;
-    // A message for the user ("频率超出范围！"), shown with the title "错误" and the exclamation
-    // icon before the editor moves on.
-    std::optional<std::string> message;
+    // Messages for the user ("频率超出范围！"), in the order the rules gave them, each shown with
+    // the title "错误" and the exclamation icon before the cell shows the commit and before the
+    // editor moves on.
+    std::vector<std::string> messages;
 };
 
 // The rules of one grid or one row of boxes.

@@ -120,7 +120,7 @@ EditorOpen ModulationEditor::Open(CellRef clicked)
 EditorCommit ModulationEditor::Commit(const EditorInput &input)
 {
     if (!box_)
-        return {input.text, std::nullopt, std::nullopt};
+        return {input.text, std::nullopt, {}};
     if (input.enter)
         cursor_.EnterPressed = true;
     if (*box_ == kMaxOffsetBox)

@@ -50,7 +50,7 @@ EditorOpen OpenOn(CellRef cell, bool editable, const TextGrid &grid)
 EditorCommit Untouched(EditorCursor &cursor, const TextGrid &grid)
 {
     cursor.EnterPressed = false;
-    return {grid.Text(cursor.EditRow, cursor.EditCol), std::nullopt, std::nullopt};
+    return {grid.Text(cursor.EditRow, cursor.EditCol), std::nullopt, {}};
 }
 
 void Store(Document &doc, std::uint8_t &stored, int value)

@@ -31,7 +31,8 @@ FrameChannelInfo::FrameChannelInfo(WindowState &state, Prompt &prompt, FileChoos
 {
     setObjectName("FrameChannelInfo");
     auto *layout = new QVBoxLayout(this);
-    MSHFlexGridChInfo = new CellGrid(kChannelRows, kChannelCols, this);
+    MSHFlexGridChInfo = new CellGrid(
+        state_.ChannelView.Grid, editor_, prompt_, [this] { Paint(); }, this);
     MSHFlexGridChInfo->setObjectName("MSHFlexGridChInfo");
     MSHFlexGridChInfo->setAccessibleName(Q(channel_text::kFrame));
     for (int col = 0; col < kChannelCols; ++col)
@@ -39,20 +40,18 @@ FrameChannelInfo::FrameChannelInfo(WindowState &state, Prompt &prompt, FileChoos
     MSHFlexGridChInfo->SetRowHeightTwips(kRowTwips);
     layout->addWidget(MSHFlexGridChInfo, 1);
 
-    binder_ = new GridEditorBinder(
-        *MSHFlexGridChInfo, editor_, prompt_, [this] { Paint(); }, this);
     Text4 = new EditorBox(MSHFlexGridChInfo->viewport());
     Text4->setObjectName("Text4");
-    binder_->SetTextBox(Text4);
+    MSHFlexGridChInfo->SetTextBox(Text4);
     for (int k = 0; k < int(Combo1.size()); ++k) {
         auto *combo = new QComboBox(MSHFlexGridChInfo->viewport());
         combo->setObjectName(QString("Combo1_%1").arg(k));
         combo->setAccessibleName(Q(channel_text::kCaption[std::size_t(k + kColRxTone)]));
-        binder_->SetCombo(k + kColRxTone, combo);
+        MSHFlexGridChInfo->SetCombo(k + kColRxTone, combo);
         Combo1[std::size_t(k)] = combo;
     }
     // "信道 12 接收频率": the channel as the grid numbers it, and the column.
-    binder_->AccessibleName = [](CellRef cell) {
+    MSHFlexGridChInfo->AccessibleName = [](CellRef cell) {
         return QString("信道 %1 ").arg(cell.row - 1)
             + Q(channel_text::kCaption[std::size_t(cell.col)]);
     };
@@ -74,12 +73,12 @@ FrameChannelInfo::FrameChannelInfo(WindowState &state, Prompt &prompt, FileChoos
 
 void FrameChannelInfo::Paint()
 {
-    MSHFlexGridChInfo->Paint(state_.ChannelView.Grid);
+    MSHFlexGridChInfo->Paint();
 }
 
 void FrameChannelInfo::CommitOpenEditor()
 {
-    binder_->CommitOpenEditor();
+    MSHFlexGridChInfo->CommitOpenEditor();
 }
 
 void FrameChannelInfo::CommandImport_Click()

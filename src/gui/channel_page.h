@@ -1,4 +1,4 @@
-// The channel page: the grid of the 128 memory channels with its floating editors (Text4 over the
+// The channel page: the grid of the 128 memory channels with its editors (Text4 over the
 // frequencies, Combo1[0..4] over the tones and switches), channel plans in and out as CSV, and the
 // read and write buttons.
 #pragma once
@@ -6,7 +6,6 @@
 #include "app/file_dialog.h"
 #include "editors/channel_editor.h"
 #include "gui/cell_grid.h"
-#include "gui/editor_binder.h"
 #include "gui/editor_box.h"
 #include "gui/editor_page.h"
 #include "link/prompt.h"
@@ -52,7 +51,6 @@ private:
     Prompt &prompt_;
     FileChooser &files_;
     ChannelGridEditor editor_;
-    GridEditorBinder *binder_ = nullptr;
 };
 
 } // namespace nx5rb

@@ -1,7 +1,5 @@
 #include "gui/editor_box.h"
 
-#include "gui/cell_grid.h"
-
 #include <algorithm>
 #include <optional>
 
@@ -17,7 +15,6 @@
 namespace nx5rb {
 
 namespace {
-constexpr int kInsetTwips = 10; // the box is a little smaller than its cell
 constexpr char kCopy[] = "复制(&C)";
 constexpr char kPaste[] = "粘贴(&P)";
 
@@ -29,41 +26,14 @@ bool TypesText(const QString &text)
 }
 } // namespace
 
-EditorBox::EditorBox(QWidget *parent, bool floating)
+EditorBox::EditorBox(QWidget *parent)
     : QLineEdit(parent)
-    , open_(!floating)
 {
-    if (floating) {
-        setFrame(false);
-        hide();
-    }
     // The values are digits and plain characters: an input method has nothing to compose here,
     // and a technician who types with one switched on still gets plain keys.
     setAttribute(Qt::WA_InputMethodEnabled, false);
     setDragEnabled(false);
     setAcceptDrops(false);
-}
-
-void EditorBox::OpenOver(CellGrid &grid, int row, int col, const QString &text)
-{
-    if (parentWidget() != grid.viewport())
-        setParent(grid.viewport());
-    grid.scrollToItem(grid.item(row, col));
-    const QRect cell = grid.CellRect(row, col);
-    const int inset = Twips(kInsetTwips);
-    setGeometry(cell.x(), cell.y(), cell.width() - inset, cell.height() - inset);
-    setText(text);
-    open_ = true;
-    show();
-    raise();
-    setFocus(Qt::OtherFocusReason);
-    selectAll();
-}
-
-void EditorBox::Close()
-{
-    open_ = false;
-    hide();
 }
 
 void EditorBox::keyPressEvent(QKeyEvent *event)
@@ -165,7 +135,7 @@ void EditorBox::focusOutEvent(QFocusEvent *event)
     // A message box or a menu taking the focus for a moment is not leaving the box.
     if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
         return;
-    if (open_ && OnLostFocus)
+    if (OnLostFocus)
         OnLostFocus();
 }
 

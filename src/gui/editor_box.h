@@ -1,5 +1,5 @@
-// An editor box: the floating text box of a grid, or a box of its own on a page. Every typed key
-// goes through a filter first, Enter commits at once, and losing the focus commits too.
+// An editor box: the text box a grid places over a cell, or a box of its own on a page. Every typed
+// key goes through a filter first, Enter commits at once, and losing the focus commits too.
 #pragma once
 
 #include "editors/editor_protocol.h"
@@ -11,15 +11,12 @@
 
 namespace nx5rb {
 
-class CellGrid;
-
 class EditorBox final : public QLineEdit
 {
     Q_OBJECT
 
 public:
-    // A floating box starts hidden and opens over grid cells; a page's own box is shown at once.
-    explicit EditorBox(QWidget *parent = nullptr, bool floating = true);
+    explicit EditorBox(QWidget *parent = nullptr);
 
     // Decides what a typed key becomes (kKeyNone swallows it), given the box's text and
     // selection, and whether the box commits once it is placed.
@@ -27,14 +24,8 @@ public:
     // A key asked for a commit (Enter, or a key that moves on); the owner commits with Enter
     // pressed.
     std::function<void()> OnEnter;
-    // The box lost the focus while it was open; the owner commits and hides it.
+    // The box lost the focus; the owner commits.
     std::function<void()> OnLostFocus;
-
-    // Places the box over a grid cell with the cell's text, shows it, focuses it and selects all.
-    void OpenOver(CellGrid &grid, int row, int col, const QString &text);
-    // Hides the box; a commit that hides it calls this first, so no second commit follows.
-    void Close();
-    bool IsOpen() const { return open_; }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -50,8 +41,6 @@ private:
     bool TypeText(const QString &text);
     // One key through the filter: nothing when it was swallowed, else whether it committed.
     std::optional<bool> TypeKey(KeyCode key);
-
-    bool open_ = false;
 };
 
 } // namespace nx5rb

@@ -36,11 +36,14 @@ FrameFreqArea::FrameFreqArea(WindowState &state, Prompt &prompt, QWidget *parent
     auto *layout = new QGridLayout(this);
 
     for (int band = 0; band < mm::kBandCount; ++band) {
-        auto *grid = new CellGrid(kFreqAreaRows, kFreqAreaCols, this);
+        editors_[band].emplace(state_, state_, state_.FreqAreaView, band);
+        auto *grid = new CellGrid(
+            state_.FreqAreaView.Grids[band], *editors_[band], prompt, [this] { Paint(); }, this);
         grid->setObjectName(kGridNames[band]);
         grid->setAccessibleName(Q(kGridTitle[band]));
         for (int col = 0; col < kFreqAreaCols; ++col)
             grid->SetColumnWidthTwips(col, kColumnTwips[col]);
+        grid->Paint();
         grid->FitToContents();
         Grids[band] = grid;
 
@@ -48,12 +51,8 @@ FrameFreqArea::FrameFreqArea(WindowState &state, Prompt &prompt, QWidget *parent
         box->setObjectName(kEditorNames[band]);
         box->setAccessibleName(FieldName(band, 1, 1));
         Editors[band] = box;
-        editors_[band].emplace(state_, state_, state_.FreqAreaView, band);
-        binders_[band] = new GridEditorBinder(
-            *grid, *editors_[band], prompt, [this] { Paint(); }, this);
-        binders_[band]->SetTextBox(box);
-        binders_[band]->AccessibleName
-            = [band](CellRef cell) { return FieldName(band, cell.row, cell.col); };
+        grid->SetTextBox(box);
+        grid->AccessibleName = [band](CellRef cell) { return FieldName(band, cell.row, cell.col); };
     }
     layout->addWidget(Grids[0], 0, 0);
     layout->addWidget(Grids[1], 0, 1);
@@ -105,8 +104,8 @@ FrameFreqArea::FrameFreqArea(WindowState &state, Prompt &prompt, QWidget *parent
 
 void FrameFreqArea::Paint()
 {
-    for (int band = 0; band < mm::kBandCount; ++band)
-        Grids[band]->Paint(state_.FreqAreaView.Grids[band]);
+    for (CellGrid *grid : Grids)
+        grid->Paint();
     ComboSelFreqArea->setCurrentIndex(state_.FreqAreaView.BandCombinationItem);
     for (int band = 0; band < mm::kBandCount; ++band)
         ComboChannelSel[band]->setCurrentIndex(state_.FreqAreaView.ChannelItem[band]);
@@ -114,8 +113,8 @@ void FrameFreqArea::Paint()
 
 void FrameFreqArea::CommitOpenEditor()
 {
-    for (GridEditorBinder *binder : binders_)
-        binder->CommitOpenEditor();
+    for (CellGrid *grid : Grids)
+        grid->CommitOpenEditor();
 }
 
 } // namespace nx5rb

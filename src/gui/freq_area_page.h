@@ -1,10 +1,9 @@
-// The frequency-area page's widgets: three grids with their floating boxes, the band-combination
+// The frequency-area page's widgets: three grids with their text boxes, the band-combination
 // and working-channel lists, and the read and write buttons.
 #pragma once
 
 #include "editors/freq_area_view.h"
 #include "gui/cell_grid.h"
-#include "gui/editor_binder.h"
 #include "gui/editor_box.h"
 #include "gui/editor_page.h"
 #include "link/prompt.h"
@@ -40,7 +39,6 @@ public:
 private:
     WindowState &state_;
     std::array<std::optional<FreqAreaEditor>, 3> editors_;
-    std::array<GridEditorBinder *, 3> binders_ {};
 };
 
 } // namespace nx5rb

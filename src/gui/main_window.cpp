@@ -16,12 +16,15 @@
 #include "gui/settings_dialog.h"
 #include "gui/tune_table_page.h"
 
+#include <array>
+#include <functional>
 #include <map>
 
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -29,6 +32,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 namespace nx5rb {
@@ -36,6 +40,38 @@ namespace nx5rb {
 namespace {
 
 constexpr int kKeyRole = Qt::UserRole;
+
+// Enter, Return and Space on a tree node act as a click on it.
+class TreeKeys final : public QObject
+{
+public:
+    TreeKeys(QTreeWidget *tree, std::function<void(QTreeWidgetItem *)> click)
+        : QObject(tree)
+        , tree_(tree)
+        , click_(std::move(click))
+    {
+        tree->installEventFilter(this);
+    }
+
+private:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->modifiers() != Qt::NoModifier && key->modifiers() != Qt::KeypadModifier)
+            return false;
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter
+            && key->key() != Qt::Key_Space)
+            return false;
+        if (QTreeWidgetItem *node = tree_->currentItem())
+            click_(node);
+        return true;
+    }
+
+    QTreeWidget *tree_;
+    std::function<void(QTreeWidgetItem *)> click_;
+};
 constexpr int kTreeWidthTwips = 2055;
 constexpr int kTreeHeightTwips = 5175;
 
@@ -184,6 +220,7 @@ Form1::Form1(const WindowSetup &setup, Prompt *prompt, FileChooser *files, QWidg
 
     connect(TreeView1, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem *node) { TreeView1_NodeClick(node); });
+    new TreeKeys(TreeView1, [this](QTreeWidgetItem *node) { TreeView1_NodeClick(node); });
     connect(CommandApp, &QPushButton::clicked, this, &Form1::CommandApp_Click);
     connect(CommandOpen, &QPushButton::clicked, this, &Form1::CommandOpen_Click);
     connect(CommandSave, &QPushButton::clicked, this, &Form1::CommandSave_Click);
@@ -304,6 +341,23 @@ void Form1::TreeView1_NodeClick(QTreeWidgetItem *node)
         break;
     case NodeAction::None:
         break;
+    }
+    // After 取消 or a dialog the highlight goes back to the node of the page that is shown.
+    if (action.kind != NodeAction::ShowPage) {
+        const std::array<std::pair<QWidget *, Page>, 6> shown = {{
+            {FrameFreqAreaPage, Page::FreqArea},
+            {FrameTuneDataPages[0], Page::TuneA},
+            {FrameTuneDataPages[1], Page::TuneB},
+            {FrameTuneDataPages[2], Page::TuneC},
+            {FrameOptionPage, Page::PowerOnMsg},
+            {FrameChannelInfoPage, Page::ChannelInfo},
+        }};
+        for (const auto &[widget, page] : shown)
+            if (widget == CurrentPage())
+                for (QTreeWidgetItemIterator it(TreeView1); *it; ++it)
+                    if ((*it)->data(0, kKeyRole).toString()
+                        == Q(kTreeNodes[std::size_t(NodeOfPage(page))].name))
+                        TreeView1->setCurrentItem(*it);
     }
 }
 

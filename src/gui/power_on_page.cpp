@@ -41,7 +41,7 @@ FrameOption::FrameOption(WindowState &state, Prompt &prompt, QWidget *parent)
         label->move(Twips(left), Twips(top));
         for (int column = 0; column < mm::kPowerOnLineLength; ++column) {
             const int index = line * mm::kPowerOnLineLength + column;
-            auto *box = new EditorBox(boxes, false);
+            auto *box = new EditorBox(boxes);
             box->setObjectName(QString("TextPowerOnMsg%1").arg(index));
             box->setAccessibleName(Q(power_on_text::kLineLabel[line]).left(2) + ' '
                                    + QString::number(column + 1));
@@ -56,6 +56,7 @@ FrameOption::FrameOption(WindowState &state, Prompt &prompt, QWidget *parent)
     layout->addWidget(boxes);
     binder_ = new BoxEditorBinder(
         {TextPowerOnMsg.begin(), TextPowerOnMsg.end()}, editor_, prompt, [this] { Paint(); }, this);
+    binder_->SelectOnEveryClick();
 
     layout->addLayout(ReadWriteButtons(this, "CommandReadOption", "CommandWriteOption",
                                        CommandReadOption, CommandWriteOption));

@@ -48,49 +48,52 @@ FrameTuneData::FrameTuneData(WindowState &state, int band, Prompt &prompt, FileC
     auto *layout = new QVBoxLayout(this);
     const QString frame = Q(tune_text::kFrame[band]);
 
-    MSHFlexGridTuneData = new CellGrid(kTuneRows, kTuneCols, this);
+    const auto repaint = [this] { Paint(); };
+    const TuneCells &cells = state_.TuneViews[band];
+    MSHFlexGridTuneData = new CellGrid(cells.Tune, tuneEditor_, prompt_, repaint, this);
     MSHFlexGridTuneData->setObjectName(QString("MSHFlexGridTuneData%1").arg(band));
     MSHFlexGridTuneData->setAccessibleName(frame);
+    MSHFlexGridTuneData->SetLocked(
+        [this](CellRef cell) { return TuneCellShaded(state_, band_, cell.row, cell.col); });
     MSHFlexGridTuneData->SetColumnWidthTwips(0, kFirstColumnTwips);
     for (int col = 1; col < kTuneCols; ++col)
         MSHFlexGridTuneData->SetColumnWidthTwips(col, kPointTwips);
+    MSHFlexGridTuneData->Paint();
     MSHFlexGridTuneData->FitToContents();
     layout->addWidget(MSHFlexGridTuneData);
 
-    MSHFlexGridSqlTune = new CellGrid(kSquelchRows, kSquelchCols, this);
+    MSHFlexGridSqlTune = new CellGrid(cells.Squelch, squelchEditor_, prompt_, repaint, this);
     MSHFlexGridSqlTune->setObjectName(QString("MSHFlexGridSqlTune%1").arg(band));
     MSHFlexGridSqlTune->setAccessibleName(frame + ' ' + Q(tune_text::kSquelch));
     MSHFlexGridSqlTune->SetColumnWidthTwips(0, kSquelchGridTwips - 8 * kSquelchColumnTwips);
     for (int col = 1; col < kSquelchCols; ++col)
         MSHFlexGridSqlTune->SetColumnWidthTwips(col, kSquelchColumnTwips);
+    MSHFlexGridSqlTune->Paint();
     MSHFlexGridSqlTune->FitToContents();
     layout->addWidget(MSHFlexGridSqlTune);
 
-    const auto repaint = [this] { Paint(); };
     Text3 = new EditorBox(MSHFlexGridTuneData->viewport());
     Text3->setObjectName(QString("Text3_%1").arg(band));
-    tuneBinder_ = new GridEditorBinder(*MSHFlexGridTuneData, tuneEditor_, prompt_, repaint, this);
-    tuneBinder_->SetTextBox(Text3);
-    tuneBinder_->AccessibleName = [this, frame](CellRef cell) {
+    MSHFlexGridTuneData->SetTextBox(Text3);
+    MSHFlexGridTuneData->AccessibleName = [this, frame](CellRef cell) {
         return frame + ' ' + Q(tune_text::kTuneRowCaption[std::size_t(cell.row - 1)]) + ' '
             + MSHFlexGridTuneData->CellText(0, cell.col);
     };
     Text5 = new EditorBox(MSHFlexGridSqlTune->viewport());
     Text5->setObjectName(QString("Text5_%1").arg(band));
-    squelchBinder_
-        = new GridEditorBinder(*MSHFlexGridSqlTune, squelchEditor_, prompt_, repaint, this);
-    squelchBinder_->SetTextBox(Text5);
-    squelchBinder_->AccessibleName = [frame](CellRef cell) {
+    MSHFlexGridSqlTune->SetTextBox(Text5);
+    MSHFlexGridSqlTune->AccessibleName = [frame](CellRef cell) {
         return frame + ' ' + Q(tune_text::kDetection[std::size_t(cell.col - 1)]) + ' '
             + Q(tune_text::kSquelchRowCaption[std::size_t(cell.row - 1)]);
     };
 
-    // Settings 1..3 on the left, the deviations on the right, the maximum offset below them.
+    // Settings 1..3 on the left, the deviations on the right, the maximum offset below them with
+    // its note beside it.
     auto *settings = new QGridLayout;
     std::vector<EditorBox *> boxes;
     for (int field = 0; field < kModulationFields; ++field) {
         auto *label = new QLabel(Q(modulation_text::kLabel[field]), this);
-        auto *box = new EditorBox(this, false);
+        auto *box = new EditorBox(this);
         box->setObjectName(QString("TextResponse%1").arg(kModulationFields * band + field));
         box->setAccessibleName(frame + ' ' + Q(modulation_text::kLabel[field]).section(':', 0, 0));
         box->setFixedWidth(Twips(kBoxTwips));
@@ -104,7 +107,7 @@ FrameTuneData::FrameTuneData(WindowState &state, int band, Prompt &prompt, FileC
     }
     if (band > 0) {
         auto *label = new QLabel(Q(modulation_text::kMaxOffsetLabel), this);
-        TextPkValue = new EditorBox(this, false);
+        TextPkValue = new EditorBox(this);
         TextPkValue->setObjectName(QString("TextPkValue%1").arg(band));
         TextPkValue->setAccessibleName(frame + ' '
                                        + Q(modulation_text::kMaxOffsetLabel).section('(', 0, 0));
@@ -112,11 +115,11 @@ FrameTuneData::FrameTuneData(WindowState &state, int band, Prompt &prompt, FileC
         label->setBuddy(TextPkValue);
         settings->addWidget(label, 3, 2);
         settings->addWidget(TextPkValue, 3, 3);
-        settings->addWidget(new QLabel(Q(modulation_text::kMaxOffsetNote), this), 4, 2, 1, 2);
+        settings->addWidget(new QLabel(Q(modulation_text::kMaxOffsetNote), this), 3, 4);
     }
     boxes.push_back(TextPkValue); // box kMaxOffsetBox; none on band A's page
     modulationBinder_ = new BoxEditorBinder(boxes, modulationEditor_, prompt_, repaint, this);
-    settings->setColumnStretch(4, 1);
+    settings->setColumnStretch(5, 1);
     layout->addLayout(settings);
 
     auto *buttons
@@ -131,12 +134,8 @@ FrameTuneData::FrameTuneData(WindowState &state, int band, Prompt &prompt, FileC
 
 void FrameTuneData::Paint()
 {
-    const TuneCells &page = state_.TuneViews[band_];
-    MSHFlexGridTuneData->Paint(page.Tune);
-    MSHFlexGridSqlTune->Paint(page.Squelch);
-    for (int row = 1; row < kTuneRows; ++row)
-        for (int col = 1; col < kTuneCols; ++col)
-            MSHFlexGridTuneData->SetShaded(row, col, TuneCellShaded(state_, band_, row, col));
+    MSHFlexGridTuneData->Paint();
+    MSHFlexGridSqlTune->Paint();
     const ModulationBoxes &modulation = state_.ModulationViews[band_];
     for (int field = 0; field < kModulationFields; ++field)
         TextResponse[field]->setText(Q(modulation.Response[field]));
@@ -149,8 +148,8 @@ void FrameTuneData::Paint()
 
 void FrameTuneData::CommitOpenEditor()
 {
-    tuneBinder_->CommitOpenEditor();
-    squelchBinder_->CommitOpenEditor();
+    MSHFlexGridTuneData->CommitOpenEditor();
+    MSHFlexGridSqlTune->CommitOpenEditor();
     modulationBinder_->CommitOpenEditor();
 }
 

@@ -1,4 +1,4 @@
-// A band's tune page: the tune and squelch grids with their floating boxes, the modulation
+// A band's tune page: the tune and squelch grids with their text boxes, the modulation
 // settings and, on the pages of bands B and C, the maximum offset frequency; the band's calibration
 // chart beside it.
 #pragma once
@@ -61,8 +61,6 @@ private:
     TuneGridEditor tuneEditor_;
     SquelchGridEditor squelchEditor_;
     ModulationEditor modulationEditor_;
-    GridEditorBinder *tuneBinder_ = nullptr;
-    GridEditorBinder *squelchBinder_ = nullptr;
     BoxEditorBinder *modulationBinder_ = nullptr;
     QPointer<CalibrationChart> chart_;
     QString currentFile_;

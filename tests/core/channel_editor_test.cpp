@@ -114,10 +114,7 @@ TEST_F(ChannelGrid, ReceiveFrequencyCreatesAChannelOnTheRaster)
         AnalyseChInfo(state, state, state.ChannelView);
         const EditorCommit commit = Type(kNewRow, 1, c.typed);
         EXPECT_EQ(commit.shownText, c.shown);
-        EXPECT_EQ(commit.message.has_value(), c.message);
-        if (commit.message) {
-            EXPECT_EQ(*commit.message, "频率超出范围！");
-        }
+        EXPECT_EQ(commit.messages, std::vector<std::string>(c.message ? 1 : 0, "频率超出范围！"));
         EXPECT_FALSE(commit.next.has_value());
         Bytes expected = c.stored;
         // No tones, no transmit frequency, wide, high, scanned; bytes +14/+15 are not touched.
@@ -157,13 +154,24 @@ TEST_F(ChannelGrid, TransmitFrequencyUsesTheTransmitLimits)
             {0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x06, 0x23, 0x80});
         AnalyseChInfo(state, state, state.ChannelView);
         const EditorCommit commit = Type(2, 2, c.typed);
-        EXPECT_EQ(commit.message.has_value(), c.message);
+        EXPECT_EQ(commit.messages.size(), c.message ? 1U : 0U);
         EXPECT_EQ(Get(state.Image, mm::ChannelRecord(2) + 4, 4), c.stored);
         // The tone cell was empty: it shows "无" and the image holds no tone.
         EXPECT_EQ(Cell(2, 4), "无");
         EXPECT_EQ(Get(state.Image, mm::ChannelRecord(2) + 10, 2), (Bytes {0xFF, 0xFF}));
         EXPECT_EQ(Get(state.Image, mm::ChannelRecord(2) + 8, 2), (Bytes {0x00, 0x06}));
     }
+}
+
+// "." takes band A's lower limit; when that lies outside every band too (A's lower limit above its
+// upper one), the edge below replaces it again and the user is told twice.
+TEST_F(ChannelGrid, PointOutsideEveryBandGivesTwoMessages)
+{
+    state.FreqAreas[0].RxLow = 170;
+    state.FreqAreas[0].RxHigh = 140;
+    const EditorCommit commit = Type(kNewRow, 1, ".");
+    EXPECT_EQ(commit.messages, std::vector<std::string>(2, "频率超出范围！"));
+    EXPECT_EQ(commit.shownText, "140.00000");
 }
 
 TEST_F(ChannelGrid, EmptyTextDeletesTheChannelOrItsTransmitPart)
@@ -192,7 +200,7 @@ TEST_F(ChannelGrid, TextThatIsNoNumberChangesNothing)
             const EditorCommit commit = Type(cell.row, cell.col, pasted);
             EXPECT_EQ(commit.shownText, shown) << pasted;
             EXPECT_EQ(Cell(cell.row, cell.col), shown) << pasted;
-            EXPECT_FALSE(commit.message.has_value());
+            EXPECT_TRUE(commit.messages.empty());
         }
     }
     EXPECT_EQ(state.Image, before);

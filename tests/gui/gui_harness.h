@@ -27,6 +27,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QEvent>
+#include <QHeaderView>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
@@ -149,6 +150,26 @@ inline void ClickCell(CellGrid *grid, int row, int col)
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(row, col).center());
 }
 
+// A click on a caption of a grid: the corner, a column's or a row's header.
+inline void ClickCaption(CellGrid *grid, int row, int col)
+{
+    QWidget *target = grid->findChild<QAbstractButton *>(); // the corner
+    QPoint at = target ? target->rect().center() : QPoint();
+    if (row == 0 && col > 0) {
+        QHeaderView *header = grid->horizontalHeader();
+        target = header->viewport();
+        at = {header->sectionViewportPosition(col - 1) + header->sectionSize(col - 1) / 2,
+              header->height() / 2};
+    } else if (col == 0 && row > 0) {
+        QHeaderView *header = grid->verticalHeader();
+        target = header->viewport();
+        at = {header->width() / 2,
+              header->sectionViewportPosition(row - 1) + header->sectionSize(row - 1) / 2};
+    }
+    if (target)
+        QTest::mouseClick(target, Qt::LeftButton, {}, at);
+}
+
 inline void Click(QAbstractButton *button)
 {
     QTest::mouseClick(button, Qt::LeftButton);
@@ -202,7 +223,7 @@ inline QString MessageLine(const FrameOption *page, int line)
     return text;
 }
 
-// The grid cell an open floating box covers.
+// The grid cell an open box covers.
 inline bool BoxCovers(const EditorBox *box, const CellGrid *grid, int row, int col)
 {
     return box->isVisible() && box->parentWidget() == grid->viewport()

@@ -240,6 +240,39 @@ private slots:
         QCOMPARE(dialog.Handled(), 0);
         QVERIFY(OnlyVisible(w, w.FrameFreqAreaPage));
         QVERIFY(w.State().DataChanged);
+        QCOMPARE(w.TreeView1->currentItem(), Node(w, "FreqAreaSet")); // the shown page's node
+    }
+
+    // A node reached with the arrow keys acts on Enter or Space as on a click, question included;
+    // the highlight ends on the node of the page that is shown.
+    void KeysOnANodeActAsAClick_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<PromptAnswer>("answer");
+        QTest::addColumn<QString>("highlight");
+        QTest::newRow("Enter, 否") << int(Qt::Key_Return) << PromptAnswer::No << "DebugB";
+        QTest::newRow("Space, 否") << int(Qt::Key_Space) << PromptAnswer::No << "DebugB";
+        QTest::newRow("Enter, 取消")
+            << int(Qt::Key_Return) << PromptAnswer::Cancel << "FreqAreaSet";
+    }
+    void KeysOnANodeActAsAClick()
+    {
+        QFETCH(int, key);
+        QFETCH(PromptAnswer, answer);
+        QFETCH(QString, highlight);
+        ShownWindow shown;
+        QVERIFY(shown.Ready());
+        Form1 &w = shown.window;
+        EditRxHighOfBandA(w, "150");
+        shown.prompt.Answers = {answer};
+        w.TreeView1->setFocus();
+        Node(w, "Debug")->setExpanded(true);
+        w.TreeView1->setCurrentItem(Node(w, "DebugB"));
+        QTest::keyClick(w.TreeView1, Qt::Key(key));
+
+        QCOMPARE(shown.prompt.Texts(), QStringList {"数据改变！是否保存？"});
+        QVERIFY(OnlyVisible(w, answer == PromptAnswer::No ? PageFor(w, "B") : PageFor(w, "area")));
+        QCOMPARE(w.TreeView1->currentItem(), Node(w, highlight));
     }
 
     void YesThenOpensTheAboutBox()

@@ -184,6 +184,116 @@ private slots:
         QCOMPARE(page->TextPowerOnMsg[20]->text(), before);
     }
 
+    // The grids from the keyboard alone: the current cell is where the keys act; a typed
+    // character opens the cell with that character, F2 and Enter open it as it is, Enter commits
+    // and walks as the rules say, Tab commits and moves right, Esc closes and keeps the value.
+    void KeyboardEditsTheCurrentCell()
+    {
+        struct Key
+        {
+            Qt::Key key; // Qt::Key_unknown: type the text
+            const char *text = "";
+        };
+        const struct
+        {
+            const char *what;
+            const char *node; // none for the page shown at start
+            std::function<CellGrid *(Form1 &)> grid;
+            CellRef start;
+            std::vector<Key> keys;
+            CellRef cell; // the cell checked afterwards
+            const char *shown;
+            std::optional<CellRef> boxAt; // where a box is open at the end
+            CellRef current;
+        } cases[] = {
+            {"typed digit opens, Enter walks",
+             nullptr,
+             [](Form1 &w) { return w.FrameFreqAreaPage->Grids[0]; },
+             {1, 1},
+             {{Qt::Key_unknown, "142"}, {Qt::Key_Return}},
+             {1, 1},
+             "142",
+             CellRef {1, 2},
+             {1, 2}},
+            {"F2 then Esc keeps the value",
+             nullptr,
+             [](Form1 &w) { return w.FrameFreqAreaPage->Grids[0]; },
+             {1, 1},
+             {{Qt::Key_F2}, {Qt::Key_unknown, "99"}, {Qt::Key_Escape}},
+             {1, 1},
+             "136",
+             std::nullopt,
+             {1, 1}},
+            {"Tab commits and moves right",
+             nullptr,
+             [](Form1 &w) { return w.FrameFreqAreaPage->Grids[0]; },
+             {1, 1},
+             {{Qt::Key_unknown, "150"}, {Qt::Key_Tab}},
+             {1, 1},
+             "150",
+             std::nullopt,
+             {1, 2}},
+            {"arrows move, Enter opens",
+             nullptr,
+             [](Form1 &w) { return w.FrameFreqAreaPage->Grids[0]; },
+             {1, 1},
+             {{Qt::Key_Down}, {Qt::Key_Return}, {Qt::Key_unknown, "141"}, {Qt::Key_Return}},
+             {2, 1},
+             "141",
+             CellRef {2, 2},
+             {2, 2}},
+            {"tune: clamped, Tab moves on",
+             "TuneA",
+             [](Form1 &w) { return w.FrameTuneDataPages[0]->MSHFlexGridTuneData; },
+             {1, 2},
+             {{Qt::Key_unknown, "200"}, {Qt::Key_Tab}},
+             {1, 2},
+             "127",
+             std::nullopt,
+             {1, 3}},
+            {"channel: Enter closes and stays",
+             "ChannelInfo",
+             [](Form1 &w) { return w.FrameChannelInfoPage->MSHFlexGridChInfo; },
+             {1, 1},
+             {{Qt::Key_unknown, "145.5"}, {Qt::Key_Return}},
+             {1, 1},
+             "145.50000",
+             std::nullopt,
+             {1, 1}},
+        };
+        for (const auto &c : cases) {
+            ShownWindow shown;
+            QVERIFY(shown.Ready());
+            Form1 &w = shown.window;
+            if (c.node)
+                QVERIFY2(ClickNode(w, c.node), c.what);
+            CellGrid *grid = c.grid(w);
+            grid->setFocus(Qt::TabFocusReason);
+            grid->setCurrentIndex(grid->model()->index(c.start.row - 1, c.start.col - 1));
+            for (const Key &key : c.keys) {
+                if (key.key == Qt::Key_unknown)
+                    for (const QChar typed : QString(key.text))
+                        Type(typed); // each key where the focus is when it is typed
+                else
+                    PressKey(key.key);
+            }
+            QVERIFY2(
+                grid->CellText(c.cell.row, c.cell.col) == c.shown,
+                qPrintable(
+                    QString("%1: \"%2\"").arg(c.what, grid->CellText(c.cell.row, c.cell.col))));
+            const QModelIndex current = grid->currentIndex();
+            QVERIFY2(CellRef({current.row() + 1, current.column() + 1}) == c.current, c.what);
+            QVERIFY2(grid->IsOpen() == c.boxAt.has_value(), c.what);
+            if (c.boxAt)
+                QVERIFY2(QApplication::focusWidget()->parentWidget() == grid->viewport()
+                             && grid->CellRect(c.boxAt->row, c.boxAt->col)
+                                    .contains(QApplication::focusWidget()->geometry().center()),
+                         c.what);
+            else
+                QVERIFY2(grid->hasFocus(), c.what); // never a button after the grid
+        }
+    }
+
     // X11 gives the Delete key the text "\x7f" (offscreen key events carry none): it deletes the
     // character after the cursor, or the selection, in every kind of box.
     void DeleteKeyOfX11DeletesInEveryBox()

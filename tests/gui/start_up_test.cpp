@@ -100,8 +100,11 @@ private slots:
         QFETCH(QString, title);
         QFETCH(QStringList, values);
         const CellGrid *grid = window().FrameFreqAreaPage->Grids[std::size_t(band)];
-        QCOMPARE(grid->rowCount(), 5);
-        QCOMPARE(grid->columnCount(), 3);
+        // The captions are the headers; the cells are the values under them.
+        QCOMPARE(grid->model()->rowCount(), 4);
+        QCOMPARE(grid->model()->columnCount(), 2);
+        QCOMPARE(grid->model()->headerData(1, Qt::Horizontal).toString(), QString("上限(MHz)"));
+        QCOMPARE(grid->model()->headerData(0, Qt::Vertical).toString(), QString("接收频率"));
         QCOMPARE(grid->CellText(0, 0), title);
         QCOMPARE(RowTexts(grid, 0, 1, 2), (QStringList {"下限(MHz)", "上限(MHz)"}));
         QCOMPARE(RowTexts(grid, 1, 0, 2), (QStringList {"接收频率", values[0], values[1]}));
@@ -201,8 +204,8 @@ private slots:
     void ChannelGridNumbersItsRowsAndIsOtherwiseEmpty()
     {
         const CellGrid *grid = window().FrameChannelInfoPage->MSHFlexGridChInfo;
-        QCOMPARE(grid->rowCount(), 129);
-        QCOMPARE(grid->columnCount(), 8);
+        QCOMPARE(grid->model()->rowCount(), 128);
+        QCOMPARE(grid->model()->columnCount(), 7);
         QCOMPARE(RowTexts(grid, 0, 0, 7),
                  (QStringList {"信道号", "接收频率", "发射频率", "接收亚音", "发射亚音", "宽窄带",
                                "发射功率", "扫描添加/删除"}));
