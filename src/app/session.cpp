@@ -12,6 +12,9 @@ Session::Session(const SessionSeams &seams, const SessionOptions &options)
     , link_(state_.Image, seams.port, seams.timer1, seams.timer2, seams.prompt)
 {
     link_.OnProgress = [this] {
+        // A transfer's time starts once it is under way: after its question, at its entry string.
+        if (link_.Progress().visible && !transferStart_)
+            transferStart_ = std::chrono::steady_clock::now();
         if (OnProgress)
             OnProgress();
     };
@@ -49,8 +52,7 @@ OpenResult Session::Open(const std::string &path)
     const RadioImage before = ImageAsSaved();
     const OpenResult result = OpenDataFile(state_, path, prompt_);
     if (result == OpenResult::Opened) {
-        currentFile_ = path;
-        placeholderCalibration_.fill(false);
+        origin_.Opened(path);
         if (unsaved)
             Backup(before, "before-open");
     }
@@ -77,7 +79,7 @@ bool Session::Save(const std::string &path)
     state_.ApplyIfChanged();
     if (!SaveDataFile(state_, path, prompt_))
         return false;
-    currentFile_ = path;
+    origin_.Saved(path);
     return true;
 }
 
@@ -98,8 +100,9 @@ void Session::RunTransfer(TransferCommand command)
 {
     if (Busy())
         return;
+    StartReport();
     if (!IsRead(command) && (options_.verify || options_.guard != CalibrationGuard::Off)) {
-        CheckedWrite(command);
+        ReportedCheckedWrite(command);
         return;
     }
     const bool unsaved = state_.UnsavedChanges();
@@ -118,8 +121,9 @@ TransferOutcome Session::RunTransferToEnd(TransferCommand command)
 {
     if (Busy())
         return TransferOutcome::NotStarted;
+    StartReport();
     if (!IsRead(command) && (options_.verify || options_.guard != CalibrationGuard::Off))
-        return CheckedWrite(command);
+        return ReportedCheckedWrite(command);
     RunTransfer(command);
     WaitForTheLink();
     return link_.Outcome();
@@ -144,6 +148,24 @@ bool Session::ReadInto(RadioImage &image, const std::vector<std::uint16_t> &bloc
     link_.SetImage(state_.Image);
     checking_ = false;
     return link_.Outcome() == TransferOutcome::Completed;
+}
+
+void Session::StartReport()
+{
+    reportOpen_ = false;
+    wireTime_ = {};
+    transferStart_.reset();
+}
+
+TransferOutcome Session::ReportedCheckedWrite(TransferCommand command)
+{
+    const TransferOutcome outcome = CheckedWrite(command);
+    if (!reportOpen_ && outcome == TransferOutcome::Abandoned) {
+        // The look at the radio before the write ended it: nothing was written.
+        lastReport_ = {};
+        lastReport_.outcome = outcome;
+    }
+    return outcome;
 }
 
 TransferOutcome Session::CheckedWrite(TransferCommand command)
@@ -188,7 +210,7 @@ TransferOutcome Session::CheckedWrite(TransferCommand command)
             switch (options_.guard) {
             case CalibrationGuard::Ask:
                 for (const int band : bands)
-                    if (placeholderCalibration_[std::size_t(band)]) {
+                    if (!origin_.Loaded(TuneRegion(band))) {
                         *question += "\n" + std::string(session_text::kCalibrationPlaceholder);
                         break;
                     }
@@ -222,6 +244,7 @@ TransferOutcome Session::CheckedWrite(TransferCommand command)
     const std::vector<std::uint16_t> written = lastResult_.blocks;
     RadioImage readBack = state_.Image;
     if (!ReadInto(readBack, written, command)) {
+        lastReport_.check = TransferReport::Check::NotReadBack;
         if (closing_)
             return endWith(TransferOutcome::Abandoned);
         prompt_.Show({std::string(session_text::kVerifyNotRead), std::string(prompt_title::kError),
@@ -230,8 +253,11 @@ TransferOutcome Session::CheckedWrite(TransferCommand command)
     }
     const std::vector<mm::Address> blocks(written.begin(), written.end());
     const std::vector<std::string> report = VerifyReport(state_.Image, readBack, blocks);
-    if (report.empty())
+    if (report.empty()) {
+        lastReport_.check = TransferReport::Check::Verified;
         return endWith(TransferOutcome::Completed);
+    }
+    lastReport_.check = TransferReport::Check::Differs;
     // The radio holds what was read back, not what was sent: the close guard must still ask.
     for (const std::uint16_t block : written)
         std::copy_n(readBack.begin() + block, mm::kBlockSize, state_.SyncedImage.begin() + block);
@@ -271,16 +297,28 @@ bool Session::ConfirmClose()
 void Session::Finished(const TransferResult &result)
 {
     lastResult_ = result;
-    if (checking_)
-        return; // a look at the radio: the document stays as it is
+    if (transferStart_) {
+        wireTime_ += std::chrono::steady_clock::now() - *transferStart_;
+        transferStart_.reset();
+    }
+    const double seconds = std::chrono::duration<double>(wireTime_).count();
+    if (checking_) {
+        // A look at the radio or a read-back: the document stays as it is; the time counts.
+        if (reportOpen_)
+            lastReport_.seconds = seconds;
+        return;
+    }
+    lastReport_ = {.outcome = result.outcome,
+                   .read = result.read,
+                   .blocks = int(result.blocks.size()),
+                   .planned = result.planned,
+                   .regionBlocks = result.planned,
+                   .seconds = seconds};
+    reportOpen_ = !result.read;
     const bool readCompleted = result.read && result.outcome == TransferOutcome::Completed;
     state_.FinishTransfer(result);
     if (readCompleted) {
-        currentFile_.clear();
-        for (const std::uint16_t block : result.blocks)
-            for (std::size_t band = 0; band < mm::kBandCount; ++band)
-                if (block == mm::kTuneBlock[band])
-                    placeholderCalibration_[band] = false;
+        origin_.Read(result.blocks);
         if (backupBeforeRead_)
             Backup(beforeRead_, "before-read-" + readRegion_);
         Backup(state_.Image, "read-" + readRegion_);

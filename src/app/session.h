@@ -12,6 +12,7 @@
 #include "app/file_commands.h"
 #include "app/file_dialog.h"
 #include "app/navigation.h"
+#include "app/status_text.h"
 #include "app/transfer_commands.h"
 #include "app/window_state.h"
 #include "link/event_pump.h"
@@ -19,8 +20,9 @@
 #include "link/prompt.h"
 #include "link/serial_port.h"
 
-#include <array>
+#include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -86,7 +88,9 @@ public:
     bool Busy() const;
     // The file the image was last opened from or saved to; empty once a read has changed it, or
     // before any.
-    const std::string &CurrentFile() const { return currentFile_; }
+    const std::string &CurrentFile() const { return origin_.File(); }
+    // Where the image and each of its regions came from.
+    const ImageOrigin &Origin() const { return origin_; }
 
     // "打开(&O)": the open dialog, then Open.
     OpenResult CommandOpen();
@@ -116,6 +120,8 @@ public:
     bool Closing() const { return closing_; }
     // The end of the last transfer over the wire.
     const TransferResult &LastResult() const { return lastResult_; }
+    // How the last transfer command that got under way ended, its checks and time included.
+    const TransferReport &LastReport() const { return lastReport_; }
 
     // Raised when the progress of a transfer changes (shown, a block done, hidden).
     std::function<void()> OnProgress;
@@ -127,6 +133,10 @@ public:
 private:
     // The outcome of the last transfer, or of the whole checked write.
     TransferOutcome CheckedWrite(TransferCommand command);
+    // CheckedWrite, with its report completed.
+    TransferOutcome ReportedCheckedWrite(TransferCommand command);
+    // A new command's report starts: nothing on the wire yet.
+    void StartReport();
     // A read of exactly `blocks` into `image`, no question asked; true when it completed.
     bool ReadInto(RadioImage &image, const std::vector<std::uint16_t> &blocks,
                   TransferCommand command);
@@ -144,14 +154,18 @@ private:
     Link link_;
     bool checking_ = false; // the link reads into an image of the session's own
     TransferResult lastResult_;
+    TransferReport lastReport_;
+    // The command's write has been reported; its checks and further time go into that report.
+    bool reportOpen_ = false;
+    // The link's time on the wire for this command, and when its current transfer began.
+    std::chrono::steady_clock::duration wireTime_ {};
+    std::optional<std::chrono::steady_clock::time_point> transferStart_;
     // A read that started on an image holding unsaved changes keeps that image to back it up.
     bool backupBeforeRead_ = false;
     RadioImage beforeRead_ {};
     std::string readRegion_;
     bool backupFailureShown_ = false;
-    std::string currentFile_;
-    // Per band: the calibration is still the start-up one, neither read from a radio nor opened.
-    std::array<bool, mm::kBandCount> placeholderCalibration_ {true, true, true};
+    ImageOrigin origin_;
     bool closing_ = false;
 };
 

@@ -6,9 +6,11 @@
 #include <algorithm>
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace nx5rb {
@@ -18,6 +20,8 @@ namespace {
 constexpr std::array<const char *, mm::kBandCount> kWindowObject
     = {"CalibrationChartA", "CalibrationChartB", "CalibrationChartC"};
 constexpr QSize kWindowSize(900, 720);
+// What a window frame (title bar, borders) takes beyond the window's own size.
+constexpr QSize kFrameAllowance(16, 48);
 
 QString Text(const char *utf8)
 {
@@ -56,7 +60,12 @@ CalibrationChart::CalibrationChart(int band, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(plots_, 1);
     layout->addLayout(buttons);
-    resize(kWindowSize);
+    // Its design size where the screen has room for it, so that a small screen (1024×768) still
+    // shows its buttons.
+    QSize size = kWindowSize;
+    if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() - kFrameAllowance);
+    resize(size.expandedTo(minimumSizeHint()));
 
     connect(compare, &QPushButton::clicked, this, &CalibrationChart::CompareRequested);
     connect(clearCompare_, &QPushButton::clicked, this, &CalibrationChart::ClearCompare);

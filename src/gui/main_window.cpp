@@ -20,9 +20,11 @@
 #include <functional>
 #include <map>
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QFrame>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -31,6 +33,7 @@
 #include <QSettings>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
@@ -177,6 +180,12 @@ Form1::Form1(const WindowSetup &setup, Prompt *prompt, FileChooser *files, QWidg
     pages_->addWidget(FrameChannelInfoPage);
     editorPages_.push_back(FrameChannelInfoPage);
     upper->addWidget(pages_, 1);
+    pageTitles_ = {
+        {FrameFreqAreaPage, Region::Area, {}},      {FrameTuneDataPages[0], Region::TuneA, {}},
+        {FrameTuneDataPages[1], Region::TuneB, {}}, {FrameTuneDataPages[2], Region::TuneC, {}},
+        {FrameOptionPage, Region::Message, {}},     {FrameChannelInfoPage, Region::Channels, {}}};
+    for (PageTitle &page : pageTitles_)
+        page.title = page.page->title();
 
     auto *bottom = new QHBoxLayout;
     bottom->addSpacing(TreeView1->width());
@@ -193,10 +202,30 @@ Form1::Form1(const WindowSetup &setup, Prompt *prompt, FileChooser *files, QWidg
     bottom->addStretch();
     outer->addLayout(bottom);
 
-    LabelPort = new QLabel(this);
-    LabelPort->setObjectName("LabelPort");
-    statusBar()->addWidget(LabelPort, 1);
+    const auto statusLabel = [this](const char *name, int stretch, bool separated = true) {
+        if (separated && LabelPort) {
+            auto *separator = new QFrame(this);
+            separator->setFrameShape(QFrame::VLine);
+            separator->setFrameShadow(QFrame::Sunken);
+            statusBar()->addWidget(separator);
+        }
+        auto *label = new QLabel(this);
+        label->setObjectName(name);
+        statusBar()->addWidget(label, stretch);
+        return label;
+    };
+    LabelPort = statusLabel("LabelPort", 0);
+    LabelOrigin = statusLabel("LabelOrigin", 0);
+    // The mark goes with the origin: the changes are not in that file.
+    LabelUnsaved = statusLabel("LabelUnsaved", 0, false);
+    LabelUnsaved->setText(Q(status_text::kUnsaved));
+    LabelTransfer = statusLabel("LabelTransfer", 1);
     ShowPort(start.missing);
+    statusLater_ = new QTimer(this);
+    statusLater_->setSingleShot(true);
+    statusLater_->setInterval(0);
+    connect(statusLater_, &QTimer::timeout, this, &Form1::ShowStatus);
+    qApp->installEventFilter(this);
 
     Tool().OnProgress = [this] { ShowProgress(); };
     Tool().OnTransferFinished = [this](const TransferResult &result) {
@@ -251,6 +280,7 @@ Form1::Form1(const WindowSetup &setup, Prompt *prompt, FileChooser *files, QWidg
 
 Form1::~Form1()
 {
+    qApp->removeEventFilter(this);
     Tool().OnProgress = nullptr;
     Tool().OnTransferFinished = nullptr;
 }
@@ -282,6 +312,35 @@ void Form1::PaintAll()
     const QString file = QString::fromStdString(Tool().CurrentFile());
     for (FrameTuneData *page : FrameTuneDataPages)
         page->SetCurrentFileName(file);
+    ShowStatus();
+}
+
+void Form1::ShowStatus()
+{
+    const ImageOrigin &origin = Tool().Origin();
+    LabelOrigin->setText(Q(status_text::kOrigin) + Q(origin.Text()));
+    LabelOrigin->setToolTip(QString::fromStdString(origin.File()));
+    LabelUnsaved->setVisible(State().UnsavedChanges());
+    LabelTransfer->setText(Q(TransferStatusText(Tool().LastReport())));
+    for (const PageTitle &page : pageTitles_)
+        page.page->setTitle(origin.Loaded(page.region)
+                                ? page.title
+                                : page.title + "（" + Q(status_text::kPlaceholderNote) + "）");
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::FocusOut:
+    case QEvent::InputMethod:
+        statusLater_->start();
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void Form1::CommitOpenEditors()

@@ -8,6 +8,7 @@
 #include "app/navigation.h"
 #include "app/port_select.h"
 #include "app/qt_session.h"
+#include "app/status_text.h"
 #include "app/tool_settings.h"
 #include "app/transfer_commands.h"
 #include "link/prompt.h"
@@ -21,11 +22,13 @@
 #include <QMainWindow>
 
 class QFrame;
+class QGroupBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
 class QStackedWidget;
 class QTreeWidget;
+class QTimer;
 class QTreeWidgetItem;
 
 namespace nx5rb {
@@ -95,10 +98,17 @@ public:
     QLabel *Label2 = nullptr;
     QProgressBar *ProgressBar1 = nullptr;
     QPushButton *CommandAbort = nullptr;
-    QLabel *LabelPort = nullptr; // the status line: which device the port stands for
+    // The status line: which device the port stands for, where the image came from, a mark while
+    // changes are not in a file, and how the last transfer ended.
+    QLabel *LabelPort = nullptr;
+    QLabel *LabelOrigin = nullptr;
+    QLabel *LabelUnsaved = nullptr;
+    QLabel *LabelTransfer = nullptr;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // Any key or click may have committed an edit: the status line looks again once it is done.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void BuildTree();
@@ -106,6 +116,9 @@ private:
     void ShowPortDialog();
     // The port in use on the status line, after the remembered device that was not found.
     void ShowPort(const std::string &missing);
+    // The status line but the port, and the note beside the title of a page whose region still
+    // holds the start-up defaults.
+    void ShowStatus();
     void ShowSettings();
     void ShowAbout();
     // The safety net's switches into the session.
@@ -126,6 +139,14 @@ private:
     std::string keptPort_;
     QStackedWidget *pages_ = nullptr;
     std::vector<EditorPage *> editorPages_;
+    struct PageTitle
+    {
+        QGroupBox *page;
+        Region region;
+        QString title;
+    };
+    std::vector<PageTitle> pageTitles_;
+    QTimer *statusLater_ = nullptr;
 };
 
 } // namespace nx5rb
