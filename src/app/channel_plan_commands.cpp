@@ -127,7 +127,7 @@ bool ImportChannelPlanFile(WindowState &state, const std::string &path, bool rep
             return false;
     }
     ApplyChannelPlan(plan, state.Image, state.FreqAreas);
-    AnalyseChInfo(state, state, state.ChannelView);
+    AnalyseChInfo(state, state.ChannelView);
     return true;
 }
 

@@ -81,7 +81,6 @@ public:
     const WindowState &State() const { return state_; }
     Link &LinkLayer() { return link_; }
     const Link &LinkLayer() const { return link_; }
-    Prompt &Prompts() { return prompt_; }
     SessionOptions &Options() { return options_; }
 
     // A transfer is running: nothing may change or send the image but Abort.

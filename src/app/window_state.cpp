@@ -25,7 +25,6 @@ void WindowState::StartUp()
     PowerOnMsg.fill(' ');
     DataChanged = false;
     EnterPressed = false;
-    Analysing = false;
     EditRow = 0;
     EditCol = 0;
     RxEdgeCol.fill(kNoEdge);
@@ -44,19 +43,19 @@ void WindowState::StartUp()
     WorkBandsCode = defaults::kWorkBandsCode;
     WorkChannel = defaults::kWorkChannel;
     WriteFreqAreaDefaults(Image);
-    AnalyseFreqArea(*this, *this, FreqAreaView);
+    AnalyseFreqArea(*this, FreqAreaView);
 
     TuneViews.fill(TuneCells());
     ModulationViews.fill(ModulationBoxes());
     WriteTuneDefaults(Image);
-    AnalyseTuneData(*this, *this, TuneViews, ModulationViews);
+    AnalyseTuneData(*this, TuneViews, ModulationViews);
 
     PowerOnView = PowerOnBoxes();
     WritePowerOnDefaults(Image);
     AnalysePowerOnMsg(*this, PowerOnView);
 
     ChannelView = ChannelCells();
-    AnalyseChInfo(*this, *this, ChannelView);
+    AnalyseChInfo(*this, ChannelView);
     RefreshData();
     MarkSynced();
 }
@@ -67,7 +66,7 @@ void WindowState::RefreshData()
     EncodeTuneBuffer(*this);
     EncodeModulation(*this);
     EncodePowerOnMsg(*this);
-    AnalyseTuneData(*this, *this, TuneViews, ModulationViews);
+    AnalyseTuneData(*this, TuneViews, ModulationViews);
 }
 
 void WindowState::ModifyData()
@@ -81,10 +80,10 @@ void WindowState::ModifyData()
 
 void WindowState::AnalyseAll()
 {
-    AnalyseFreqArea(*this, *this, FreqAreaView);
-    AnalyseTuneData(*this, *this, TuneViews, ModulationViews);
+    AnalyseFreqArea(*this, FreqAreaView);
+    AnalyseTuneData(*this, TuneViews, ModulationViews);
     AnalysePowerOnMsg(*this, PowerOnView);
-    AnalyseChInfo(*this, *this, ChannelView);
+    AnalyseChInfo(*this, ChannelView);
 }
 
 void WindowState::SetEdgesStale()
@@ -108,8 +107,8 @@ void WindowState::ApplyIfChanged()
 
 void WindowState::DiscardEdits()
 {
-    AnalyseFreqArea(*this, *this, FreqAreaView);
-    AnalyseTuneData(*this, *this, TuneViews, ModulationViews);
+    AnalyseFreqArea(*this, FreqAreaView);
+    AnalyseTuneData(*this, TuneViews, ModulationViews);
     AnalysePowerOnMsg(*this, PowerOnView);
     DataChanged = false;
 }

@@ -1,58 +1,202 @@
 #include "cli/arguments.h"
 
-#include <algorithm>
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QStringList>
 
 namespace nx5rb::cli {
 
-bool TakeFlag(std::vector<std::string> &args, std::string_view flag)
+namespace {
+
+// Where the options' descriptions start in a help.
+constexpr std::size_t kDescriptionColumn = 25;
+
+// An argument as the parser holds it: every byte one character, so that a file name comes back
+// exactly as it was given, whatever its encoding.
+QString Held(std::string_view text)
 {
-    const auto end = std::remove(args.begin(), args.end(), flag);
-    const bool found = end != args.end();
-    args.erase(end, args.end());
-    return found;
+    return QString::fromLatin1(text.data(), qsizetype(text.size()));
 }
 
-int UsageError(std::ostream &err, const std::string &problem, const char *help)
+std::string Given(const QString &text)
+{
+    return text.toLatin1().toStdString();
+}
+
+// "-o OUT.dat", or "--base FILE.dat" for an option without a short name.
+std::string Named(const OptionSpec &option)
+{
+    std::string named = option.shortName.empty() ? "--" + std::string(option.longName)
+                                                 : "-" + std::string(option.shortName);
+    if (!option.valueName.empty())
+        named += " " + std::string(option.valueName);
+    return named;
+}
+
+std::size_t PositionalCount(std::string_view positional)
+{
+    std::size_t count = 0;
+    bool inWord = false;
+    for (const char c : positional) {
+        if (c != ' ' && !inWord)
+            ++count;
+        inWord = c != ' ';
+    }
+    return count;
+}
+
+const OptionSpec *Find(const CommandSyntax &syntax, std::string_view longName)
+{
+    for (const OptionSpec &option : syntax.options)
+        if (option.longName == longName)
+            return &option;
+    return nullptr;
+}
+
+// Whether `arg` names an option that takes a value, as a whole ("--output", "-o"): the parser takes
+// the argument after it, whatever it is, so a value can only be missing after the last.
+bool WantsValue(const CommandSyntax &syntax, std::string_view arg)
+{
+    for (const OptionSpec &option : syntax.options)
+        if (!option.valueName.empty()
+            && ((arg.starts_with("--") && arg.substr(2) == option.longName)
+                || (!option.shortName.empty() && arg.starts_with("-")
+                    && arg.substr(1) == option.shortName)))
+            return true;
+    return false;
+}
+
+} // namespace
+
+std::string Synopsis(const CommandSyntax &syntax)
+{
+    std::string synopsis = "usage: nx5rb-cli " + std::string(syntax.name);
+    if (!syntax.positional.empty())
+        synopsis += " " + std::string(syntax.positional);
+    bool optional = false;
+    for (const OptionSpec &option : syntax.options) {
+        if (option.required)
+            synopsis += " --" + std::string(option.longName) + " " + std::string(option.valueName);
+        else
+            optional = true;
+    }
+    return optional ? synopsis + " [options]" : synopsis;
+}
+
+std::string HelpText(const CommandSyntax &syntax)
+{
+    std::string help = Synopsis(syntax) + "\n\n" + std::string(syntax.about);
+    if (!syntax.options.empty())
+        help += "\noptions:\n";
+    for (const OptionSpec &option : syntax.options) {
+        std::string head = option.shortName.empty()
+            ? "      --"
+            : "  -" + std::string(option.shortName) + ", --";
+        head += option.longName;
+        if (!option.valueName.empty())
+            head += " " + std::string(option.valueName);
+        head += head.size() + 2 > kDescriptionColumn
+            ? "\n" + std::string(kDescriptionColumn, ' ')
+            : std::string(kDescriptionColumn - head.size(), ' ');
+        help += head;
+        for (const char c : option.description) {
+            help += c;
+            if (c == '\n')
+                help += std::string(kDescriptionColumn, ' ');
+        }
+        help += "\n";
+    }
+    if (!syntax.epilogue.empty())
+        help += "\n" + std::string(syntax.epilogue);
+    return help;
+}
+
+std::string CommandLine::Value(std::string_view longName) const
+{
+    const auto value = values_.find(longName);
+    return value == values_.end() ? std::string() : value->second;
+}
+
+bool CommandLine::Has(std::string_view longName) const
+{
+    return given_.contains(longName);
+}
+
+std::optional<CommandLine> ParseCommandLine(const CommandSyntax &syntax,
+                                            const std::vector<std::string> &args, std::ostream &err,
+                                            std::string_view help)
+{
+    const auto fail = [&](const std::string &problem) {
+        UsageError(err, problem, help.empty() ? HelpText(syntax) : std::string(help));
+        return std::nullopt;
+    };
+
+    QCommandLineParser parser;
+    std::vector<QCommandLineOption> options;
+    options.reserve(syntax.options.size());
+    for (const OptionSpec &spec : syntax.options) {
+        QStringList names;
+        if (!spec.shortName.empty())
+            names << Held(spec.shortName);
+        names << Held(spec.longName);
+        options.emplace_back(names);
+        if (!spec.valueName.empty())
+            options.back().setValueName(Held(spec.valueName));
+        parser.addOption(options.back());
+    }
+    QStringList arguments {QStringLiteral("nx5rb-cli")};
+    for (const std::string &arg : args)
+        arguments << Held(arg);
+
+    if (!parser.parse(arguments)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        if (!unknown.isEmpty())
+            return fail("unknown option " + std::string(unknown.front().size() == 1 ? "-" : "--")
+                        + Given(unknown.front()));
+        if (!args.empty() && WantsValue(syntax, args.back()))
+            return fail("option " + args.back() + " needs a value");
+        for (const std::string &arg : args) {
+            if (arg == "--")
+                break;
+            const std::size_t equals = arg.find('=');
+            const OptionSpec *flag = arg.starts_with("--") && equals != std::string::npos
+                ? Find(syntax, std::string_view(arg).substr(2, equals - 2))
+                : nullptr;
+            if (flag && flag->valueName.empty())
+                return fail("option --" + std::string(flag->longName) + " takes no value");
+        }
+        return fail(parser.errorText().toStdString());
+    }
+
+    CommandLine line;
+    for (const QString &arg : parser.positionalArguments())
+        line.positional_.push_back(Given(arg));
+    const std::size_t wanted = PositionalCount(syntax.positional);
+    if (line.positional_.size() < wanted)
+        return fail("missing "
+                    + std::string(syntax.missingPositional.empty() ? syntax.positional
+                                                                   : syntax.missingPositional));
+    if (line.positional_.size() > wanted)
+        return fail("unexpected argument " + line.positional_[wanted]);
+
+    for (std::size_t i = 0; i < syntax.options.size(); ++i) {
+        const OptionSpec &spec = syntax.options[i];
+        const std::string name(spec.longName);
+        if (parser.isSet(options[i])) {
+            line.given_.insert(name);
+            if (!spec.valueName.empty())
+                line.values_[name] = Given(parser.value(options[i]));
+        }
+        if (spec.required && line.Value(name).empty())
+            return fail("missing " + Named(spec));
+    }
+    return line;
+}
+
+int UsageError(std::ostream &err, const std::string &problem, std::string_view help)
 {
     err << "nx5rb-cli: " << problem << "\n\n" << help;
     return kExitUsage;
-}
-
-std::optional<std::vector<std::string>> ParseArguments(const std::vector<std::string> &args,
-                                                       std::initializer_list<ValueOption> options,
-                                                       std::size_t positional,
-                                                       std::string_view positionalNames,
-                                                       std::ostream &err, const char *help)
-{
-    std::vector<std::string> rest;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string &arg = args[i];
-        const ValueOption *option = nullptr;
-        for (const ValueOption &candidate : options)
-            if (arg == candidate.shortName || arg == candidate.longName)
-                option = &candidate;
-        if (option) {
-            if (i + 1 >= args.size()) {
-                UsageError(err, "option " + arg + " needs a value", help);
-                return std::nullopt;
-            }
-            *option->value = args[++i];
-        } else if (arg.size() > 1 && arg.front() == '-') {
-            UsageError(err, "unknown option " + arg, help);
-            return std::nullopt;
-        } else {
-            rest.push_back(arg);
-        }
-    }
-    if (rest.size() < positional) {
-        UsageError(err, "missing " + std::string(positionalNames), help);
-        return std::nullopt;
-    }
-    if (rest.size() > positional) {
-        UsageError(err, "unexpected argument " + rest[positional], help);
-        return std::nullopt;
-    }
-    return rest;
 }
 
 } // namespace nx5rb::cli

@@ -14,10 +14,33 @@
 
 namespace nx5rb::cli {
 
-const char *const kExportChannelsHelp
-    = R"TEXT(usage: nx5rb-cli export-channels FILE.dat [-o OUT.csv] [--format ours|common]
+namespace {
 
-Opens FILE.dat as "打开(&O)" does and writes its channels as CSV (UTF-8), one row per existing
+constexpr OptionSpec kExportOptions[] = {
+    {"o", "output", "OUT.csv",
+     "write to OUT.csv instead of standard output (\"-\": standard output);\n"
+     "an existing OUT.csv that is not a regular file is refused"},
+    {"f", "format", "FORMAT", "ours or common"},
+};
+
+constexpr OptionSpec kImportOptions[] = {
+    {"o", "output", "OUT.dat",
+     "where the result is saved; an existing OUT.dat that is not a regular\n"
+     "file (a device, a pipe, a folder) is refused",
+     true},
+    {"", "skip-bad", "", "import the good rows even when others are refused"},
+    {"", "replace-all", "", "clear every channel the plan does not name"},
+};
+
+} // namespace
+
+const CommandSyntax kExportChannelsSyntax = {
+    .name = "export-channels",
+    .positional = "FILE.dat",
+    .summary = "the channel table as CSV",
+    .options = kExportOptions,
+    .about
+    = R"TEXT(Opens FILE.dat as "打开(&O)" does and writes its channels as CSV (UTF-8), one row per existing
 channel.
 
 formats:
@@ -27,17 +50,17 @@ formats:
            rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,
            Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE. A tone outside the tone list has no name
            there; such losses are listed on standard error.
+)TEXT",
+};
 
-options:
-  -o, --output OUT.csv   write to OUT.csv instead of standard output ("-": standard output);
-                         an existing OUT.csv that is not a regular file is refused
-  -f, --format FORMAT    ours or common
-)TEXT";
-
-const char *const kImportChannelsHelp
-    = R"TEXT(usage: nx5rb-cli import-channels FILE.dat PLAN.csv -o OUT.dat [--skip-bad] [--replace-all]
-
-Opens FILE.dat as "打开(&O)" does and writes the channels of PLAN.csv into it; OUT.dat then holds
+const CommandSyntax kImportChannelsSyntax = {
+    .name = "import-channels",
+    .positional = "FILE.dat PLAN.csv",
+    .missingPositional = "FILE.dat and PLAN.csv",
+    .summary = "a channel plan (CSV) into a data file",
+    .options = kImportOptions,
+    .about
+    = R"TEXT(Opens FILE.dat as "打开(&O)" does and writes the channels of PLAN.csv into it; OUT.dat then holds
 FILE.dat's own bytes with only the channel records (0x010-0x80F) replaced (the repair opening
 applies elsewhere is not saved). PLAN.csv is UTF-8 (with or without a byte-order mark) or
 GB18030/GBK, as spreadsheets on Chinese Windows save it. It is told apart by its header: our own
@@ -50,13 +73,8 @@ warning), tones must be in the tone list, and a frequency outside every band of 
 refused, never moved to a band edge. Refused rows are listed on standard error with their line
 numbers; then nothing is imported and the exit status is non-zero, unless --skip-bad is given
 (and some row is good). Channels the plan does not name stay as they are.
-
-options:
-  -o, --output OUT.dat   where the result is saved; an existing OUT.dat that is not a regular
-                         file (a device, a pipe, a folder) is refused
-  --skip-bad             import the good rows even when others are refused
-  --replace-all          clear every channel the plan does not name
-)TEXT";
+)TEXT",
+};
 
 namespace {
 
@@ -81,18 +99,16 @@ void Report(std::ostream &err, const std::string &path, const PlanIssue &issue, 
 int RunExportChannels(const std::vector<std::string> &args, std::ostream &out, std::ostream &err,
                       bool)
 {
-    std::string output;
-    std::string format = "ours";
-    const auto file
-        = ParseArguments(args, {{"-o", "--output", &output}, {"-f", "--format", &format}}, 1,
-                         "FILE.dat", err, kExportChannelsHelp);
-    if (!file)
+    const auto line = ParseCommandLine(kExportChannelsSyntax, args, err);
+    if (!line)
         return kExitUsage;
+    const std::string output = line->Value("output");
+    const std::string format = line->Has("format") ? line->Value("format") : "ours";
     if (format != "ours" && format != "common")
-        return UsageError(err, "unknown format " + format, kExportChannelsHelp);
+        return UsageError(err, "unknown format " + format, HelpText(kExportChannelsSyntax));
     if (!output.empty() && !CheckOutputPath(output, err))
         return kExitFailure;
-    const auto state = OpenForCommand(file->front(), err);
+    const auto state = OpenForCommand(line->Positional().front(), err);
     if (!state)
         return kExitFailure;
 
@@ -110,23 +126,20 @@ int RunExportChannels(const std::vector<std::string> &args, std::ostream &out, s
 
 int RunImportChannels(const std::vector<std::string> &args, std::ostream &, std::ostream &err, bool)
 {
-    std::vector<std::string> rest = args;
-    const bool skipBad = TakeFlag(rest, "--skip-bad");
-    const bool replaceAll = TakeFlag(rest, "--replace-all");
-    std::string output;
-    const auto files = ParseArguments(rest, {{"-o", "--output", &output}}, 2,
-                                      "FILE.dat and PLAN.csv", err, kImportChannelsHelp);
-    if (!files)
+    const auto line = ParseCommandLine(kImportChannelsSyntax, args, err);
+    if (!line)
         return kExitUsage;
-    if (output.empty())
-        return UsageError(err, "missing -o OUT.dat", kImportChannelsHelp);
-    const std::string &planPath = (*files)[1];
+    const bool skipBad = line->Has("skip-bad");
+    const bool replaceAll = line->Has("replace-all");
+    const std::string output = line->Value("output");
+    const std::vector<std::string> &files = line->Positional();
+    const std::string &planPath = files[1];
     if (!CheckOutputPath(output, err))
         return kExitFailure;
-    const auto stored = ReadForCommand((*files)[0], err);
+    const auto stored = ReadForCommand(files[0], err);
     if (!stored)
         return kExitFailure;
-    auto state = OpenStored(*stored, (*files)[0], err);
+    auto state = OpenStored(*stored, files[0], err);
     if (!state)
         return kExitFailure;
     const std::optional<std::string> text = ReadTextFile(planPath, err);

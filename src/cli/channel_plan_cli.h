@@ -2,14 +2,16 @@
 // the common layout of multi-radio programmers, and a plan read back into a data file.
 #pragma once
 
+#include "cli/arguments.h"
+
 #include <ostream>
 #include <string>
 #include <vector>
 
 namespace nx5rb::cli {
 
-extern const char *const kExportChannelsHelp;
-extern const char *const kImportChannelsHelp;
+extern const CommandSyntax kExportChannelsSyntax;
+extern const CommandSyntax kImportChannelsSyntax;
 
 int RunExportChannels(const std::vector<std::string> &args, std::ostream &out, std::ostream &err,
                       bool showProgress);

@@ -12,25 +12,37 @@
 
 namespace nx5rb::cli {
 
-const char *const kChartHelp
-    = R"TEXT(usage: nx5rb-cli chart FILE.dat --band a|b|c -o OUT.png [--compare OTHER.dat]
-                       [--size WIDTHxHEIGHT]
+namespace {
 
-Opens FILE.dat as "打开(&O)" does and draws the band's calibration chart into OUT.png: sensitivity,
+constexpr OptionSpec kChartOptions[] = {
+    {"b", "band", "a|b|c", "the band", true},
+    {"o", "output", "OUT.png",
+     "the picture to write; its extension names the format:\n"
+     "png, jpg or jpeg, bmp, ppm, ... (an unknown one is refused)",
+     true},
+    {"c", "compare", "OTHER.dat",
+     "draw the same curves of OTHER.dat dashed over them; the legend\n"
+     "names both files"},
+    {"s", "size", "WIDTHxHEIGHT",
+     "the picture's size in pixels (default 1000x750, each 200..8000)"},
+};
+
+} // namespace
+
+const CommandSyntax kChartSyntax = {
+    .name = "chart",
+    .positional = "FILE.dat",
+    .summary = "draw a band's calibration chart",
+    .options = kChartOptions,
+    .about
+    = R"TEXT(Opens FILE.dat as "打开(&O)" does and draws the band's calibration chart into OUT.png: sensitivity,
 low power and high power over the sixteen frequency points, with the points above the band's
 receive or transmit limit (locked on the tune page) shaded, and beneath it the squelch thresholds
 of the eight detection columns. No display is needed: the chart is drawn offscreen unless
 QT_QPA_PLATFORM names another platform. The drawing is done by nx5rb-chart, found beside
 nx5rb-cli or else on PATH.
-
-options:
-  -b, --band a|b|c           the band (required)
-  -o, --output OUT.png       the picture to write (required); its extension names the format:
-                             png, jpg or jpeg, bmp, ppm, ... (an unknown one is refused)
-  -c, --compare OTHER.dat    draw the same curves of OTHER.dat dashed over them; the legend
-                             names both files
-  -s, --size WIDTHxHEIGHT    the picture's size in pixels (default 1000x750, each 200..8000)
-)TEXT";
+)TEXT",
+};
 
 namespace {
 
@@ -81,34 +93,26 @@ QString FindChartProgram()
 } // namespace
 
 std::optional<ChartRequest> ParseChartRequest(const std::vector<std::string> &args,
-                                              std::ostream &err, const char *help)
+                                              std::ostream &err, std::string_view help)
 {
-    std::string bandText;
-    std::string sizeText;
+    const auto line = ParseCommandLine(kChartSyntax, args, err, help);
+    if (!line)
+        return std::nullopt;
+    const std::string ownHelp = help.empty() ? HelpText(kChartSyntax) : std::string();
+    if (help.empty())
+        help = ownHelp;
     ChartRequest request;
-    const auto file = ParseArguments(args,
-                                     {{"-b", "--band", &bandText},
-                                      {"-o", "--output", &request.output},
-                                      {"-c", "--compare", &request.compareFile},
-                                      {"-s", "--size", &sizeText}},
-                                     1, "FILE.dat", err, help);
-    if (!file)
-        return std::nullopt;
-    request.file = file->front();
-    if (bandText.empty()) {
-        UsageError(err, "missing --band", help);
-        return std::nullopt;
-    }
+    request.file = line->Positional().front();
+    request.output = line->Value("output");
+    request.compareFile = line->Value("compare");
+    const std::string bandText = line->Value("band");
+    const std::string sizeText = line->Value("size");
     const auto band = ParseBand(bandText);
     if (!band) {
         UsageError(err, "--band must be a, b or c, not " + bandText, help);
         return std::nullopt;
     }
     request.band = *band;
-    if (request.output.empty()) {
-        UsageError(err, "missing -o OUT.png", help);
-        return std::nullopt;
-    }
     request.size = kDefaultSize;
     if (!sizeText.empty()) {
         const auto parsed = ParseSize(sizeText);
@@ -123,7 +127,7 @@ std::optional<ChartRequest> ParseChartRequest(const std::vector<std::string> &ar
 
 int RunChart(const std::vector<std::string> &args, std::ostream &out, std::ostream &err, bool)
 {
-    if (!ParseChartRequest(args, err, kChartHelp))
+    if (!ParseChartRequest(args, err))
         return kExitUsage;
 
     // Finding this program's folder needs an application object; the transfers' main has none.

@@ -3,6 +3,8 @@
 // no widget or chart library.
 #pragma once
 
+#include "cli/arguments.h"
+
 #include <optional>
 #include <ostream>
 #include <string>
@@ -12,7 +14,7 @@
 
 namespace nx5rb::cli {
 
-extern const char *const kChartHelp;
+extern const CommandSyntax kChartSyntax;
 
 // The program that draws, installed beside nx5rb-cli.
 inline constexpr char kChartProgram[] = "nx5rb-chart";
@@ -26,9 +28,10 @@ struct ChartRequest
     QSize size;
 };
 
-// The request the arguments make; on a usage error reports it with `help` and returns nothing.
+// The request the arguments make; on a usage error reports it with `help` (the command's own
+// when empty) and returns nothing.
 std::optional<ChartRequest> ParseChartRequest(const std::vector<std::string> &args,
-                                              std::ostream &err, const char *help);
+                                              std::ostream &err, std::string_view help = {});
 
 // Checks the arguments, then runs nx5rb-chart with them and passes on what it says and its exit
 // status.

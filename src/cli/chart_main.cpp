@@ -24,7 +24,7 @@ namespace {
 
 std::string ChartProgramHelp()
 {
-    std::string help = kChartHelp;
+    std::string help = HelpText(kChartSyntax);
     const std::string command = "nx5rb-cli chart";
     for (std::size_t at = help.find(command); at != std::string::npos; at = help.find(command, at))
         help.replace(at, command.size(), kChartProgram);
@@ -106,7 +106,7 @@ int main(int argc, char **argv)
             std::cout << help;
             return kExitOk;
         }
-    const auto request = ParseChartRequest(args, std::cerr, help.c_str());
+    const auto request = ParseChartRequest(args, std::cerr, help);
     if (!request)
         return kExitUsage;
 

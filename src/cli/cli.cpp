@@ -13,51 +13,49 @@
 #include "cli/page_export.h"
 #include "cli/transfer_cli.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <optional>
+#include <string_view>
 
 namespace nx5rb::cli {
 
 namespace {
 
-constexpr const char *kUsage = R"TEXT(usage: nx5rb-cli [--help] [--version] COMMAND [ARGS]
+// Where the commands' summaries start in the tool's help, after its indent.
+constexpr std::size_t kSummaryColumn = 47;
 
-Reads, shows and writes the memory of an NX5RB radio and its "*.dat" files. Every command
+constexpr const char *kAbout
+    = R"TEXT(Reads, shows and writes the memory of an NX5RB radio and its "*.dat" files. Every command
 starts from the state the window has right after start-up.
+)TEXT";
 
-commands:
-  chart FILE.dat --band BAND -o OUT.png          draw a band's calibration chart
-  diff A.dat B.dat [--json]                      every value that differs between two files
-  dump FILE.dat                                  print what every page shows, as JSON
-  export-channels FILE.dat [-o OUT.csv] [--format ours|common]
-                                                 the channel table as CSV
-  import-channels FILE.dat PLAN.csv -o OUT.dat [--skip-bad] [--replace-all]
-                                                 a channel plan (CSV) into a data file
-  read REGION --port PORT -o OUT.dat [--base F]  read a region of the radio into a data file
-  write REGION --port PORT FILE.dat              write a region of a data file to the radio
-
-REGION is all, area, band-a, band-b, band-c, message or channels; PORT is a device path,
+constexpr const char *kRegionsAndPorts
+    = R"TEXT(REGION is all, area, band-a, band-b, band-c, message or channels; PORT is a device path,
 COM1..COM4, or "virtual" for the built-in virtual radio.
 
 Run "nx5rb-cli COMMAND --help" for the details of a command.
 )TEXT";
 
-constexpr const char *kDumpHelp = R"TEXT(usage: nx5rb-cli dump FILE.dat
-
-Opens FILE.dat as "打开(&O)" does once the user has confirmed (header check, repair of the image,
+constexpr CommandSyntax kDumpSyntax = {
+    .name = "dump",
+    .positional = "FILE.dat",
+    .summary = "print what every page shows, as JSON",
+    .about
+    = R"TEXT(Opens FILE.dat as "打开(&O)" does once the user has confirmed (header check, repair of the image,
 every page decoded) and prints, as UTF-8 JSON on standard output, what every page shows: the
 frequency areas, the band combination and working channels, the tune tables with their edges,
 the modulation settings, the maximum offset, the power-on message and the existing channels.
 
 A file that is not a data file (wrong header, shorter than 4112 bytes) or cannot be read is
 reported on standard error and the exit status is non-zero.
-)TEXT";
+)TEXT",
+};
 
 struct Command
 {
-    const char *help;
+    const CommandSyntax &syntax;
     std::function<int(const std::vector<std::string> &, std::ostream &, std::ostream &, bool)> run;
 };
 
@@ -85,31 +83,61 @@ int RunDiffCommand(const std::vector<std::string> &args, std::ostream &out, std:
 
 int RunDump(const std::vector<std::string> &args, std::ostream &out, std::ostream &err, bool)
 {
-    const auto file = ParseArguments(args, {}, 1, "FILE.dat", err, kDumpHelp);
-    if (!file)
+    const auto line = ParseCommandLine(kDumpSyntax, args, err);
+    if (!line)
         return kExitUsage;
-    const auto state = OpenForCommand(file->front(), err);
+    const auto state = OpenForCommand(line->Positional().front(), err);
     if (!state)
         return kExitFailure;
     out << DumpJson(*state);
     return out ? kExitOk : kExitFailure;
 }
 
-const std::map<std::string, Command> &Commands()
+// In the order the tool's help lists them.
+const std::vector<Command> &Commands()
 {
-    static const std::map<std::string, Command> commands = {
-        {"chart", {kChartHelp, RunChart}},
-        {"diff", {kDiffHelp, RunDiffCommand}},
-        {"dump", {kDumpHelp, RunDump}},
-        {"export-channels", {kExportChannelsHelp, RunExportChannels}},
-        {"import-channels", {kImportChannelsHelp, RunImportChannels}},
-        {"read", {kReadHelp, RunRead}},
-        {"write", {kWriteHelp, RunWrite}},
+    static const std::vector<Command> commands = {
+        {kChartSyntax, RunChart},
+        {kDiffSyntax, RunDiffCommand},
+        {kDumpSyntax, RunDump},
+        {kExportChannelsSyntax, RunExportChannels},
+        {kImportChannelsSyntax, RunImportChannels},
+        {kReadSyntax, RunRead},
+        {kWriteSyntax, RunWrite},
     };
     return commands;
 }
 
+// The tool's own help: its prose, and each command's synopsis and summary.
+std::string Usage()
+{
+    std::string usage = "usage: nx5rb-cli [--help] [--version] COMMAND [ARGS]\n\n";
+    usage += kAbout;
+    usage += "\ncommands:\n";
+    for (const Command &command : Commands()) {
+        std::string synopsis
+            = Synopsis(command.syntax).substr(std::string_view("usage: nx5rb-cli ").size());
+        if (synopsis.size() + 2 > kSummaryColumn)
+            synopsis += "\n" + std::string(kSummaryColumn + 2, ' ');
+        else
+            synopsis.resize(kSummaryColumn, ' ');
+        usage += "  " + synopsis + std::string(command.syntax.summary) + "\n";
+    }
+    return usage + "\n" + kRegionsAndPorts;
+}
+
 } // namespace
+
+std::span<const CommandSyntax *const> CommandSyntaxes()
+{
+    static const std::vector<const CommandSyntax *> syntaxes = [] {
+        std::vector<const CommandSyntax *> all;
+        for (const Command &command : Commands())
+            all.push_back(&command.syntax);
+        return all;
+    }();
+    return syntaxes;
+}
 
 std::optional<DataFileContents> ReadForCommand(const std::string &path, std::ostream &err)
 {
@@ -152,25 +180,26 @@ int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
            bool errIsTerminal)
 {
     if (args.empty())
-        return UsageError(err, "missing command", kUsage);
+        return UsageError(err, "missing command", Usage());
     const std::string &name = args.front();
     if (name == "--help" || name == "-h" || name == "help") {
-        out << kUsage;
+        out << Usage();
         return kExitOk;
     }
     if (name == "--version") {
         out << "nx5rb-cli " << VersionText() << "\n";
         return kExitOk;
     }
-    const auto command = Commands().find(name);
+    const auto command = std::find_if(Commands().begin(), Commands().end(),
+                                      [&name](const Command &c) { return c.syntax.name == name; });
     if (command == Commands().end())
-        return UsageError(err, "unknown command " + name, kUsage);
+        return UsageError(err, "unknown command " + name, Usage());
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (WantsHelp(rest)) {
-        out << command->second.help;
+        out << HelpText(command->syntax);
         return kExitOk;
     }
-    return command->second.run(rest, out, err, errIsTerminal);
+    return command->run(rest, out, err, errIsTerminal);
 }
 
 } // namespace nx5rb::cli

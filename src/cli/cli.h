@@ -2,7 +2,10 @@
 // right after start-up.
 #pragma once
 
+#include "cli/arguments.h"
+
 #include <ostream>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -12,5 +15,8 @@ namespace nx5rb::cli {
 // QCoreApplication. With `errIsTerminal` a running transfer shows its progress on `err`.
 int RunCli(const std::vector<std::string> &args, std::ostream &out, std::ostream &err,
            bool errIsTerminal = false);
+
+// Every command's command line, in the order of their names.
+std::span<const CommandSyntax *const> CommandSyntaxes();
 
 } // namespace nx5rb::cli

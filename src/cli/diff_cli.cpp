@@ -8,9 +8,22 @@
 
 namespace nx5rb::cli {
 
-const char *const kDiffHelp = R"TEXT(usage: nx5rb-cli diff A.dat B.dat [--json]
+namespace {
 
-Compares the bytes the two files hold (after the header check, but without the repair that
+constexpr OptionSpec kDiffOptions[] = {
+    {"", "json", "",
+     "print a JSON array of {\"page\", \"field\", \"address\", \"a\", \"b\"} instead"},
+};
+
+} // namespace
+
+const CommandSyntax kDiffSyntax = {
+    .name = "diff",
+    .positional = "A.dat B.dat",
+    .summary = "every value that differs between two files",
+    .options = kDiffOptions,
+    .about
+    = R"TEXT(Compares the bytes the two files hold (after the header check, but without the repair that
 "打开(&O)" applies, so a byte the repair would change is still a difference) and prints every
 differing byte once, one line each: a value whose page shows it, in page order, with the texts
 the page shows for it,
@@ -22,17 +35,15 @@ to, if any), the differing bytes no page shows or whose shown text is the same (
 the band-start records, the garbage of a channel that exists in neither file). No line names a
 byte that is equal in both files; two files whose images differ in any bit are never reported
 the same.
-
-options:
-  --json   print a JSON array of {"page", "field", "address", "a", "b"} instead
-
-Exit status: 0 when the images are the same, 1 when they differ, 2 on a usage error, when a
+)TEXT",
+    .epilogue
+    = R"TEXT(Exit status: 0 when the images are the same, 1 when they differ, 2 on a usage error, when a
 file is not a data file or cannot be read, or when standard output cannot be written.
-)TEXT";
+)TEXT",
+};
 
 namespace {
 
-constexpr std::string_view kJsonFlag = "--json";
 // A file that cannot be opened is trouble, not a difference.
 constexpr int kExitTrouble = kExitUsage;
 constexpr int kExitDiffer = 1;
@@ -77,15 +88,14 @@ std::string Lines(const std::vector<FieldDifference> &differences)
 int RunDiff(const std::vector<std::string> &args, std::ostream &out, std::ostream &err,
             const ImageOpener &open)
 {
-    std::vector<std::string> rest = args;
-    const bool json = TakeFlag(rest, kJsonFlag);
-    const auto files = ParseArguments(rest, {}, 2, "A.dat B.dat", err, kDiffHelp);
-    if (!files)
+    const auto line = ParseCommandLine(kDiffSyntax, args, err);
+    if (!line)
         return kExitUsage;
-    const auto a = open((*files)[0], err);
+    const bool json = line->Has("json");
+    const auto a = open(line->Positional()[0], err);
     if (!a)
         return kExitTrouble;
-    const auto b = open((*files)[1], err);
+    const auto b = open(line->Positional()[1], err);
     if (!b)
         return kExitTrouble;
 

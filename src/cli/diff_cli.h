@@ -1,6 +1,7 @@
 // nx5rb-cli diff: the bytes of two data files compared, each difference named by its field.
 #pragma once
 
+#include "cli/arguments.h"
 #include "image/radio_image.h"
 
 #include <functional>
@@ -11,7 +12,7 @@
 
 namespace nx5rb::cli {
 
-extern const char *const kDiffHelp;
+extern const CommandSyntax kDiffSyntax;
 
 // Reads the image a data file holds (header check, no repair); reports on `err` and gives nothing
 // when it cannot.

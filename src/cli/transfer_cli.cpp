@@ -14,9 +14,51 @@
 
 namespace nx5rb::cli {
 
-const char *const kReadHelp = R"TEXT(usage: nx5rb-cli read REGION --port PORT -o OUT.dat [options]
+namespace {
 
-Starts from the state the window has after start-up (or from FILE.dat opened as "打开(&O)" opens
+constexpr OptionSpec kPortOption = {"p", "port", "PORT", "the port the radio is on", true};
+constexpr OptionSpec kRetryOption
+    = {"r", "retry", "N",
+       "answer \"检测连接！重试或取消？\" with Retry up to N times, then Cancel\n"
+       "(default 0: a failing transfer ends at once)"};
+
+constexpr OptionSpec kReadOptions[] = {
+    kPortOption,
+    {"o", "output", "OUT.dat",
+     "where the image is saved (an existing OUT.dat that is not a regular\n"
+     "file is refused before the radio is asked)",
+     true},
+    {"b", "base", "FILE.dat", "start from this data file instead of the start-up image"},
+    kRetryOption,
+    {"t", "trace", "FILE",
+     "write every byte sent and received to FILE (a serial trace that\n"
+     "nx5rb-sim --replay can answer from); not OUT.dat nor FILE.dat"},
+    {"", "no-backup", "",
+     "no automatic backup (by default the image read, and an image with unsaved\n"
+     "changes about to be replaced, are saved under the user's data folder,\n"
+     "the path printed on standard error)"},
+};
+
+constexpr OptionSpec kWriteOptions[] = {
+    kPortOption,
+    kRetryOption,
+    {"t", "trace", "FILE", "write every byte sent and received to FILE (not FILE.dat)"},
+    {"", "no-verify", "", "do not read the written blocks back to compare them"},
+    {"", "overwrite-calibration", "",
+     "write even when more than a quarter of a band's 64 tune values differ\n"
+     "from the radio's own calibration (refused otherwise)"},
+    {"", "no-backup", "", "no automatic backup of the radio's blocks read before the write"},
+};
+
+} // namespace
+
+const CommandSyntax kReadSyntax = {
+    .name = "read",
+    .positional = "REGION",
+    .summary = "read a region of the radio into a data file",
+    .options = kReadOptions,
+    .about
+    = R"TEXT(Starts from the state the window has after start-up (or from FILE.dat opened as "打开(&O)" opens
 it), runs the read command of REGION against the radio on PORT, and when the transfer completes
 saves the image to OUT.dat as "保存(&S)" does. On any failure OUT.dat is not created or changed,
 a message goes to standard error and the exit status is non-zero.
@@ -26,24 +68,17 @@ REGION: all | area | band-a | band-b | band-c | message | channels
          the channel page)
 PORT:   a device path (/dev/ttyUSB0, /dev/pts/7), COM1..COM4, or "virtual" (the built-in
         virtual radio)
+)TEXT",
+};
 
-options:
-  -p, --port PORT        the port the radio is on
-  -o, --output OUT.dat   where the image is saved (an existing OUT.dat that is not a regular
-                         file is refused before the radio is asked)
-  -b, --base FILE.dat    start from this data file instead of the start-up image
-  -r, --retry N          answer "检测连接！重试或取消？" with Retry up to N times, then Cancel
-                         (default 0: a failing transfer ends at once)
-  -t, --trace FILE       write every byte sent and received to FILE (a serial trace that
-                         nx5rb-sim --replay can answer from); not OUT.dat nor FILE.dat
-      --no-backup        no automatic backup (by default the image read, and an image with unsaved
-                         changes about to be replaced, are saved under the user's data folder,
-                         the path printed on standard error)
-)TEXT";
-
-const char *const kWriteHelp = R"TEXT(usage: nx5rb-cli write REGION --port PORT [options] FILE.dat
-
-Opens FILE.dat as "打开(&O)" does, then runs the write command of REGION exactly as its button
+const CommandSyntax kWriteSyntax = {
+    .name = "write",
+    .positional = "REGION FILE.dat",
+    .missingPositional = "REGION or FILE.dat",
+    .summary = "write a region of a data file to the radio",
+    .options = kWriteOptions,
+    .about
+    = R"TEXT(Opens FILE.dat as "打开(&O)" does, then runs the write command of REGION exactly as its button
 does (a write-all always applies the pages first; the frequency-area write applies them when the
 lists or values changed).
 
@@ -58,18 +93,8 @@ REGION: all | area | band-a | band-b | band-c | message | channels
         (写入全部, the frequency-area page, the three tune pages, the power-on message page,
          the channel page)
 PORT:   a device path (/dev/ttyUSB0, /dev/pts/7), COM1..COM4, or "virtual"
-
-options:
-  -p, --port PORT        the port the radio is on
-  -r, --retry N          answer "检测连接！重试或取消？" with Retry up to N times, then Cancel
-                         (default 0: a failing transfer ends at once)
-  -t, --trace FILE       write every byte sent and received to FILE (not FILE.dat)
-      --no-verify        do not read the written blocks back to compare them
-      --overwrite-calibration
-                         write even when more than a quarter of a band's 64 tune values differ
-                         from the radio's own calibration (refused otherwise)
-      --no-backup        no automatic backup of the radio's blocks read before the write
-)TEXT";
+)TEXT",
+};
 
 namespace {
 
@@ -83,7 +108,6 @@ struct TransferArgs
     std::string output;
     std::string base;
     std::string file;
-    std::string retry;
     int retries = 0;
     std::string trace;
     bool backups = true;
@@ -91,51 +115,37 @@ struct TransferArgs
     bool overwriteCalibration = false;
 };
 
-// Parses REGION, the options and, for a write, FILE.dat; the port (and a read's output) are
-// required.
+// Parses REGION, the options and, for a write, FILE.dat.
 std::optional<TransferArgs> ParseArgs(const std::vector<std::string> &args, bool read,
-                                      std::ostream &err, const char *help)
+                                      std::ostream &err)
 {
-    TransferArgs parsed;
-    std::vector<std::string> rest = args;
-    parsed.backups = !TakeFlag(rest, "--no-backup");
-    if (!read) {
-        parsed.verify = !TakeFlag(rest, "--no-verify");
-        parsed.overwriteCalibration = TakeFlag(rest, "--overwrite-calibration");
-    }
-    const auto positional = read ? ParseArguments(rest,
-                                                  {{"-p", "--port", &parsed.port},
-                                                   {"-o", "--output", &parsed.output},
-                                                   {"-b", "--base", &parsed.base},
-                                                   {"-r", "--retry", &parsed.retry},
-                                                   {"-t", "--trace", &parsed.trace}},
-                                                  1, "REGION", err, help)
-                                 : ParseArguments(rest,
-                                                  {{"-p", "--port", &parsed.port},
-                                                   {"-r", "--retry", &parsed.retry},
-                                                   {"-t", "--trace", &parsed.trace}},
-                                                  2, "REGION or FILE.dat", err, help);
-    if (!positional)
+    const CommandSyntax &syntax = read ? kReadSyntax : kWriteSyntax;
+    const auto line = ParseCommandLine(syntax, args, err);
+    if (!line)
         return std::nullopt;
-    if (!parsed.retry.empty()) {
-        const char *end = parsed.retry.data() + parsed.retry.size();
-        const auto [ptr, ec] = std::from_chars(parsed.retry.data(), end, parsed.retries);
+    TransferArgs parsed;
+    parsed.region = line->Positional()[0];
+    if (!read)
+        parsed.file = line->Positional()[1];
+    parsed.port = line->Value("port");
+    parsed.trace = line->Value("trace");
+    parsed.backups = !line->Has("no-backup");
+    if (read) {
+        parsed.output = line->Value("output");
+        parsed.base = line->Value("base");
+    } else {
+        parsed.verify = !line->Has("no-verify");
+        parsed.overwriteCalibration = line->Has("overwrite-calibration");
+    }
+    const std::string help = HelpText(syntax);
+    if (const std::string retry = line->Value("retry"); !retry.empty()) {
+        const char *end = retry.data() + retry.size();
+        const auto [ptr, ec] = std::from_chars(retry.data(), end, parsed.retries);
         if (ec != std::errc() || ptr != end || parsed.retries < 0 || parsed.retries > kMaxRetries) {
             UsageError(err, "--retry needs a number from 0 to " + std::to_string(kMaxRetries),
                        help);
             return std::nullopt;
         }
-    }
-    parsed.region = (*positional)[0];
-    if (!read)
-        parsed.file = (*positional)[1];
-    if (parsed.port.empty()) {
-        UsageError(err, "missing --port", help);
-        return std::nullopt;
-    }
-    if (read && parsed.output.empty()) {
-        UsageError(err, "missing -o OUT.dat", help);
-        return std::nullopt;
     }
     // The trace is opened first: onto the command's own file it would destroy it.
     for (const std::string *file : {&parsed.output, &parsed.base, &parsed.file})
@@ -257,12 +267,11 @@ private:
     std::ostream &err_;
 };
 
-std::optional<TransferCommand> Region(const std::string &region, bool read, std::ostream &err,
-                                      const char *help)
+std::optional<TransferCommand> Region(const std::string &region, bool read, std::ostream &err)
 {
     const auto command = CommandForRegion(region, read);
     if (!command)
-        UsageError(err, "unknown region " + region, help);
+        UsageError(err, "unknown region " + region, HelpText(read ? kReadSyntax : kWriteSyntax));
     return command;
 }
 
@@ -271,10 +280,10 @@ std::optional<TransferCommand> Region(const std::string &region, bool read, std:
 int RunRead(const std::vector<std::string> &args, std::ostream &, std::ostream &err,
             bool showProgress)
 {
-    const auto parsed = ParseArgs(args, true, err, kReadHelp);
+    const auto parsed = ParseArgs(args, true, err);
     if (!parsed)
         return kExitUsage;
-    const auto command = Region(parsed->region, true, err, kReadHelp);
+    const auto command = Region(parsed->region, true, err);
     if (!command)
         return kExitUsage;
     if (!CheckOutputPath(parsed->output, err))
@@ -295,10 +304,10 @@ int RunRead(const std::vector<std::string> &args, std::ostream &, std::ostream &
 int RunWrite(const std::vector<std::string> &args, std::ostream &, std::ostream &err,
              bool showProgress)
 {
-    const auto parsed = ParseArgs(args, false, err, kWriteHelp);
+    const auto parsed = ParseArgs(args, false, err);
     if (!parsed)
         return kExitUsage;
-    const auto command = Region(parsed->region, false, err, kWriteHelp);
+    const auto command = Region(parsed->region, false, err);
     if (!command)
         return kExitUsage;
 

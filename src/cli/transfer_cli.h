@@ -1,14 +1,16 @@
 // nx5rb-cli read / write: the transfer commands of the window, run against a port.
 #pragma once
 
+#include "cli/arguments.h"
+
 #include <ostream>
 #include <string>
 #include <vector>
 
 namespace nx5rb::cli {
 
-extern const char *const kReadHelp;
-extern const char *const kWriteHelp;
+extern const CommandSyntax kReadSyntax;
+extern const CommandSyntax kWriteSyntax;
 
 // `showProgress`: write the running block count to `err` (when it is a terminal).
 int RunRead(const std::vector<std::string> &args, std::ostream &out, std::ostream &err,

@@ -17,10 +17,9 @@ ChannelCells::ChannelCells()
         Grid.SetText(row, kColNumber, std::to_string(row - 1));
 }
 
-void AnalyseChInfo(const Document &doc, EditorCursor &cursor, ChannelCells &cells)
+void AnalyseChInfo(const Document &doc, ChannelCells &cells)
 {
     using namespace channel_text;
-    cursor.Analysing = true;
     TextGrid &grid = cells.Grid;
     for (int row = 1; row < kChannelRows; ++row)
         for (int col = 1; col < kChannelCols; ++col)
@@ -42,7 +41,6 @@ void AnalyseChInfo(const Document &doc, EditorCursor &cursor, ChannelCells &cell
         grid.SetText(channel, kColPower, record.LowPower() ? kLow : kHigh);
         grid.SetText(channel, kColScan, record.InScan() ? kScanAdd : kScanDelete);
     }
-    cursor.Analysing = false;
 }
 
 } // namespace nx5rb

@@ -48,6 +48,6 @@ struct ChannelCells
 
 // Image -> grid: rows of channels whose receive frequency is valid; the transmit frequency and
 // tone only where the transmit frequency is valid.
-void AnalyseChInfo(const Document &doc, EditorCursor &cursor, ChannelCells &cells);
+void AnalyseChInfo(const Document &doc, ChannelCells &cells);
 
 } // namespace nx5rb

@@ -22,8 +22,6 @@ struct EditorCursor
     std::int16_t EditCol = 0;
     // Enter committed the editor; the commit moves on to the next cell or box.
     bool EnterPressed = false;
-    // A decoder is filling the controls: list selections it makes are not choices by the user.
-    bool Analysing = false;
 };
 
 // A cell of a grid, or a box of a row of boxes (row 0, col = the box's index).

@@ -80,9 +80,8 @@ int BandCombinationItem(std::uint8_t code)
     return int(kBandCombinationCodes.size()) - 1;
 }
 
-void AnalyseFreqArea(Document &doc, EditorCursor &cursor, FreqAreaCells &cells)
+void AnalyseFreqArea(Document &doc, FreqAreaCells &cells)
 {
-    cursor.Analysing = true;
     const RadioImage &image = doc.Image;
     const ConstBandInfo info = BandInfoOf(image);
     for (int band = 0; band < mm::kBandCount; ++band) {
@@ -103,7 +102,6 @@ void AnalyseFreqArea(Document &doc, EditorCursor &cursor, FreqAreaCells &cells)
         cells.ChannelItem[band] = info.Uhf(band) ? 1 : 0;
         doc.WorkChannel[band] = info.WorkChannel(band);
     }
-    cursor.Analysing = false;
 }
 
 void EncodeFreqAreas(Document &doc)
@@ -188,19 +186,17 @@ EditorCommit FreqAreaCommit(Document &doc, EditorCursor &cursor, FreqAreaCells &
     return result;
 }
 
-void ComboSelFreqArea_Click(Document &doc, const EditorCursor &cursor, FreqAreaCells &cells,
-                            int item)
+void ComboSelFreqArea_Click(Document &doc, FreqAreaCells &cells, int item)
 {
-    if (cursor.Analysing || item < 0 || item >= int(kBandCombinationCodes.size()))
+    if (item < 0 || item >= int(kBandCombinationCodes.size()))
         return;
     cells.BandCombinationItem = item;
     doc.WorkBandsCode = kBandCombinationCodes[item];
 }
 
-void ComboChannelSel_Click(Document &doc, const EditorCursor &cursor, FreqAreaCells &cells,
-                           int band, int item)
+void ComboChannelSel_Click(Document &doc, FreqAreaCells &cells, int band, int item)
 {
-    if (cursor.Analysing || band < 0 || band >= mm::kBandCount)
+    if (band < 0 || band >= mm::kBandCount)
         return;
     doc.DataChanged = true;
     cells.ChannelItem[band] = item == 1 ? 1 : 0;

@@ -61,7 +61,7 @@ struct FreqAreaCells
 int BandCombinationItem(std::uint8_t code);
 
 // Image -> grids, FreqAreas, WorkBandsCode, WorkChannel and the lists.
-void AnalyseFreqArea(Document &doc, EditorCursor &cursor, FreqAreaCells &cells);
+void AnalyseFreqArea(Document &doc, FreqAreaCells &cells);
 // Working copies -> image, filling the band-start records after bands A and B.
 void EncodeFreqAreas(Document &doc);
 // Bands A and B only: a record with any nibble above 9 is replaced by safe defaults (with the
@@ -73,11 +73,10 @@ EditorOpen FreqAreaGridClick(EditorCursor &cursor, const FreqAreaCells &cells, i
                              int col);
 EditorCommit FreqAreaCommit(Document &doc, EditorCursor &cursor, FreqAreaCells &cells, int band,
                             std::string_view boxText);
-// A list choice by the user (ignored while a decode fills the lists).
-void ComboSelFreqArea_Click(Document &doc, const EditorCursor &cursor, FreqAreaCells &cells,
-                            int item);
-void ComboChannelSel_Click(Document &doc, const EditorCursor &cursor, FreqAreaCells &cells,
-                           int band, int item);
+// A list choice by the user. A decode fills the lists without one: the window calls these on a
+// list's activation, which only the user makes.
+void ComboSelFreqArea_Click(Document &doc, FreqAreaCells &cells, int item);
+void ComboChannelSel_Click(Document &doc, FreqAreaCells &cells, int band, int item);
 
 // The grid of one band through the editor protocol.
 class FreqAreaEditor final : public PageEditor<FreqAreaCells>

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <string_view>
 
 namespace nx5rb {
 
@@ -34,8 +35,6 @@ std::string ShownText(std::string_view boxText, int value)
 {
     return TypedNumber(boxText) == value ? std::string(boxText) : std::to_string(value);
 }
-
-} // namespace
 
 EditorOpen ModulationBoxOpen(const ModulationBoxes &boxes, int band, int box)
 {
@@ -109,6 +108,8 @@ EditorCommit MaxOffsetCommit(Document &doc, EditorCursor &cursor, ModulationBoxe
     }
     return result;
 }
+
+} // namespace
 
 EditorOpen ModulationEditor::Open(CellRef clicked)
 {

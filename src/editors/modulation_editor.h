@@ -8,31 +8,23 @@
 #include "editors/modulation_view.h"
 
 #include <optional>
-#include <string_view>
 
 namespace nx5rb {
 
 // Index of the maximum offset box in a band's row of boxes; 0..5 are the six settings.
 inline constexpr int kMaxOffsetBox = kModulationFields;
 
-// What the band's box `box` opens: its text with the key kind of its field (digits only, four of
-// them for the settings, three for the maximum offset) and the box's own length limit. Band A has
-// no maximum offset box, nor has any band a box past it: those open nothing.
-EditorOpen ModulationBoxOpen(const ModulationBoxes &boxes, int band, int box);
-// TextResponse(6 * band + field) left with `boxText`. Empty becomes "0", a number above the field's
-// limit becomes the limit, text that is not a number shows the stored value again. The total
-// deviation is stored high byte first. Enter moves to the next setting; the last one keeps the
-// focus.
-EditorCommit ResponseCommit(Document &doc, EditorCursor &cursor, ModulationBoxes &boxes, int band,
-                            int field, std::string_view boxText);
-// TextPkValue(band) left with `boxText` (`boxes` are that band's): as a setting, limit 255; Enter
-// moves to the band's first setting. The value is shared, but only this band's box shows the new
-// number until the next decode.
-EditorCommit MaxOffsetCommit(Document &doc, EditorCursor &cursor, ModulationBoxes &boxes,
-                             std::string_view boxText);
-
 // One band's row of boxes through the editor protocol: CellRef {0, k} is TextResponse(6 * band + k)
 // for k = 0..5 and TextPkValue(band) for k = kMaxOffsetBox. A commit goes to the box opened last.
+//
+// A box opens with its text, the key kind of its field (digits only, four of them for the
+// settings, three for the maximum offset) and its own length limit. Band A has no maximum offset
+// box, nor has any band a box past it: those open nothing.
+// TextResponse left: empty becomes "0", a number above the field's limit becomes the limit, text
+// that is not a number shows the stored value again. The total deviation is stored high byte
+// first. Enter moves to the next setting; the last one keeps the focus.
+// TextPkValue left: as a setting, limit 255; Enter moves to the band's first setting. The value is
+// shared, but only this band's box shows the new number until the next decode.
 class ModulationEditor final : public PageEditor<ModulationBoxes>
 {
 public:

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <string_view>
 
 namespace nx5rb {
 
@@ -60,8 +61,6 @@ void Store(Document &doc, std::uint8_t &stored, int value)
     stored = std::uint8_t(value);
     doc.DataChanged = true;
 }
-
-} // namespace
 
 EditorOpen TuneGridClick(const Document &doc, EditorCursor &cursor, const TuneCells &cells,
                          int band, int row, int col)
@@ -147,6 +146,8 @@ EditorCommit SquelchCommit(Document &doc, EditorCursor &cursor, TuneCells &cells
         cursor.EnterPressed = false;
     return result;
 }
+
+} // namespace
 
 EditorOpen TuneGridEditor::Open(CellRef clicked)
 {

@@ -6,8 +6,6 @@
 #include "editors/editor_protocol.h"
 #include "editors/tune_table_view.h"
 
-#include <string_view>
-
 namespace nx5rb {
 
 // Highest value a tune or squelch cell takes; sensitivity and the squelch thresholds stop at 127.
@@ -15,28 +13,15 @@ inline constexpr int kTuneValueMax = 255;
 inline constexpr int kSensitivityMax = 127;
 inline constexpr int kSquelchMax = 127;
 
-// A click on (row, col) of the band's tune grid. A fixed row or column counts as 1; a shaded cell
-// (sensitivity from RxEdgeCol on, power from TxEdgeCol on) opens nothing. Sets EditRow, EditCol
-// and clears EnterPressed.
-EditorOpen TuneGridClick(const Document &doc, EditorCursor &cursor, const TuneCells &cells,
-                         int band, int row, int col);
-// Text3 left with `boxText` in it, on cell (EditRow, EditCol). An empty box, or text that is not a
-// number, shows the stored value again; a number is held to 255, and to 127 in the sensitivity
-// row. With EnterPressed set the next cell is the one to the right, up to the last unshaded
-// column of the row, then column 1 of the next row; after the last unshaded high-power cell the
-// editor closes.
-EditorCommit TuneCommit(Document &doc, EditorCursor &cursor, TuneCells &cells, int band,
-                        std::string_view boxText);
-
-// A click on (row, col) of the band's squelch grid; every cell of rows 1 and 2 opens.
-EditorOpen SquelchGridClick(EditorCursor &cursor, const TuneCells &cells, int row, int col);
-// Text5 left with `boxText` in it. An empty box becomes "127", a number above 127 too; text that is
-// not a number shows the stored value again. Enter walks the grid column by column, high threshold
-// before low, and closes after (2, 8).
-EditorCommit SquelchCommit(Document &doc, EditorCursor &cursor, TuneCells &cells, int band,
-                           std::string_view boxText);
-
 // MSHFlexGridTuneData(band) with Text3(band), through the editor protocol. Cells are grid cells.
+//
+// A click on (row, col): a fixed row or column counts as 1; a shaded cell (sensitivity from
+// RxEdgeCol on, power from TxEdgeCol on) opens nothing. Sets EditRow, EditCol and clears
+// EnterPressed.
+// Text3 left on cell (EditRow, EditCol): an empty box, or text that is not a number, shows the
+// stored value again; a number is held to 255, and to 127 in the sensitivity row. With
+// EnterPressed set the next cell is the one to the right, up to the last unshaded column of the
+// row, then column 1 of the next row; after the last unshaded high-power cell the editor closes.
 class TuneGridEditor final : public PageEditor<TuneCells>
 {
 public:
@@ -47,6 +32,10 @@ public:
 };
 
 // MSHFlexGridSqlTune(band) with Text5(band), through the editor protocol. Cells are grid cells.
+//
+// Every cell of rows 1 and 2 opens. Text5 left: an empty box becomes "127", a number above 127
+// too; text that is not a number shows the stored value again. Enter walks the grid column by
+// column, high threshold before low, and closes after (2, 8).
 class SquelchGridEditor final : public PageEditor<TuneCells>
 {
 public:

@@ -28,10 +28,8 @@ int TunePointStep(int band)
     return band == 1 ? 8 : 5;
 }
 
-void AnalyseTuneData(Document &doc, EditorCursor &cursor, TuneCellsOfBands &tune,
-                     ModulationBoxesOfBands &modulation)
+void AnalyseTuneData(Document &doc, TuneCellsOfBands &tune, ModulationBoxesOfBands &modulation)
 {
-    cursor.Analysing = true;
     const RadioImage &image = doc.Image;
     for (int band = 0; band < mm::kBandCount; ++band) {
         TuneCells &page = tune[band];
@@ -80,7 +78,6 @@ void AnalyseTuneData(Document &doc, EditorCursor &cursor, TuneCellsOfBands &tune
 
         DecodeModulation(doc, modulation[band], band);
     }
-    cursor.Analysing = false;
 }
 
 void EncodeTuneBuffer(Document &doc)

@@ -48,8 +48,7 @@ int TunePointStep(int band);
 using TuneCellsOfBands = std::array<TuneCells, mm::kBandCount>;
 
 // Image -> tune grids, TuneBuffer and edges (where stale), and each band's modulation boxes.
-void AnalyseTuneData(Document &doc, EditorCursor &cursor, TuneCellsOfBands &tune,
-                     ModulationBoxesOfBands &modulation);
+void AnalyseTuneData(Document &doc, TuneCellsOfBands &tune, ModulationBoxesOfBands &modulation);
 // TuneBuffer -> the three tune blocks.
 void EncodeTuneBuffer(Document &doc);
 // Sensitivity cells from the receive edge on, and power cells from the transmit edge on, are

@@ -69,9 +69,8 @@ FrameFreqArea::FrameFreqArea(WindowState &state, Prompt &prompt, QWidget *parent
     bandsLabel->setBuddy(ComboSelFreqArea);
     lists->addWidget(bandsLabel, 0, 0);
     lists->addWidget(ComboSelFreqArea, 0, 1);
-    connect(ComboSelFreqArea, &QComboBox::activated, this, [this](int item) {
-        ComboSelFreqArea_Click(state_, state_, state_.FreqAreaView, item);
-    });
+    connect(ComboSelFreqArea, &QComboBox::activated, this,
+            [this](int item) { ComboSelFreqArea_Click(state_, state_.FreqAreaView, item); });
 
     for (int band = 0; band < mm::kBandCount; ++band) {
         auto *label = new QLabel(Q(kChannelLabel[band]), this);
@@ -85,7 +84,7 @@ FrameFreqArea::FrameFreqArea(WindowState &state, Prompt &prompt, QWidget *parent
         lists->addWidget(label, band + 1, 0);
         lists->addWidget(combo, band + 1, 1);
         connect(combo, &QComboBox::activated, this, [this, band](int item) {
-            ComboChannelSel_Click(state_, state_, state_.FreqAreaView, band, item);
+            ComboChannelSel_Click(state_, state_.FreqAreaView, band, item);
         });
         ComboChannelSel[band] = combo;
     }

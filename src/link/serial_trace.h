@@ -87,7 +87,6 @@ public:
     int InBufferCount() const override { return port_.InBufferCount(); }
     std::string Description() const override { return port_.Description(); }
 
-    SerialPort &Wrapped() { return port_; }
     // The first failure to write the trace; nothing more is written after it. Empty while well.
     const std::string &TraceError() const { return traceError_; }
 

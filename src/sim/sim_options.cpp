@@ -1,41 +1,19 @@
 #include "sim/sim_options.h"
 
+#include <algorithm>
 #include <charconv>
+#include <iterator>
 #include <limits>
 #include <optional>
+#include <vector>
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QStringList>
 
 namespace nx5rb {
 
 namespace {
-
-constexpr const char *kUsage
-    = R"TEXT(usage: nx5rb-sim [--load FILE.dat] [--save FILE.dat] [--baud N] [--export FILE.dat]
-                 [--quiet] [faults]
-       nx5rb-sim --replay TRACE [--baud N] [--quiet]
-
-A virtual radio behind a pseudo-terminal. Prints the terminal's path on the first line of its
-output, then answers the programming protocol on it until interrupted (SIGINT or SIGTERM).
-
-  --load FILE.dat    start from the memory in FILE.dat instead of the factory memory
-  --save FILE.dat    write the memory to FILE.dat after every session that wrote blocks, and on exit
-  --baud N           pace the line at N baud, ten bits per byte (default 9600; 0 = no pacing)
-  --export FILE.dat  write the memory (factory or loaded) to FILE.dat and exit
-  --replay TRACE     answer as the radio recorded in TRACE did: each frame the tool sent there
-                     gets the bytes that came back after it; a tool that sends anything else
-                     is told where it left the trace, and gets no more answers
-  --quiet            no log line per session on standard error
-  --help             this text
-
-faults (a count N picks the N-th request of its kind in a session; each fires once):
-  --never-answer-entry  never answer the entry string
-  --entry-digit C       answer the entry string with the digit C instead of 1
-  --nak-on-write N      refuse the N-th write request with NAK
-  --bad-reply-byte N    start the N-th data reply with a wrong byte
-  --wrong-address N     let the N-th data reply name the next block's address
-  --stall-after N       answer nothing more after the N-th block
-  --corrupt-write N     store the N-th written block with one byte changed, and acknowledge it
-  --repeat-faults       let the faults fire in every session
-)TEXT";
 
 constexpr int kMaxBaud = 4'000'000;
 
@@ -48,12 +26,114 @@ std::optional<int> Number(std::string_view text, int low, int high)
     return value;
 }
 
+// An argument as the parser holds it: every byte one character, so that a file name comes back
+// exactly as it was given.
+QString Held(std::string_view text)
+{
+    return QString::fromLatin1(text.data(), qsizetype(text.size()));
+}
+
+std::string Given(const QString &text)
+{
+    return text.toLatin1().toStdString();
+}
+
+std::optional<std::string> Set(bool &flag)
+{
+    flag = true;
+    return std::nullopt;
+}
+
+std::optional<std::string> StoreFile(std::string &file, std::string_view value)
+{
+    if (value.empty())
+        return "needs a file name";
+    file = std::string(value);
+    return std::nullopt;
+}
+
+std::optional<std::string> StoreCount(int &count, std::string_view value)
+{
+    const auto n = Number(value, 1, std::numeric_limits<int>::max());
+    if (!n)
+        return "needs a count of 1 or more";
+    count = *n;
+    return std::nullopt;
+}
+
+constexpr const char *kAbout = R"TEXT(usage: nx5rb-sim [options] [faults]
+
+A virtual radio behind a pseudo-terminal. Prints the terminal's path on the first line of its
+output, then answers the programming protocol on it until interrupted (SIGINT or SIGTERM).
+With --replay it answers as a recorded radio did, and takes no memory or fault options.
+)TEXT";
+
+constexpr const char *kFaultsHeading
+    = "\nfaults (a count N picks the N-th request of its kind in a session; each fires once):\n";
+
+// Where the options' descriptions start in the help.
+constexpr std::size_t kDescriptionColumn = 24;
+
+using Problem = std::optional<std::string>;
+
+constexpr SimOptionSpec kOptions[] = {
+    {"load", "FILE.dat", "start from the memory in FILE.dat instead of the factory memory", false,
+     [](SimOptions &o, std::string_view v) { return StoreFile(o.LoadPath, v); }},
+    {"save", "FILE.dat",
+     "write the memory to FILE.dat after every session that wrote blocks,\nand on exit", false,
+     [](SimOptions &o, std::string_view v) { return StoreFile(o.SavePath, v); }},
+    {"baud", "N", "pace the line at N baud, ten bits per byte (default 9600; 0 = no pacing)", false,
+     [](SimOptions &o, std::string_view v) -> Problem {
+         const auto n = Number(v, 0, kMaxBaud);
+         if (!n)
+             return "needs a rate from 0 to " + std::to_string(kMaxBaud);
+         o.Baud = *n;
+         return std::nullopt;
+     }},
+    {"export", "FILE.dat", "write the memory (factory or loaded) to FILE.dat and exit", false,
+     [](SimOptions &o, std::string_view v) { return StoreFile(o.ExportPath, v); }},
+    {"replay", "TRACE",
+     "answer as the radio recorded in TRACE did: each frame the tool sent there\n"
+     "gets the bytes that came back after it; a tool that sends anything else\n"
+     "is told where it left the trace, and gets no more answers",
+     false, [](SimOptions &o, std::string_view v) { return StoreFile(o.ReplayPath, v); }},
+    {"quiet", "", "no log line per session on standard error", false,
+     [](SimOptions &o, std::string_view) { return Set(o.Quiet); }},
+    {"help", "", "this text", false, [](SimOptions &o, std::string_view) { return Set(o.Help); }},
+    {"never-answer-entry", "", "never answer the entry string", true,
+     [](SimOptions &o, std::string_view) { return Set(o.Faults.NeverAnswerEntry); }},
+    {"entry-digit", "C", "answer the entry string with the digit C instead of 1", true,
+     [](SimOptions &o, std::string_view v) -> Problem {
+         if (v.size() != 1 || v[0] < 0x20 || v[0] > 0x7E)
+             return "needs one character";
+         o.Faults.EntryDigit = std::uint8_t(v[0]);
+         return std::nullopt;
+     }},
+    {"nak-on-write", "N", "refuse the N-th write request with NAK", true,
+     [](SimOptions &o, std::string_view v) { return StoreCount(o.Faults.NakOnWrite, v); }},
+    {"bad-reply-byte", "N", "start the N-th data reply with a wrong byte", true,
+     [](SimOptions &o, std::string_view v) { return StoreCount(o.Faults.BadReplyByte, v); }},
+    {"wrong-address", "N", "let the N-th data reply name the next block's address", true,
+     [](SimOptions &o, std::string_view v) { return StoreCount(o.Faults.WrongAddress, v); }},
+    {"stall-after", "N", "answer nothing more after the N-th block", true,
+     [](SimOptions &o, std::string_view v) { return StoreCount(o.Faults.StallAfter, v); }},
+    {"corrupt-write", "N", "store the N-th written block with one byte changed, and acknowledge it",
+     true, [](SimOptions &o, std::string_view v) { return StoreCount(o.Faults.CorruptWrite, v); }},
+    {"repeat-faults", "", "let the faults fire in every session", true,
+     [](SimOptions &o, std::string_view) { return Set(o.Faults.Repeat); }},
+};
+
 std::string Plural(int count, std::string_view word)
 {
     return std::to_string(count) + " " + std::string(word) + (count == 1 ? "" : "s");
 }
 
 } // namespace
+
+std::span<const SimOptionSpec> SimOptionTable()
+{
+    return kOptions;
+}
 
 SimOptions ParseSimArgs(std::span<const std::string_view> args)
 {
@@ -62,63 +142,47 @@ SimOptions ParseSimArgs(std::span<const std::string_view> args)
         options.Error = std::move(problem);
         return options;
     };
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string_view arg = args[i];
-        if (arg == "--help") {
-            options.Help = true;
-            continue;
-        }
-        if (arg == "--quiet") {
-            options.Quiet = true;
-            continue;
-        }
-        if (arg == "--never-answer-entry") {
-            options.Faults.NeverAnswerEntry = true;
-            continue;
-        }
-        if (arg == "--repeat-faults") {
-            options.Faults.Repeat = true;
-            continue;
-        }
 
-        std::string *path = arg == "--load" ? &options.LoadPath
-            : arg == "--save"               ? &options.SavePath
-            : arg == "--export"             ? &options.ExportPath
-            : arg == "--replay"             ? &options.ReplayPath
-                                            : nullptr;
-        int *count = arg == "--nak-on-write" ? &options.Faults.NakOnWrite
-            : arg == "--bad-reply-byte"      ? &options.Faults.BadReplyByte
-            : arg == "--wrong-address"       ? &options.Faults.WrongAddress
-            : arg == "--stall-after"         ? &options.Faults.StallAfter
-            : arg == "--corrupt-write"       ? &options.Faults.CorruptWrite
-                                             : nullptr;
-        const bool baud = arg == "--baud";
-        const bool digit = arg == "--entry-digit";
-        if (!path && !count && !baud && !digit)
-            return fail("unknown option " + std::string(arg));
-        if (i + 1 == args.size())
-            return fail("option " + std::string(arg) + " needs a value");
-        const std::string_view value = args[++i];
+    QCommandLineParser parser;
+    std::vector<QCommandLineOption> parserOptions;
+    parserOptions.reserve(std::size(kOptions));
+    for (const SimOptionSpec &spec : kOptions) {
+        parserOptions.emplace_back(Held(spec.name));
+        if (!spec.valueName.empty())
+            parserOptions.back().setValueName(Held(spec.valueName));
+        parser.addOption(parserOptions.back());
+    }
+    QStringList arguments {QStringLiteral("nx5rb-sim")};
+    for (const std::string_view arg : args)
+        arguments << Held(arg);
+    if (!parser.parse(arguments)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        if (!unknown.isEmpty())
+            return fail("unknown option " + std::string(unknown.front().size() == 1 ? "-" : "--")
+                        + Given(unknown.front()));
+        // A value is taken from the next argument, whatever it is: only the last can miss one.
+        const std::string last = args.empty() ? std::string() : std::string(args.back());
+        for (const SimOptionSpec &spec : kOptions)
+            if (!spec.valueName.empty() && last == "--" + std::string(spec.name))
+                return fail("option " + last + " needs a value");
+        for (const SimOptionSpec &spec : kOptions)
+            for (const std::string_view arg : args)
+                if (spec.valueName.empty() && arg.starts_with("--" + std::string(spec.name) + "="))
+                    return fail("option --" + std::string(spec.name) + " takes no value");
+        return fail(parser.errorText().toStdString());
+    }
+    if (const QStringList positional = parser.positionalArguments(); !positional.isEmpty())
+        return fail("unexpected argument " + Given(positional.front()));
 
-        if (path) {
-            if (value.empty())
-                return fail("option " + std::string(arg) + " needs a file name");
-            *path = std::string(value);
-        } else if (count) {
-            const auto n = Number(value, 1, std::numeric_limits<int>::max());
-            if (!n)
-                return fail("option " + std::string(arg) + " needs a count of 1 or more");
-            *count = *n;
-        } else if (baud) {
-            const auto n = Number(value, 0, kMaxBaud);
-            if (!n)
-                return fail("option --baud needs a rate from 0 to " + std::to_string(kMaxBaud));
-            options.Baud = *n;
-        } else {
-            if (value.size() != 1 || value[0] < 0x20 || value[0] > 0x7E)
-                return fail("option --entry-digit needs one character");
-            options.Faults.EntryDigit = std::uint8_t(value[0]);
-        }
+    for (std::size_t i = 0; i < std::size(kOptions); ++i) {
+        const SimOptionSpec &spec = kOptions[i];
+        if (!parser.isSet(parserOptions[i]))
+            continue;
+        const QStringList values
+            = spec.valueName.empty() ? QStringList {QString()} : parser.values(parserOptions[i]);
+        for (const QString &value : values)
+            if (const auto problem = spec.store(options, Given(value)))
+                return fail("option --" + std::string(spec.name) + " " + *problem);
     }
     // A replay has no memory to load or keep, and answers only what the trace holds.
     if (!options.ReplayPath.empty()
@@ -128,9 +192,31 @@ SimOptions ParseSimArgs(std::span<const std::string_view> args)
     return options;
 }
 
-const char *SimUsage()
+const std::string &SimUsage()
 {
-    return kUsage;
+    static const std::string usage = [] {
+        std::string text = kAbout;
+        for (const bool faults : {false, true}) {
+            text += faults ? kFaultsHeading : "\noptions:\n";
+            for (const SimOptionSpec &spec : kOptions) {
+                if (spec.fault != faults)
+                    continue;
+                std::string head = "  --" + std::string(spec.name);
+                if (!spec.valueName.empty())
+                    head += " " + std::string(spec.valueName);
+                head.resize(std::max(head.size() + 2, kDescriptionColumn), ' ');
+                text += head;
+                for (const char c : spec.description) {
+                    text += c;
+                    if (c == '\n')
+                        text += std::string(kDescriptionColumn, ' ');
+                }
+                text += "\n";
+            }
+        }
+        return text;
+    }();
+    return usage;
 }
 
 std::string SessionLogLine(const SessionSummary &summary)

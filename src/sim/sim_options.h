@@ -3,6 +3,7 @@
 
 #include "sim/virtual_radio.h"
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -22,12 +23,28 @@ struct SimOptions
     bool Help = false;
     RadioFaults Faults;
     std::string Error; // what is wrong with the command line; empty when it is usable
+
+    bool operator==(const SimOptions &) const = default;
 };
+
+// One option of nx5rb-sim: "--name VALUE", "--name=VALUE", or "--name" for a flag. The parser and
+// the help are made from the table of these.
+struct SimOptionSpec
+{
+    std::string_view name; // without the dashes
+    std::string_view valueName; // what the help calls its value; empty for a flag
+    std::string_view description; // a line after the first is indented under the first
+    bool fault = false; // listed with the faults
+    // Stores the value (empty for a flag); says what the value should be when it is not usable.
+    std::optional<std::string> (*store)(SimOptions &options, std::string_view value) = nullptr;
+};
+
+std::span<const SimOptionSpec> SimOptionTable();
 
 // The arguments after the program name.
 SimOptions ParseSimArgs(std::span<const std::string_view> args);
 
-const char *SimUsage();
+const std::string &SimUsage();
 
 // The line logged when a session ends: "session 3: read 18 blocks".
 std::string SessionLogLine(const SessionSummary &summary);

@@ -29,7 +29,7 @@ struct ChannelGrid : testing::Test
         Put(state.Image, mm::ChannelRecord(2),
             {0x43, 0x30, 0x06, 0x25, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x06, 0x23, 0x80, 0x04, 0x00});
         Put(state.Image, mm::ChannelRecord(kNewRow), kLeftovers);
-        AnalyseChInfo(state, state, state.ChannelView);
+        AnalyseChInfo(state, state.ChannelView);
     }
 
     EditorCommit Type(int row, int col, const std::string &text)
@@ -111,7 +111,7 @@ TEST_F(ChannelGrid, ReceiveFrequencyCreatesAChannelOnTheRaster)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.typed);
         Put(state.Image, mm::ChannelRecord(kNewRow), kLeftovers);
-        AnalyseChInfo(state, state, state.ChannelView);
+        AnalyseChInfo(state, state.ChannelView);
         const EditorCommit commit = Type(kNewRow, 1, c.typed);
         EXPECT_EQ(commit.shownText, c.shown);
         EXPECT_EQ(commit.messages, std::vector<std::string>(c.message ? 1 : 0, "频率超出范围！"));
@@ -129,7 +129,7 @@ TEST_F(ChannelGrid, ReceiveFrequencyCreatesAChannelOnTheRaster)
     EXPECT_FALSE(state.DataChanged);
     // What the grid shows is what a fresh decode of the image shows.
     ChannelCells decoded;
-    AnalyseChInfo(state, state, decoded);
+    AnalyseChInfo(state, decoded);
     EXPECT_EQ(decoded.Grid, state.ChannelView.Grid);
 }
 
@@ -152,7 +152,7 @@ TEST_F(ChannelGrid, TransmitFrequencyUsesTheTransmitLimits)
         SCOPED_TRACE(c.typed);
         Put(state.Image, mm::ChannelRecord(2) + 4,
             {0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x06, 0x23, 0x80});
-        AnalyseChInfo(state, state, state.ChannelView);
+        AnalyseChInfo(state, state.ChannelView);
         const EditorCommit commit = Type(2, 2, c.typed);
         EXPECT_EQ(commit.messages.size(), c.message ? 1U : 0U);
         EXPECT_EQ(Get(state.Image, mm::ChannelRecord(2) + 4, 4), c.stored);
@@ -219,7 +219,7 @@ TEST_F(ChannelGrid, SwitchesChangeTheirBitOnly)
     };
     for (const auto &c : cases) {
         state.Image[mm::ChannelRecord(1) + mm::kChFlags] = 0x85;
-        AnalyseChInfo(state, state, state.ChannelView);
+        AnalyseChInfo(state, state.ChannelView);
         const EditorCommit commit = Choose(1, c.col, c.item);
         EXPECT_EQ(state.Image[mm::ChannelRecord(1) + mm::kChFlags], c.flags) << c.col << c.item;
         EXPECT_EQ(commit.shownText, c.shown);

@@ -200,7 +200,7 @@ TEST(ChannelPlan, BadRowsAreRefusedWithTheirLinesAndChangeNothing)
     WindowState state;
     Put(state.Image, mm::ChannelRecord(3), {0x15, 0x00, 0x00, 0x00});
     Put(state.Image, mm::ChannelRecord(4), {0x15, 0x00, 0x00, 0x00});
-    AnalyseChInfo(state, state, state.ChannelView);
+    AnalyseChInfo(state, state.ChannelView);
     const RadioImage before = state.Image;
     const ChannelPlan plan = Import(state, csv);
     std::vector<std::pair<int, PlanProblem>> refused;

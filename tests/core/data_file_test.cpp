@@ -319,7 +319,7 @@ TEST(UnsavedChanges, ClearedOnlyWhenTheImageMatchesAFile)
     ASSERT_TRUE(SaveDataFile(state, path, prompt));
     EXPECT_FALSE(state.UnsavedChanges());
 
-    ComboSelFreqArea_Click(state, state, state.FreqAreaView, 0); // pending, not yet applied
+    ComboSelFreqArea_Click(state, state.FreqAreaView, 0); // pending, not yet applied
     EXPECT_TRUE(state.UnsavedChanges());
     state.Apply();
     EXPECT_TRUE(state.UnsavedChanges());

@@ -166,7 +166,7 @@ TEST(ComboSelFreqArea_Click, WritesTheCodeOfTheItemOnly)
     const std::uint8_t codes[] = {0x48, 0x37, 0x59, 0x6A, 0x7B, 0x8C, 0xFF};
     for (int item = 0; item < 7; ++item) {
         WindowState state;
-        ComboSelFreqArea_Click(state, state, state.FreqAreaView, item);
+        ComboSelFreqArea_Click(state, state.FreqAreaView, item);
         EXPECT_EQ(state.WorkBandsCode, codes[item]);
         EXPECT_FALSE(state.DataChanged);
         EXPECT_EQ(state.ChangesPending(), item != 6);
@@ -176,26 +176,14 @@ TEST(ComboSelFreqArea_Click, WritesTheCodeOfTheItemOnly)
 TEST(ComboChannelSel_Click, UhfOrVhfAndDataChanged)
 {
     WindowState state;
-    ComboChannelSel_Click(state, state, state.FreqAreaView, 1, 0);
+    ComboChannelSel_Click(state, state.FreqAreaView, 1, 0);
     EXPECT_EQ(state.WorkChannel[1], 0xFF);
     EXPECT_TRUE(state.DataChanged);
-    ComboChannelSel_Click(state, state, state.FreqAreaView, 2, 1);
+    ComboChannelSel_Click(state, state.FreqAreaView, 2, 1);
     EXPECT_EQ(state.WorkChannel[2], 0x37);
     state.Apply();
     EXPECT_EQ(state.Image[mm::kWorkChannel + 1], 0xFF);
     EXPECT_EQ(state.Image[mm::kWorkChannel + 2], 0x37);
-}
-
-TEST(ComboClicks, DoNothingWhileADecodeFillsTheLists)
-{
-    WindowState state;
-    state.Analysing = true;
-    ComboSelFreqArea_Click(state, state, state.FreqAreaView, 0);
-    ComboChannelSel_Click(state, state, state.FreqAreaView, 0, 1);
-    EXPECT_EQ(state.WorkBandsCode, 0xFF);
-    EXPECT_EQ(state.WorkChannel[0], 0xFF);
-    EXPECT_FALSE(state.DataChanged);
-    EXPECT_FALSE(state.ChangesPending());
 }
 
 } // namespace

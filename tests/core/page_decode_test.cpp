@@ -66,7 +66,7 @@ TEST(AnalyseFreqArea, CellTextAndTheNumberItStandsFor)
         WindowState state;
         // Band C's receive lower limit: band C is never repaired, so any bytes can be shown.
         Put(state.Image, mm::kFreqAreaRecord[2], c.word);
-        AnalyseFreqArea(state, state, state.FreqAreaView);
+        AnalyseFreqArea(state, state.FreqAreaView);
         EXPECT_EQ(state.FreqAreaView.Grids[2].Text(1, 1), c.text);
         EXPECT_EQ(state.FreqAreas[2].RxLow, c.value) << c.text;
     }
@@ -84,13 +84,12 @@ TEST(AnalyseFreqArea, ListsFollowTheImageAndKeepUnknownCodes)
         WindowState state;
         state.Image[mm::kWorkBandsCode] = c.code;
         Put(state.Image, mm::kWorkChannel, {0x37, 0x00, 0x37});
-        AnalyseFreqArea(state, state, state.FreqAreaView);
+        AnalyseFreqArea(state, state.FreqAreaView);
         EXPECT_EQ(state.FreqAreaView.BandCombinationItem, c.item) << int(c.code);
         EXPECT_EQ(state.WorkBandsCode, c.code);
         EXPECT_EQ(state.FreqAreaView.ChannelItem, (std::array<int, 3> {1, 0, 1}));
         EXPECT_EQ(state.WorkChannel, (std::array<std::uint8_t, 3> {0x37, 0x00, 0x37}));
         EXPECT_FALSE(state.ChangesPending());
-        EXPECT_FALSE(state.Analysing);
     }
 }
 
@@ -98,10 +97,10 @@ TEST(AnalyseFreqArea, UnknownCodeIsWrittenBackUntilAnItemIsPicked)
 {
     WindowState state;
     state.Image[mm::kWorkBandsCode] = 0x52;
-    AnalyseFreqArea(state, state, state.FreqAreaView);
+    AnalyseFreqArea(state, state.FreqAreaView);
     state.Apply();
     EXPECT_EQ(state.Image[mm::kWorkBandsCode], 0x52);
-    ComboSelFreqArea_Click(state, state, state.FreqAreaView, 6);
+    ComboSelFreqArea_Click(state, state.FreqAreaView, 6);
     state.Apply();
     EXPECT_EQ(state.Image[mm::kWorkBandsCode], 0xFF);
 }
@@ -160,7 +159,7 @@ TEST(AnalyseTuneData, PointsFollowTheAppliedTuningFrequency)
     WindowState state;
     state.FreqAreas[1].TuneFreq = 410;
     AnalyseTuneData(
-        state, state, state.TuneViews,
+        state, state.TuneViews,
         state.ModulationViews); // the points come from the image, not from the working copy
     EXPECT_EQ(state.TuneViews[1].Tune.Text(0, 1), "400");
 
@@ -176,7 +175,7 @@ TEST(AnalyseTuneData, ErasedTuningFrequencyCountsAsZero)
     WindowState state;
     Put(state.Image, mm::kFreqAreaRecord[2] + mm::kFreqAreaTuneFreq, {0xFF, 0xFF});
     state.SetEdgesStale();
-    AnalyseTuneData(state, state, state.TuneViews, state.ModulationViews);
+    AnalyseTuneData(state, state.TuneViews, state.ModulationViews);
     std::vector<std::string> expected = Points(0, 5);
     expected[0] = "FFF";
     EXPECT_EQ(Row(state.TuneViews[2].Tune, 0, 1, 16), expected);
@@ -187,7 +186,7 @@ TEST(DecodeModulation, BoxesShowTheRecordOfEachBand)
 {
     WindowState state;
     Put(state.Image, mm::kSettingsBlock[2], {31, 127, 15, 0x03, 0xFF, 63, 0});
-    AnalyseTuneData(state, state, state.TuneViews, state.ModulationViews);
+    AnalyseTuneData(state, state.TuneViews, state.ModulationViews);
     const auto &a = state.ModulationViews[0].Response;
     EXPECT_EQ(std::vector<std::string>(a.begin(), a.end()),
               (std::vector<std::string> {"26", "15", "11", "43", "14", "14"}));
@@ -210,7 +209,7 @@ TEST(DecodeModulation, TotalDeviationWithTheTopBitSetShowsNothing)
     for (const auto &c : cases) {
         WindowState state;
         Put(state.Image, mm::kSettingsBlock[0] + 3, c.word);
-        AnalyseTuneData(state, state, state.TuneViews, state.ModulationViews);
+        AnalyseTuneData(state, state.TuneViews, state.ModulationViews);
         EXPECT_EQ(state.ModulationViews[0].Response[3], c.text);
     }
 }
@@ -219,7 +218,7 @@ TEST(DecodeModulation, ErasedRecord)
 {
     WindowState state;
     std::fill_n(state.Image.begin() + mm::kSettingsBlock[1], 16, 0xFF);
-    AnalyseTuneData(state, state, state.TuneViews, state.ModulationViews);
+    AnalyseTuneData(state, state.TuneViews, state.ModulationViews);
     const auto &b = state.ModulationViews[1].Response;
     EXPECT_EQ(std::vector<std::string>(b.begin(), b.end()),
               (std::vector<std::string> {"255", "255", "255", "", "255", "255"}));
@@ -233,7 +232,7 @@ TEST(DecodeModulation, BytesNotShownAreCarriedThrough)
     WindowState state;
     Put(state.Image, mm::kSettingsBlock[0] + 7, {0x42, 0x43, 0x44});
     state.Image[mm::kSettingsBlock[2] + 15] = 0x45;
-    AnalyseTuneData(state, state, state.TuneViews, state.ModulationViews);
+    AnalyseTuneData(state, state.TuneViews, state.ModulationViews);
     state.DataChanged = true;
     state.Apply();
     EXPECT_EQ(state.Image[mm::kSettingsBlock[0] + 7], 0x42);
@@ -286,7 +285,7 @@ TEST(AnalyseChInfo, RowsOfExistingChannels)
         {0x1A, 0x00, 0x00, 0x00, 0x14, 0x51, 0x25, 0x00, 0x70, 0x06, 0x70, 0x06, 0x04, 0x00});
     Put(state.Image, mm::ChannelRecord(128),
         {0x26, 0x00, 0x00, 0x00, 0x20, 0x00, 0x00, 0x00, 0x23, 0x40, 0x41, 0x25, 0x34, 0x00});
-    AnalyseChInfo(state, state, state.ChannelView);
+    AnalyseChInfo(state, state.ChannelView);
 
     using Cells = std::vector<std::string>;
     const TextGrid &grid = state.ChannelView.Grid;
@@ -301,7 +300,6 @@ TEST(AnalyseChInfo, RowsOfExistingChannels)
     EXPECT_EQ(Row(grid, 0, 0, 7),
               (Cells {"信道号", "接收频率", "发射频率", "接收亚音", "发射亚音", "宽窄带",
                       "发射功率", "扫描添加/删除"}));
-    EXPECT_FALSE(state.Analysing);
 }
 
 TEST(AnalyseChInfo, LimitsComeFromTheWorkingBandsAndOldRowsAreCleared)
@@ -309,18 +307,18 @@ TEST(AnalyseChInfo, LimitsComeFromTheWorkingBandsAndOldRowsAreCleared)
     WindowState state;
     Put(state.Image, mm::ChannelRecord(9),
         {0x13, 0x60, 0x00, 0x00, 0x13, 0x60, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0x04, 0x00});
-    AnalyseChInfo(state, state, state.ChannelView);
+    AnalyseChInfo(state, state.ChannelView);
     EXPECT_EQ(state.ChannelView.Grid.Text(9, kColTxFreq), "136.00000");
     EXPECT_EQ(state.ChannelView.Grid.Text(9, kColTxTone), "无");
 
     state.FreqAreas[0].TxLow = 140; // the same field is now no valid transmit frequency
-    AnalyseChInfo(state, state, state.ChannelView);
+    AnalyseChInfo(state, state.ChannelView);
     EXPECT_EQ(state.ChannelView.Grid.Text(9, kColRxFreq), "136.00000");
     EXPECT_EQ(state.ChannelView.Grid.Text(9, kColTxFreq), "");
     EXPECT_EQ(state.ChannelView.Grid.Text(9, kColTxTone), "");
 
     std::fill_n(state.Image.begin() + mm::ChannelRecord(9), 16, 0xFF);
-    AnalyseChInfo(state, state, state.ChannelView);
+    AnalyseChInfo(state, state.ChannelView);
     EXPECT_EQ(Row(state.ChannelView.Grid, 9, 1, 7), std::vector<std::string>(7, ""));
 }
 

@@ -123,7 +123,7 @@ TEST(StartUp, TuneBufferMirrorsBandsAThenBThenC)
     for (int band = 0; band < mm::kBandCount; ++band)
         for (int i = 0; i < mm::kTuneBlockSize; ++i)
             state.Image[mm::kTuneBlock[band] + i] = std::uint8_t(band * 64 + i);
-    AnalyseTuneData(state, state, state.TuneViews, state.ModulationViews);
+    AnalyseTuneData(state, state.TuneViews, state.ModulationViews);
     for (int i = 0; i < 192; ++i)
         EXPECT_EQ(state.TuneBuffer[i], i);
     EXPECT_EQ(state.TuneBuffer[0], state.Image[mm::kTuneBlock[0]]);

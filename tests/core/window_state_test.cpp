@@ -230,10 +230,10 @@ TEST(ChangesPending, DataChangedOrListsDifferingFromTheImage)
     WindowState state;
     EXPECT_FALSE(state.ChangesPending());
 
-    ComboSelFreqArea_Click(state, state, state.FreqAreaView, 0);
+    ComboSelFreqArea_Click(state, state.FreqAreaView, 0);
     EXPECT_FALSE(state.DataChanged);
     EXPECT_TRUE(state.ChangesPending());
-    ComboSelFreqArea_Click(state, state, state.FreqAreaView, 6); // back to the image's 0xFF
+    ComboSelFreqArea_Click(state, state.FreqAreaView, 6); // back to the image's 0xFF
     EXPECT_FALSE(state.ChangesPending());
 
     state.WorkChannel[2] = 0x37;

@@ -410,7 +410,7 @@ TEST(LinkCommands, AreaWriteRefreshesOnlyWhenSomethingChanged)
         // A changed band-combination list alone is enough to apply everything first.
         LinkHarness h;
         h.state.FreqAreas[0].RxHigh = 170;
-        ComboSelFreqArea_Click(h.state, h.state, h.state.FreqAreaView, 5);
+        ComboSelFreqArea_Click(h.state, h.state.FreqAreaView, 5);
         h.Run(TransferCommand::Write);
         const RadioImage &radio = h.radioPort.Radio().Memory();
         EXPECT_EQ(radio[0xD0A], 0x8C);

@@ -88,6 +88,33 @@ TEST(SimProgramArgs, OptionsReachTheirFields)
     EXPECT_EQ(ParseSimArgs({}).Baud, kDefaultSimBaud);
 }
 
+// Every option of the table in each form it may be written in; a misused one is told in one line.
+TEST(SimProgramArgs, EveryOptionTakesEachFormAndAMisuseIsOneLine)
+{
+    const SimOptions defaults = ParseSimArgs({});
+    for (const SimOptionSpec &option : SimOptionTable()) {
+        const std::string name = "--" + std::string(option.name);
+        const std::string valued = name + "=3"; // "3" does for a file, a count, a rate, a digit
+        const std::vector<std::string_view> spaced = {name, "3"};
+        const std::vector<std::string_view> joined = {valued};
+        const std::vector<std::string_view> bare = {name};
+        if (option.valueName.empty()) {
+            const SimOptions set = ParseSimArgs(bare);
+            EXPECT_EQ(set.Error, "") << name;
+            EXPECT_NE(set, defaults) << name;
+            EXPECT_EQ(ParseSimArgs(joined).Error, "option " + name + " takes no value");
+            continue;
+        }
+        const SimOptions set = ParseSimArgs(spaced);
+        EXPECT_EQ(set.Error, "") << name;
+        EXPECT_NE(set, defaults) << name;
+        EXPECT_EQ(ParseSimArgs(joined), set) << name;
+        EXPECT_EQ(ParseSimArgs(bare).Error, "option " + name + " needs a value");
+    }
+    const std::vector<std::string_view> unknown = {"--no-such-option"};
+    EXPECT_EQ(ParseSimArgs(unknown).Error, "unknown option --no-such-option");
+}
+
 TEST(SimProgramArgs, SessionLineSaysWhatMoved)
 {
     EXPECT_EQ(SessionLogLine({3, 18, 0, true}), "session 3: read 18 blocks");
