@@ -49,6 +49,12 @@ inline constexpr std::string_view kCloseDuringTransfer
 inline constexpr std::string_view kVerifyFailed = "写入校验失败，电台中的数据与写入的不同：";
 inline constexpr std::string_view kVerifyNotRead = "写入后无法读回校验，写入是否成功未知。";
 inline constexpr std::string_view kBackupFailed = "自动备份失败（不影响本次操作）：";
+// "写入 3/128 块（其余与电台相同），已校验"
+inline constexpr std::string_view kWritten = "写入 ";
+inline constexpr std::string_view kBlocks = " 块";
+inline constexpr std::string_view kRestSame = "（其余与电台相同）";
+inline constexpr std::string_view kAllSame = "（全部与电台相同）";
+inline constexpr std::string_view kVerified = "，已校验";
 } // namespace session_text
 
 // What happens when a write would overwrite a radio's calibration that differs much from what is
@@ -65,7 +71,35 @@ struct SessionOptions
     CalibrationGuard guard = CalibrationGuard::Off;
     bool verify = false; // every write read back and compared
     BackupStore *backups = nullptr; // none: no backups
+    // Frequency-area, band and write-all writes send only the blocks that differ from what the
+    // look before them read of the radio. Without the look (guard off) every block goes.
+    bool changedBlocksOnly = false;
+    // What the radio is known to hold (nx5rb-cli write --since): when the radio proves to be that
+    // one, a write sends only the blocks where the image differs from it; otherwise every block.
+    const RadioImage *knownRadio = nullptr;
 };
+
+// How a write with a known radio found the radio on the port.
+enum class KnownRadioCheck {
+    NotAsked,
+    Same,
+    OtherBandInformation, // the handshake's band information differs
+    OtherTuneBlock, // band A's tune block differs
+    NotRead, // the look did not complete
+};
+
+// What the last write moved: the window's status line and the command line's summary.
+struct WriteSummary
+{
+    int sent = 0; // blocks the radio acknowledged
+    int region = 0; // blocks of the command's region
+    bool changesOnly = false; // the blocks left out held the same bytes in the radio
+    bool verified = false; // every block sent was read back as written
+    KnownRadioCheck knownRadio = KnownRadioCheck::NotAsked;
+};
+
+// "写入 3/128 块（其余与电台相同），已校验", "写入 0/5 块（全部与电台相同）", "写入 128/128 块".
+std::string WriteSummaryText(const WriteSummary &summary);
 
 class Session
 {
@@ -116,11 +150,15 @@ public:
     bool Closing() const { return closing_; }
     // The end of the last transfer over the wire.
     const TransferResult &LastResult() const { return lastResult_; }
+    // What the last write moved (nothing before the first).
+    const WriteSummary &LastWrite() const { return lastWrite_; }
 
     // Raised when the progress of a transfer changes (shown, a block done, hidden).
     std::function<void()> OnProgress;
     // Raised when a transfer has ended and the state has taken it in (a read decoded).
     std::function<void(const TransferResult &)> OnTransferFinished;
+    // Raised when a write has ended with every check of it, with what it moved.
+    std::function<void(const WriteSummary &)> OnWriteFinished;
     // Raised with the path of every backup written.
     std::function<void(const std::string &)> OnBackup;
 
@@ -130,6 +168,12 @@ private:
     // A read of exactly `blocks` into `image`, no question asked; true when it completed.
     bool ReadInto(RadioImage &image, const std::vector<std::uint16_t> &blocks,
                   TransferCommand command);
+    // The blocks of the command's region whose bytes the radio may not hold: those that differ
+    // from what the look read of `radio` (the blocks `looked`), from the known radio's, or that
+    // neither tells.
+    std::vector<std::uint16_t> BlocksToSend(TransferCommand command, const RadioImage &radio,
+                                            const std::vector<std::uint16_t> &looked) const;
+    void ReportWrite(const WriteSummary &summary);
     void Finished(const TransferResult &result);
     void Backup(const RadioImage &image, const std::string &what);
     // The image as a save would write it: pending edits applied, in a copy only.
@@ -144,6 +188,8 @@ private:
     Link link_;
     bool checking_ = false; // the link reads into an image of the session's own
     TransferResult lastResult_;
+    WriteSummary lastWrite_;
+    bool checkedWrite_ = false; // CheckedWrite reports the write itself
     // A read that started on an image holding unsaved changes keeps that image to back it up.
     bool backupBeforeRead_ = false;
     RadioImage beforeRead_ {};

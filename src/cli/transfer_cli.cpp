@@ -5,6 +5,7 @@
 #include "app/transfer_commands.h"
 #include "cli/arguments.h"
 #include "cli/console_prompt.h"
+#include "cli/open_for_command.h"
 #include "cli/output.h"
 
 #include <charconv>
@@ -54,6 +55,12 @@ unless --overwrite-calibration is given. After
 the write every block sent is read back and compared; a difference is reported by field and the
 write counts as failed. Exits 0 when the write completed and read back as written.
 
+The frequency-area, band and write-all writes send only the blocks whose bytes differ from what
+that look just read of the radio (the area write reads its five blocks first), and read back only
+those; when none differs nothing is written. The radio ends as after a write of every block.
+Channel and message writes send every block unless --since is given. A line on standard error
+says how many blocks were written and read back.
+
 REGION: all | area | band-a | band-b | band-c | message | channels
         (写入全部, the frequency-area page, the three tune pages, the power-on message page,
          the channel page)
@@ -69,6 +76,15 @@ options:
                          write even when more than a quarter of a band's 64 tune values differ
                          from the radio's own calibration (refused otherwise)
       --no-backup        no automatic backup of the radio's blocks read before the write
+      --full             send every block of the region, whatever the radio holds
+      --since KNOWN.dat  the radio is known to hold KNOWN.dat (a file that reads of this radio
+                         saved, holding its band information, band A's tune block and the bytes
+                         of REGION): when the radio's band information and band A tune block
+                         equal KNOWN.dat's, only the blocks where FILE.dat differs from KNOWN.dat
+                         are sent; otherwise every block is, with the reason on standard error.
+                         Anything that changed the radio since KNOWN.dat was read (its own keys,
+                         another tool) is not seen: use it only where nothing else writes to
+                         the radio. Not with --full.
 )TEXT";
 
 namespace {
@@ -86,6 +102,8 @@ struct TransferArgs
     std::string retry;
     int retries = 0;
     std::string trace;
+    std::string since;
+    bool full = false;
     bool backups = true;
     bool verify = true;
     bool overwriteCalibration = false;
@@ -102,6 +120,7 @@ std::optional<TransferArgs> ParseArgs(const std::vector<std::string> &args, bool
     if (!read) {
         parsed.verify = !TakeFlag(rest, "--no-verify");
         parsed.overwriteCalibration = TakeFlag(rest, "--overwrite-calibration");
+        parsed.full = TakeFlag(rest, "--full");
     }
     const auto positional = read ? ParseArguments(rest,
                                                   {{"-p", "--port", &parsed.port},
@@ -113,7 +132,8 @@ std::optional<TransferArgs> ParseArgs(const std::vector<std::string> &args, bool
                                  : ParseArguments(rest,
                                                   {{"-p", "--port", &parsed.port},
                                                    {"-r", "--retry", &parsed.retry},
-                                                   {"-t", "--trace", &parsed.trace}},
+                                                   {"-t", "--trace", &parsed.trace},
+                                                   {"--since", "--since", &parsed.since}},
                                                   2, "REGION or FILE.dat", err, help);
     if (!positional)
         return std::nullopt;
@@ -133,12 +153,16 @@ std::optional<TransferArgs> ParseArgs(const std::vector<std::string> &args, bool
         UsageError(err, "missing --port", help);
         return std::nullopt;
     }
+    if (parsed.full && !parsed.since.empty()) {
+        UsageError(err, "--since and --full exclude each other", help);
+        return std::nullopt;
+    }
     if (read && parsed.output.empty()) {
         UsageError(err, "missing -o OUT.dat", help);
         return std::nullopt;
     }
     // The trace is opened first: onto the command's own file it would destroy it.
-    for (const std::string *file : {&parsed.output, &parsed.base, &parsed.file})
+    for (const std::string *file : {&parsed.output, &parsed.base, &parsed.file, &parsed.since})
         if (!parsed.trace.empty() && !file->empty() && SameFile(parsed.trace, *file)) {
             UsageError(err, "--trace " + parsed.trace + " is " + *file + ", a file of the command",
                        help);
@@ -171,10 +195,11 @@ private:
 class TransferSession
 {
 public:
-    TransferSession(const TransferArgs &args, std::ostream &err, bool showProgress)
+    TransferSession(const TransferArgs &args, std::ostream &err, bool showProgress,
+                    const RadioImage *known = nullptr)
         : port_(args.port)
         , prompt_(err, args.port, args.retries)
-        , session_(Setup(args, backups_), prompt_)
+        , session_(Setup(args, backups_, known), prompt_)
         , err_(err)
     {
         // Which device a numbered port stands for depends on what is plugged in now: say it.
@@ -208,7 +233,10 @@ public:
     // Runs the command to its end; true when the transfer (and every check of it) succeeded.
     bool Run(TransferCommand command)
     {
-        if (Tool().RunTransferToEnd(command) == TransferOutcome::Completed) {
+        const TransferOutcome outcome = Tool().RunTransferToEnd(command);
+        if (!IsRead(command))
+            ReportWrite(Tool().LastWrite(), outcome == TransferOutcome::Completed);
+        if (outcome == TransferOutcome::Completed) {
             if (const int retries = prompt_.RetriesTaken(); retries > 0)
                 err_ << "nx5rb-cli: the transfer completed after " << retries
                      << (retries == 1 ? " retry\n" : " retries\n");
@@ -226,7 +254,8 @@ public:
     }
 
 private:
-    static QtSessionSetup Setup(const TransferArgs &args, BackupStore &backups)
+    static QtSessionSetup Setup(const TransferArgs &args, BackupStore &backups,
+                                const RadioImage *known)
     {
         QtSessionSetup setup;
         setup.port = ParsePortArgument(args.port).value_or(PortSelection());
@@ -235,8 +264,37 @@ private:
             = args.overwriteCalibration ? CalibrationGuard::Overwrite : CalibrationGuard::Refuse;
         setup.options.verify = args.verify;
         setup.options.backups = args.backups ? &backups : nullptr;
+        setup.options.changedBlocksOnly = !args.full;
+        setup.options.knownRadio = known;
         setup.tracePath = args.trace;
         return setup;
+    }
+
+    // Why a known radio was not taken as the radio on the port, and what the write moved.
+    void ReportWrite(const WriteSummary &write, bool completed)
+    {
+        switch (write.knownRadio) {
+        case KnownRadioCheck::OtherBandInformation:
+        case KnownRadioCheck::OtherTuneBlock:
+            err_ << "nx5rb-cli: the radio is not the one --since describes (its "
+                 << (write.knownRadio == KnownRadioCheck::OtherTuneBlock ? "band A tune block"
+                                                                         : "band information")
+                 << " differs): every block of the region is written\n";
+            break;
+        case KnownRadioCheck::NotAsked:
+        case KnownRadioCheck::Same:
+        case KnownRadioCheck::NotRead:
+            break;
+        }
+        if (!completed)
+            return;
+        err_ << "nx5rb-cli: wrote " << write.sent << " of " << write.region << " blocks";
+        if (write.changesOnly && write.sent < write.region)
+            err_ << (write.sent == 0 ? " (the radio already held every byte)"
+                                     : " (the others already held the same bytes)");
+        if (write.verified && write.sent > 0)
+            err_ << ", read back " << write.sent << " as written";
+        err_ << "\n";
     }
 
     void ShowProgress()
@@ -301,8 +359,16 @@ int RunWrite(const std::vector<std::string> &args, std::ostream &, std::ostream 
     const auto command = Region(parsed->region, false, err, kWriteHelp);
     if (!command)
         return kExitUsage;
+    std::optional<RadioImage> known;
+    if (!parsed->since.empty()) {
+        // The file as it was saved: what the radio held then, byte for byte.
+        const auto since = ReadForCommand(parsed->since, err);
+        if (!since)
+            return kExitFailure;
+        known = since->image;
+    }
 
-    TransferSession session(*parsed, err, showProgress);
+    TransferSession session(*parsed, err, showProgress, known ? &*known : nullptr);
     if (!session.TraceFailure().empty()) {
         err << "nx5rb-cli: " << parsed->trace << ": " << session.TraceFailure() << "\n";
         return kExitFailure;

@@ -173,6 +173,11 @@ Form1::Form1(const WindowSetup &setup, Prompt *prompt, FileChooser *files, QWidg
                           PromptIcon::Warning});
     };
 
+    // What a write moved, until the status line has something else to say.
+    Tool().OnWriteFinished = [this](const WriteSummary &write) {
+        statusBar()->showMessage(Q(WriteSummaryText(write)), 10'000);
+    };
+
     ShowPage(Page::FreqArea);
     PaintAll();
     if (!settings_.geometry.isEmpty())
@@ -216,6 +221,7 @@ Form1::~Form1()
 {
     Tool().OnProgress = nullptr;
     Tool().OnTransferFinished = nullptr;
+    Tool().OnWriteFinished = nullptr;
 }
 
 void Form1::BuildTree()
@@ -339,6 +345,7 @@ void Form1::ApplySettings()
     options.backups = settings_.backups ? &backups_ : nullptr;
     options.guard = settings_.calibrationGuard ? CalibrationGuard::Ask : CalibrationGuard::Off;
     options.verify = settings_.verifyWrites;
+    options.changedBlocksOnly = settings_.changedBlocksOnly;
 }
 
 ToolSettings Form1::Settings() const
