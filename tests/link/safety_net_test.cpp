@@ -190,6 +190,57 @@ TEST(SafetyNet, TheBackupBeforeAWriteIsTheRadioAndWritesItBack)
     }
 }
 
+struct ChangesOnlyCase
+{
+    const char *name;
+    TransferCommand command;
+    bool changesOnly; // 只写入有改动的数据块
+    CalibrationGuard guard;
+    mm::Address edited; // a byte of the image that differs from the radio's; 0: none
+    std::string_view said;
+};
+
+// The window's writes against a radio that holds the image: what goes out and what it says.
+TEST(SafetyNet, AWriteSendsWhatTheRadioLacksAndSaysSo)
+{
+    const mm::Address tuneValue = mm::kTuneBlock[0] + mm::kTuneHighPower + 1;
+    const ChangesOnlyCase cases[] = {
+        {"a tune value", TransferCommand::WriteA, true, CalibrationGuard::Ask, tuneValue,
+         "写入 1/5 块（其余与电台相同），已校验"},
+        {"switched off", TransferCommand::WriteA, false, CalibrationGuard::Ask, tuneValue,
+         "写入 5/5 块，已校验"},
+        {"no look", TransferCommand::WriteA, true, CalibrationGuard::Off, tuneValue,
+         "写入 5/5 块，已校验"},
+        {"nothing differs", TransferCommand::WriteAll, true, CalibrationGuard::Ask, 0,
+         "写入 0/20 块（全部与电台相同）"},
+        {"an area", TransferCommand::Write, true, CalibrationGuard::Ask, mm::kFreqAreaRecord[2],
+         "写入 1/5 块（其余与电台相同），已校验"},
+        {"channels stay whole", TransferCommand::WriteChannelInfo, true, CalibrationGuard::Ask,
+         mm::ChannelRecord(3) + mm::kChReserved, "写入 128/128 块，已校验"},
+    };
+    for (const ChangesOnlyCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        LinkHarness h;
+        h.session.Options().guard = c.guard;
+        h.session.Options().verify = true;
+        h.session.Options().changedBlocksOnly = c.changesOnly;
+        h.state.Image = h.radioPort.Radio().Memory();
+        if (c.edited)
+            h.state.Image[c.edited] ^= 0x01;
+        h.state.AnalyseAll();
+        h.state.MarkSynced();
+        std::vector<std::string> said;
+        h.session.OnWriteFinished
+            = [&said](const WriteSummary &write) { said.push_back(WriteSummaryText(write)); };
+
+        ASSERT_EQ(h.session.RunTransferToEnd(c.command), TransferOutcome::Completed);
+        EXPECT_EQ(said, std::vector<std::string> {std::string(c.said)});
+        EXPECT_EQ(h.radioPort.Radio().Memory(), h.state.Image);
+        EXPECT_EQ(h.radioPort.Radio().BlocksWritten(), h.session.LastWrite().sent);
+        EXPECT_FALSE(h.state.UnsavedChanges()) << "the radio holds the image";
+    }
+}
+
 TEST(SafetyNet, AFailedLookAtTheRadioWritesNothing)
 {
     LinkHarness h({PromptAnswer::Ok, PromptAnswer::Cancel});
