@@ -104,6 +104,7 @@ void Session::RunTransfer(TransferCommand command)
         CheckedWrite(command);
         return;
     }
+    writeRegion_ = int(WriteBlocks(command).size());
     const bool unsaved = state_.UnsavedChanges();
     // What the read replaces, as a save would have kept it: typed edits not yet applied included.
     const RadioImage before = IsRead(command) && unsaved ? ImageAsSaved() : state_.Image;
@@ -176,6 +177,8 @@ std::string WriteSummaryText(const WriteSummary &summary)
     using namespace session_text;
     std::string text = std::string(kWritten) + std::to_string(summary.sent) + "/"
         + std::to_string(summary.region) + std::string(kBlocks);
+    if (!summary.completed)
+        return text + std::string(summary.written ? kNotVerified : kUnfinished);
     if (summary.changesOnly && summary.sent < summary.region)
         text += summary.sent == 0 ? kAllSame : kRestSame;
     if (summary.verified && summary.sent > 0)
@@ -221,7 +224,11 @@ TransferOutcome Session::CheckedWrite(TransferCommand command)
     checkedWrite_ = true;
     const auto endWith = [this, command, &summary](TransferOutcome outcome) {
         checkedWrite_ = false;
-        ReportWrite(summary);
+        summary.completed = outcome == TransferOutcome::Completed;
+        lastWrite_ = summary;
+        // A write that never started (cancelled, refused, the look failed) moved nothing.
+        if (outcome != TransferOutcome::NotStarted && (summary.completed || summary.sent > 0))
+            ReportWrite(summary);
         // 写入全部 keeps the window busy for 2 s after it, whatever became of it.
         if (command == TransferCommand::WriteAll)
             pump_.PauseInput(kWriteAllPauseMs);
@@ -329,6 +336,7 @@ TransferOutcome Session::CheckedWrite(TransferCommand command)
             same.outcome = TransferOutcome::Completed;
             same.blocks = region;
             Finished(same);
+            summary.written = true;
             summary.verified = options_.verify;
             return endWith(TransferOutcome::Completed);
         }
@@ -347,6 +355,7 @@ TransferOutcome Session::CheckedWrite(TransferCommand command)
     }
     WaitForTheLink();
     summary.sent = int(lastResult_.blocks.size());
+    summary.written = link_.Outcome() == TransferOutcome::Completed;
     if (link_.Outcome() == TransferOutcome::Completed && summary.changesOnly) {
         // The blocks left out hold in the radio what they hold in the image.
         std::vector<std::uint16_t> same;
@@ -434,7 +443,9 @@ void Session::Finished(const TransferResult &result)
     if (!result.read && !checkedWrite_) {
         WriteSummary summary;
         summary.sent = int(result.blocks.size());
-        summary.region = result.planned;
+        summary.region = writeRegion_;
+        summary.completed = result.outcome == TransferOutcome::Completed;
+        summary.written = summary.completed;
         ReportWrite(summary);
     }
 }

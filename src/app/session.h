@@ -4,8 +4,9 @@
 //
 // Beyond the buttons' own rules the session guards the radio: a write that sends calibration first
 // reads what 读取全部 reads of the radio, backs it up and asks before overwriting a calibration
-// that differs much; every write is read back and compared; images about to be replaced (with
-// their pending edits applied) and every completed read are backed up.
+// that differs much; frequency-area, band and write-all writes send only the blocks that differ
+// from what that look read; every write is read back and compared; images about to be replaced
+// (with their pending edits applied) and every completed read are backed up.
 #pragma once
 
 #include "app/backups.h"
@@ -55,6 +56,8 @@ inline constexpr std::string_view kBlocks = " 块";
 inline constexpr std::string_view kRestSame = "（其余与电台相同）";
 inline constexpr std::string_view kAllSame = "（全部与电台相同）";
 inline constexpr std::string_view kVerified = "，已校验";
+inline constexpr std::string_view kUnfinished = "，未完成";
+inline constexpr std::string_view kNotVerified = "，校验失败";
 } // namespace session_text
 
 // What happens when a write would overwrite a radio's calibration that differs much from what is
@@ -95,10 +98,13 @@ struct WriteSummary
     int region = 0; // blocks of the command's region
     bool changesOnly = false; // the blocks left out held the same bytes in the radio
     bool verified = false; // every block sent was read back as written
+    bool written = false; // the write itself completed
+    bool completed = false; // the write and every check of it succeeded
     KnownRadioCheck knownRadio = KnownRadioCheck::NotAsked;
 };
 
-// "写入 3/128 块（其余与电台相同），已校验", "写入 0/5 块（全部与电台相同）", "写入 128/128 块".
+// "写入 3/128 块（其余与电台相同），已校验", "写入 0/5 块（全部与电台相同）", "写入 128/128 块",
+// "写入 12/33 块，未完成", "写入 5/5 块，校验失败".
 std::string WriteSummaryText(const WriteSummary &summary);
 
 class Session
@@ -157,7 +163,7 @@ public:
     std::function<void()> OnProgress;
     // Raised when a transfer has ended and the state has taken it in (a read decoded).
     std::function<void(const TransferResult &)> OnTransferFinished;
-    // Raised when a write has ended with every check of it, with what it moved.
+    // Raised when a write that started has ended with every check of it, with what it moved.
     std::function<void(const WriteSummary &)> OnWriteFinished;
     // Raised with the path of every backup written.
     std::function<void(const std::string &)> OnBackup;
@@ -190,6 +196,7 @@ private:
     TransferResult lastResult_;
     WriteSummary lastWrite_;
     bool checkedWrite_ = false; // CheckedWrite reports the write itself
+    int writeRegion_ = 0; // the blocks of the region of the write running
     // A read that started on an image holding unsaved changes keeps that image to back it up.
     bool backupBeforeRead_ = false;
     RadioImage beforeRead_ {};

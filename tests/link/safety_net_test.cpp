@@ -198,6 +198,7 @@ struct ChangesOnlyCase
     CalibrationGuard guard;
     mm::Address edited; // a byte of the image that differs from the radio's; 0: none
     std::string_view said;
+    void (*fault)(RadioFaults &) = nullptr;
 };
 
 // The window's writes against a radio that holds the image: what goes out and what it says.
@@ -217,6 +218,10 @@ TEST(SafetyNet, AWriteSendsWhatTheRadioLacksAndSaysSo)
          "写入 1/5 块（其余与电台相同），已校验"},
         {"channels stay whole", TransferCommand::WriteChannelInfo, true, CalibrationGuard::Ask,
          mm::ChannelRecord(3) + mm::kChReserved, "写入 128/128 块，已校验"},
+        {"given up", TransferCommand::WriteChannelInfo, true, CalibrationGuard::Ask, 0,
+         "写入 2/128 块，未完成", [](RadioFaults &f) { f.NakOnWrite = 3; }},
+        {"stored wrongly", TransferCommand::WriteA, true, CalibrationGuard::Ask, tuneValue,
+         "写入 1/5 块，校验失败", [](RadioFaults &f) { f.CorruptWrite = 1; }},
     };
     for (const ChangesOnlyCase &c : cases) {
         SCOPED_TRACE(c.name);
@@ -224,6 +229,8 @@ TEST(SafetyNet, AWriteSendsWhatTheRadioLacksAndSaysSo)
         h.session.Options().guard = c.guard;
         h.session.Options().verify = true;
         h.session.Options().changedBlocksOnly = c.changesOnly;
+        if (c.fault)
+            c.fault(h.radioPort.Radio().Faults);
         h.state.Image = h.radioPort.Radio().Memory();
         if (c.edited)
             h.state.Image[c.edited] ^= 0x01;
@@ -233,11 +240,14 @@ TEST(SafetyNet, AWriteSendsWhatTheRadioLacksAndSaysSo)
         h.session.OnWriteFinished
             = [&said](const WriteSummary &write) { said.push_back(WriteSummaryText(write)); };
 
-        ASSERT_EQ(h.session.RunTransferToEnd(c.command), TransferOutcome::Completed);
+        const bool completed = h.session.RunTransferToEnd(c.command) == TransferOutcome::Completed;
         EXPECT_EQ(said, std::vector<std::string> {std::string(c.said)});
-        EXPECT_EQ(h.radioPort.Radio().Memory(), h.state.Image);
         EXPECT_EQ(h.radioPort.Radio().BlocksWritten(), h.session.LastWrite().sent);
-        EXPECT_FALSE(h.state.UnsavedChanges()) << "the radio holds the image";
+        ASSERT_EQ(completed, !c.fault);
+        if (completed) {
+            EXPECT_EQ(h.radioPort.Radio().Memory(), h.state.Image);
+            EXPECT_FALSE(h.state.UnsavedChanges()) << "the radio holds the image";
+        }
     }
 }
 
