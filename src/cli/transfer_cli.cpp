@@ -273,6 +273,8 @@ private:
     // Why a known radio was not taken as the radio on the port, and what the write moved.
     void ReportWrite(const WriteSummary &write, bool completed)
     {
+        if (!write.written && write.sent == 0)
+            return; // the write never started: its own failure says why
         switch (write.knownRadio) {
         case KnownRadioCheck::OtherBandInformation:
         case KnownRadioCheck::OtherTuneBlock:
