@@ -1,8 +1,9 @@
 // How close a transfer comes to the time its bytes need on the wire. Drives the tool's real session
 // (port object on a device path, Qt timers, the event loop) against a radio on PORT, times each
 // command from its start to its end, and compares the best run with the time every byte of the
-// exchange takes in both directions at 10 bits per byte. The checked write-all counts all three of
-// its transfers: the look at the radio's calibration, the write and the read-back.
+// exchange takes in both directions at 10 bits per byte. A checked write counts all its transfers:
+// the look at the radio, the write and the read-back. The writes of changes only start from what a
+// read of the radio (not timed) left in the tool, with one tune value or three channels changed.
 //
 //   link_wire_bench --port PATH [--runs N] [--baud B] [--limit R]
 //
@@ -90,12 +91,25 @@ private:
     SerialPort &port_;
 };
 
+// What the tool holds before the timed command.
+enum class Start {
+    StartUp, // the start-up image: another radio as far as the calibration goes
+    OneTuneValue, // the radio's read-all blocks, one band A tune value changed
+    ThreeChannelsSince, // the radio's read-all blocks and channels, three changed, the radio known
+};
+
 struct Transfer
 {
     const char *name;
     TransferCommand command;
-    TransferFlags flags; // as the command sets them, to count its blocks
     bool checked; // a write with the look at the radio before it and the read-back after it
+    bool changesOnly; // only the blocks that differ from the radio's are sent
+    Start start;
+    // What crosses the line: transfers (each with its opening and end), blocks read and written.
+    int sessions;
+    int blocksRead;
+    int blocksWritten;
+    int maxRuns; // a long baseline runs once
 };
 
 // Where the time beyond the wire goes, summed over one transfer: in the tool (a reply taken to
@@ -171,7 +185,28 @@ Timing TimeTransfer(const std::string &device, const Transfer &transfer, int bau
         options.guard = CalibrationGuard::Overwrite;
         options.verify = true;
     }
+    options.changedBlocksOnly = transfer.changesOnly;
     Session session({port, timer1, timer2, prompt, pump}, options);
+    RadioImage known {};
+    if (transfer.start != Start::StartUp) {
+        // What the radio holds, as a read leaves it in the tool; not timed, not counted.
+        if (session.RunTransferToEnd(TransferCommand::ReadAll) != TransferOutcome::Completed)
+            return {};
+        WindowState &state = session.State();
+        if (transfer.start == Start::OneTuneValue) {
+            state.Image[mm::kTuneBlock[0] + mm::kTuneHighPower + 1] ^= 0x01;
+        } else {
+            if (session.RunTransferToEnd(TransferCommand::ReadChannelInfo)
+                != TransferOutcome::Completed)
+                return {};
+            known = state.Image;
+            session.Options().knownRadio = &known;
+            for (const int channel : {1, 64, 128})
+                state.Image[mm::ChannelRecord(channel) + mm::kChReserved] ^= 0x01;
+        }
+        port.sent = port.received = 0;
+        port.events.clear();
+    }
     QTimer ceiling;
     ceiling.setSingleShot(true);
     QObject::connect(&ceiling, &QTimer::timeout, [&session] { session.Abort(); });
@@ -191,21 +226,13 @@ Timing TimeTransfer(const std::string &device, const Transfer &transfer, int bau
 // The blocks of every transfer of the command, and the bytes they take on the line.
 int Blocks(const Transfer &transfer)
 {
-    if (!transfer.checked)
-        return int(PlanBlocks(transfer.flags, true).size());
-    const int written = int(PlanBlocks(transfer.flags, false).size());
-    const int looked = int(RadioLookBlocks().size());
-    return looked + written + written;
+    return transfer.blocksRead + transfer.blocksWritten;
 }
 
 int WireBytes(const Transfer &transfer)
 {
-    if (!transfer.checked)
-        return kOpeningBytes + Blocks(transfer) * kReadBlockBytes;
-    const int written = int(PlanBlocks(transfer.flags, false).size());
-    const int looked = int(RadioLookBlocks().size());
-    return 3 * kOpeningBytes + looked * kReadBlockBytes + written * kWriteBlockBytes
-        + written * kReadBlockBytes;
+    return transfer.sessions * kOpeningBytes + transfer.blocksRead * kReadBlockBytes
+        + transfer.blocksWritten * kWriteBlockBytes;
 }
 
 int Usage(const char *problem)
@@ -249,19 +276,31 @@ int main(int argc, char **argv)
     all.WantAll = true;
     TransferFlags channels;
     channels.WantChannels = true;
-    TransferFlags writeAll;
-    writeAll.WantAll = true;
-    writeAll.WantBandStart = true;
-    TransferFlags writeA;
-    writeA.WantBandA = true;
+    const int readAll = int(PlanBlocks(all, true).size());
+    const int readChannels = int(PlanBlocks(channels, true).size());
+    const int look = int(RadioLookBlocks().size());
+    const int writeAll = int(WriteBlocks(TransferCommand::WriteAll).size());
+    const int writeA = int(WriteBlocks(TransferCommand::WriteA).size());
+    const int writeChannels = int(WriteBlocks(TransferCommand::WriteChannelInfo).size());
+    const int knownBlocks = mm::kTuneBlockSize / mm::kBlockSize; // band A's tune block
+    const int many = std::numeric_limits<int>::max();
+    using C = TransferCommand;
     const Transfer transfers[] = {
-        {"read all", TransferCommand::ReadAll, all, false},
-        {"read channels", TransferCommand::ReadChannelInfo, channels, false},
-        {"write all, checked", TransferCommand::WriteAll, writeAll, true},
-        {"write band-a, checked", TransferCommand::WriteA, writeA, true},
+        {"read all", C::ReadAll, false, false, Start::StartUp, 1, readAll, 0, many},
+        {"read channels", C::ReadChannelInfo, false, false, Start::StartUp, 1, readChannels, 0,
+         many},
+        {"write all, checked", C::WriteAll, true, false, Start::StartUp, 3, look + writeAll,
+         writeAll, many},
+        {"write band-a, checked", C::WriteA, true, false, Start::StartUp, 3, look + writeA, writeA,
+         many},
+        {"band-a, 1 tune value", C::WriteA, true, true, Start::OneTuneValue, 3, look + 1, 1, many},
+        {"write channels, checked", C::WriteChannelInfo, true, false, Start::StartUp, 2,
+         writeChannels, writeChannels, 1},
+        {"3 channels, --since", C::WriteChannelInfo, true, true, Start::ThreeChannelsSince, 3,
+         knownBlocks + 3, 3, many},
     };
 
-    std::printf("%-22s %6s %6s %10s %12s %7s\n", "transfer", "blocks", "bytes", "bound ms",
+    std::printf("%-24s %6s %6s %10s %12s %7s\n", "transfer", "blocks", "bytes", "bound ms",
                 "measured ms", "ratio");
     bool withinLimit = true;
     std::vector<std::string> breakdown;
@@ -270,7 +309,7 @@ int main(int argc, char **argv)
         const double boundMs = 1000.0 * bytes * kBitsPerByte / baud;
         Timing best;
         best.ms = std::numeric_limits<double>::infinity();
-        for (int run = 0; run < runs; ++run) {
+        for (int run = 0; run < std::min(runs, transfer.maxRuns); ++run) {
             const Timing timing = TimeTransfer(device, transfer, baud);
             if (!timing.completed) {
                 std::fprintf(stderr, "link_wire_bench: %s did not complete\n", transfer.name);
@@ -286,7 +325,7 @@ int main(int argc, char **argv)
         }
         const double ratio = best.ms / boundMs;
         withinLimit = withinLimit && ratio <= limit;
-        std::printf("%-22s %6d %6d %10.1f %12.1f %7.3f\n", transfer.name, Blocks(transfer), bytes,
+        std::printf("%-24s %6d %6d %10.1f %12.1f %7.3f\n", transfer.name, Blocks(transfer), bytes,
                     boundMs, best.ms, ratio);
 
         const Overhead &o = best.overhead;

@@ -2,6 +2,8 @@
 
 #include "editors/field_table.h"
 
+#include <algorithm>
+
 namespace nx5rb {
 
 Session::Session(const SessionSeams &seams, const SessionOptions &options)
@@ -105,6 +107,7 @@ void Session::RunTransfer(TransferCommand command)
         ReportedCheckedWrite(command);
         return;
     }
+    writeRegion_ = int(WriteBlocks(command).size());
     const bool unsaved = state_.UnsavedChanges();
     // What the read replaces, as a save would have kept it: typed edits not yet applied included.
     const RadioImage before = IsRead(command) && unsaved ? ImageAsSaved() : state_.Image;
@@ -168,29 +171,110 @@ TransferOutcome Session::ReportedCheckedWrite(TransferCommand command)
     return outcome;
 }
 
+namespace {
+
+bool SameBlock(const RadioImage &a, const RadioImage &b, std::uint16_t block)
+{
+    return std::equal(a.begin() + block, a.begin() + block + mm::kBlockSize, b.begin() + block);
+}
+
+bool Contains(const std::vector<std::uint16_t> &blocks, std::uint16_t block)
+{
+    return std::find(blocks.begin(), blocks.end(), block) != blocks.end();
+}
+
+// The blocks a band-A tune block spans: with the band information, what tells two radios apart.
+std::vector<std::uint16_t> TuneBlockA()
+{
+    std::vector<std::uint16_t> blocks;
+    for (mm::Address at = 0; at < mm::kTuneBlockSize; at += mm::kBlockSize)
+        blocks.push_back(std::uint16_t(mm::kTuneBlock[0] + at));
+    return blocks;
+}
+
+} // namespace
+
+std::vector<std::uint16_t> Session::BlocksToSend(TransferCommand command, const RadioImage &radio,
+                                                 const std::vector<std::uint16_t> &looked) const
+{
+    const bool known = lastWrite_.knownRadio == KnownRadioCheck::Same;
+    std::vector<std::uint16_t> send;
+    for (const std::uint16_t block : WriteBlocks(command)) {
+        // No read ever fetches the band-start records: only a look at them tells what they hold.
+        const bool bandStart = block >= mm::kBandStartRecord0 && block < mm::kBandStartEnd;
+        const RadioImage *holds = Contains(looked, block) ? &radio
+            : known && !bandStart                         ? options_.knownRadio
+                                                          : nullptr;
+        if (!holds || !SameBlock(*holds, state_.Image, block))
+            send.push_back(block);
+    }
+    return send;
+}
+
+void Session::ReportWrite(const WriteSummary &summary)
+{
+    lastWrite_ = summary;
+    // The status line counts against the whole region: a write of what differs sent fewer.
+    if (summary.sent == 0 && summary.completed) {
+        lastReport_ = {.outcome = TransferOutcome::Completed,
+                       .regionBlocks = summary.region,
+                       .seconds = std::chrono::duration<double>(wireTime_).count()};
+    } else if (!lastReport_.read) {
+        lastReport_.regionBlocks = summary.region;
+    }
+    if (OnWriteFinished)
+        OnWriteFinished(summary);
+}
+
 TransferOutcome Session::CheckedWrite(TransferCommand command)
 {
     const std::vector<int> bands = CalibrationBands(command);
-    const bool guarded = options_.guard != CalibrationGuard::Off && !bands.empty();
-    const auto endWith = [this, command](TransferOutcome outcome) {
+    const bool looks = options_.guard != CalibrationGuard::Off;
+    const bool guarded = looks && !bands.empty();
+    const bool changesOnly = looks && options_.changedBlocksOnly && MayWriteChangesOnly(command);
+    const RadioImage *known = options_.knownRadio;
+    WriteSummary summary;
+    summary.region = int(WriteBlocks(command).size());
+    summary.knownRadio = known ? KnownRadioCheck::NotRead : KnownRadioCheck::NotAsked;
+    lastWrite_ = summary;
+    checkedWrite_ = true;
+    const auto endWith = [this, command, &summary](TransferOutcome outcome) {
+        checkedWrite_ = false;
+        summary.completed = outcome == TransferOutcome::Completed;
+        lastWrite_ = summary;
+        // A write that never started (cancelled, refused, the look failed) moved nothing.
+        if (outcome != TransferOutcome::NotStarted && (summary.completed || summary.sent > 0))
+            ReportWrite(summary);
         // 写入全部 keeps the window busy for 2 s after it, whatever became of it.
         if (command == TransferCommand::WriteAll)
             pump_.PauseInput(kWriteAllPauseMs);
         return outcome;
     };
 
-    if (guarded) {
-        // The command's question first, then what 读取全部 reads of the radio into an erased image
-        // of its own: the backup is the radio's, and writing it all back restores what was read.
-        RadioImage radio;
-        radio.fill(mm::kErased);
+    // What the look reads: for a write that sends calibration, what 读取全部 reads (the backup);
+    // for a write of changes only, every block of its region; for a known radio, what tells it.
+    std::vector<std::uint16_t> looked = guarded ? RadioLookBlocks() : std::vector<std::uint16_t>();
+    const auto lookAt = [&looked](const std::vector<std::uint16_t> &blocks) {
+        for (const std::uint16_t block : blocks)
+            if (!Contains(looked, block))
+                looked.push_back(block);
+    };
+    if (changesOnly)
+        lookAt(WriteBlocks(command));
+    if (known)
+        lookAt(TuneBlockA());
+
+    RadioImage radio;
+    radio.fill(mm::kErased);
+    if (!looked.empty()) {
+        // The command's question first, then the look into an erased image of its own.
         checking_ = true;
         link_.SetImage(radio);
         link_.BeginTransfer(Confirmation(command));
         const bool started = link_.LinkState == LinkPhase::EntrySent;
         if (started) {
             link_.ReadMode = true;
-            link_.ExplicitBlocks = RadioLookBlocks();
+            link_.ExplicitBlocks = looked;
             WaitForTheLink();
         }
         link_.SetImage(state_.Image);
@@ -202,7 +286,30 @@ TransferOutcome Session::CheckedWrite(TransferCommand command)
         }
         if (link_.Outcome() != TransferOutcome::Completed)
             return endWith(link_.Outcome()); // nothing was written
-        Backup(radio, "radio-before-write-" + std::string(RegionName(command)));
+        if (known) {
+            const std::vector<std::uint8_t> &info = link_.BandInformation();
+            const std::vector<std::uint16_t> tune = TuneBlockA();
+            if (!std::equal(info.begin(), info.end(), known->begin() + mm::kFreqAreaBlock,
+                            known->begin() + mm::kFreqAreaBlockEnd))
+                summary.knownRadio = KnownRadioCheck::OtherBandInformation;
+            else if (!std::all_of(tune.begin(), tune.end(), [&](std::uint16_t block) {
+                         return SameBlock(radio, *known, block);
+                     }))
+                summary.knownRadio = KnownRadioCheck::OtherTuneBlock;
+            else
+                summary.knownRadio = KnownRadioCheck::Same;
+            lastWrite_.knownRadio = summary.knownRadio;
+        }
+    }
+
+    if (guarded) {
+        // The backup is the radio's 读取全部 blocks as they came, erased elsewhere: writing it all
+        // back restores what was read.
+        RadioImage backup;
+        backup.fill(mm::kErased);
+        for (const std::uint16_t block : RadioLookBlocks())
+            std::copy_n(radio.begin() + block, mm::kBlockSize, backup.begin() + block);
+        Backup(backup, "radio-before-write-" + std::string(RegionName(command)));
 
         // What is about to be written, held against what the radio has.
         ApplyAsWriteDoes(command, state_);
@@ -233,10 +340,46 @@ TransferOutcome Session::CheckedWrite(TransferCommand command)
         }
     }
 
-    // The write itself; asked only when the guard did not ask already.
-    if (!StartTransferCommand(command, link_, state_, !guarded))
+    // The image as the write sends it, held against what the radio holds.
+    const std::vector<std::uint16_t> region = WriteBlocks(command);
+    if (!looked.empty()) {
+        ApplyAsWriteDoes(command, state_);
+        // A radio that is not the known one gets every block, as without the known image.
+        summary.changesOnly = known ? summary.knownRadio == KnownRadioCheck::Same : changesOnly;
+        if (summary.changesOnly && BlocksToSend(command, radio, looked).empty()) {
+            // Nothing differs: the radio already holds what a write would leave in it.
+            TransferResult same;
+            same.outcome = TransferOutcome::Completed;
+            same.blocks = region;
+            Finished(same);
+            summary.written = true;
+            summary.verified = options_.verify;
+            return endWith(TransferOutcome::Completed);
+        }
+    }
+
+    // The write itself; asked only when the look did not ask already.
+    if (!StartTransferCommand(command, link_, state_, looked.empty()))
         return endWith(TransferOutcome::NotStarted);
+    std::vector<std::uint16_t> send = region;
+    if (summary.changesOnly) {
+        // Taken once the write has refreshed the image, just before the first block goes out.
+        send = BlocksToSend(command, radio, looked);
+        if (send.empty())
+            send = region;
+        link_.ExplicitBlocks = send;
+    }
     WaitForTheLink();
+    summary.sent = int(lastResult_.blocks.size());
+    summary.written = link_.Outcome() == TransferOutcome::Completed;
+    if (link_.Outcome() == TransferOutcome::Completed && summary.changesOnly) {
+        // The blocks left out hold in the radio what they hold in the image.
+        std::vector<std::uint16_t> same;
+        for (const std::uint16_t block : region)
+            if (!Contains(send, block))
+                same.push_back(block);
+        state_.MarkSynced(same);
+    }
     if (link_.Outcome() != TransferOutcome::Completed || !options_.verify)
         return endWith(link_.Outcome());
 
@@ -255,6 +398,7 @@ TransferOutcome Session::CheckedWrite(TransferCommand command)
     const std::vector<std::string> report = VerifyReport(state_.Image, readBack, blocks);
     if (report.empty()) {
         lastReport_.check = TransferReport::Check::Verified;
+        summary.verified = true;
         return endWith(TransferOutcome::Completed);
     }
     lastReport_.check = TransferReport::Check::Differs;
@@ -326,6 +470,15 @@ void Session::Finished(const TransferResult &result)
     backupBeforeRead_ = false;
     if (OnTransferFinished)
         OnTransferFinished(result);
+    // A write without checks reports itself; a checked one once its checks are done.
+    if (!result.read && !checkedWrite_) {
+        WriteSummary summary;
+        summary.sent = int(result.blocks.size());
+        summary.region = writeRegion_;
+        summary.completed = result.outcome == TransferOutcome::Completed;
+        summary.written = summary.completed;
+        ReportWrite(summary);
+    }
 }
 
 void Session::Backup(const RadioImage &image, const std::string &what)

@@ -4,8 +4,9 @@
 //
 // Beyond the buttons' own rules the session guards the radio: a write that sends calibration first
 // reads what 读取全部 reads of the radio, backs it up and asks before overwriting a calibration
-// that differs much; every write is read back and compared; images about to be replaced (with
-// their pending edits applied) and every completed read are backed up.
+// that differs much; frequency-area, band and write-all writes send only the blocks that differ
+// from what that look read; every write is read back and compared; images about to be replaced
+// (with their pending edits applied) and every completed read are backed up.
 #pragma once
 
 #include "app/backups.h"
@@ -67,6 +68,33 @@ struct SessionOptions
     CalibrationGuard guard = CalibrationGuard::Off;
     bool verify = false; // every write read back and compared
     BackupStore *backups = nullptr; // none: no backups
+    // Frequency-area, band and write-all writes send only the blocks that differ from what the
+    // look before them read of the radio. Without the look (guard off) every block goes.
+    bool changedBlocksOnly = false;
+    // What the radio is known to hold (nx5rb-cli write --since): when the radio proves to be that
+    // one, a write sends only the blocks where the image differs from it; otherwise every block.
+    const RadioImage *knownRadio = nullptr;
+};
+
+// How a write with a known radio found the radio on the port.
+enum class KnownRadioCheck {
+    NotAsked,
+    Same,
+    OtherBandInformation, // the handshake's band information differs
+    OtherTuneBlock, // band A's tune block differs
+    NotRead, // the look did not complete
+};
+
+// What the last write moved: the window's status line and the command line's summary.
+struct WriteSummary
+{
+    int sent = 0; // blocks the radio acknowledged
+    int region = 0; // blocks of the command's region
+    bool changesOnly = false; // the blocks left out held the same bytes in the radio
+    bool verified = false; // every block sent was read back as written
+    bool written = false; // the write itself completed
+    bool completed = false; // the write and every check of it succeeded
+    KnownRadioCheck knownRadio = KnownRadioCheck::NotAsked;
 };
 
 class Session
@@ -121,11 +149,15 @@ public:
     const TransferResult &LastResult() const { return lastResult_; }
     // How the last transfer command that got under way ended, its checks and time included.
     const TransferReport &LastReport() const { return lastReport_; }
+    // What the last write moved (nothing before the first).
+    const WriteSummary &LastWrite() const { return lastWrite_; }
 
     // Raised when the progress of a transfer changes (shown, a block done, hidden).
     std::function<void()> OnProgress;
     // Raised when a transfer has ended and the state has taken it in (a read decoded).
     std::function<void(const TransferResult &)> OnTransferFinished;
+    // Raised when a write that started has ended with every check of it, with what it moved.
+    std::function<void(const WriteSummary &)> OnWriteFinished;
     // Raised with the path of every backup written.
     std::function<void(const std::string &)> OnBackup;
 
@@ -139,6 +171,12 @@ private:
     // A read of exactly `blocks` into `image`, no question asked; true when it completed.
     bool ReadInto(RadioImage &image, const std::vector<std::uint16_t> &blocks,
                   TransferCommand command);
+    // The blocks of the command's region whose bytes the radio may not hold: those that differ
+    // from what the look read of `radio` (the blocks `looked`), from the known radio's, or that
+    // neither tells.
+    std::vector<std::uint16_t> BlocksToSend(TransferCommand command, const RadioImage &radio,
+                                            const std::vector<std::uint16_t> &looked) const;
+    void ReportWrite(const WriteSummary &summary);
     void Finished(const TransferResult &result);
     void Backup(const RadioImage &image, const std::string &what);
     // The image as a save would write it: pending edits applied, in a copy only.
@@ -159,6 +197,9 @@ private:
     // The link's time on the wire for this command, and when its current transfer began.
     std::chrono::steady_clock::duration wireTime_ {};
     std::optional<std::chrono::steady_clock::time_point> transferStart_;
+    WriteSummary lastWrite_;
+    bool checkedWrite_ = false; // CheckedWrite reports the write itself
+    int writeRegion_ = 0; // the blocks of the region of the write running
     // A read that started on an image holding unsaved changes keeps that image to back it up.
     bool backupBeforeRead_ = false;
     RadioImage beforeRead_ {};

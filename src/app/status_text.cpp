@@ -87,6 +87,8 @@ std::string TransferStatusText(const TransferReport &report)
     std::string text;
     if (report.check == Check::Differs)
         text = "写入校验失败";
+    else if (report.planned == 0)
+        text = "写入 " + Fraction(0, report.regionBlocks) + " 块（全部与电台相同）";
     else if (report.planned < report.regionBlocks)
         text = "写入 " + Fraction(report.planned, report.regionBlocks) + " 块（其余与电台相同）";
     else

@@ -14,6 +14,7 @@ constexpr char kGeometry[] = "window/geometry";
 constexpr char kBackups[] = "safety/backups";
 constexpr char kGuard[] = "safety/calibrationGuard";
 constexpr char kVerify[] = "safety/verifyWrites";
+constexpr char kChangedOnly[] = "safety/changedBlocksOnly";
 // Longer values than these are not ours: a path or a window's geometry is far shorter.
 constexpr qsizetype kLongestText = 4096;
 
@@ -60,6 +61,7 @@ ToolSettings LoadSettings(const QSettings &store)
     settings.backups = Switch(store, kBackups, defaults.backups);
     settings.calibrationGuard = Switch(store, kGuard, defaults.calibrationGuard);
     settings.verifyWrites = Switch(store, kVerify, defaults.verifyWrites);
+    settings.changedBlocksOnly = Switch(store, kChangedOnly, defaults.changedBlocksOnly);
     return settings;
 }
 
@@ -71,6 +73,7 @@ void SaveSettings(QSettings &store, const ToolSettings &settings)
     store.setValue(kBackups, settings.backups);
     store.setValue(kGuard, settings.calibrationGuard);
     store.setValue(kVerify, settings.verifyWrites);
+    store.setValue(kChangedOnly, settings.changedBlocksOnly);
     store.sync();
 }
 

@@ -20,6 +20,7 @@ struct ToolSettings
     bool backups = true;
     bool calibrationGuard = true;
     bool verifyWrites = true;
+    bool changedBlocksOnly = true; // frequency-area, band and write-all writes
 
     bool operator==(const ToolSettings &) const = default;
 };

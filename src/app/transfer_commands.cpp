@@ -88,6 +88,21 @@ std::vector<std::uint16_t> RadioLookBlocks()
     return PlanBlocks(all, true);
 }
 
+std::vector<std::uint16_t> WriteBlocks(TransferCommand command)
+{
+    TransferFlags flags;
+    if (const auto flag = Info(command).flag)
+        flags.*flag = true;
+    flags.WantBandStart = command == TransferCommand::Write || command == TransferCommand::WriteAll;
+    return IsRead(command) ? std::vector<std::uint16_t>() : PlanBlocks(flags, false);
+}
+
+bool MayWriteChangesOnly(TransferCommand command)
+{
+    return command == TransferCommand::Write || command == TransferCommand::WriteAll
+        || !CalibrationBands(command).empty();
+}
+
 void ApplyAsWriteDoes(TransferCommand command, WindowState &state)
 {
     switch (command) {

@@ -49,6 +49,14 @@ std::vector<int> CalibrationBands(TransferCommand command);
 // what a write that sends calibration reads of the radio first.
 std::vector<std::uint16_t> RadioLookBlocks();
 
+// The blocks the command's write sends, in the order of the wire (the frequency-area and write-all
+// commands end with the band-start records).
+std::vector<std::uint16_t> WriteBlocks(TransferCommand command);
+// The writes whose region the look before them can read whole (the frequency areas, a band, all),
+// so that they may send only the blocks that differ from the radio's. Channel and message writes
+// stay whole: the radio's own keys change channels, and reading them would cost what writing does.
+bool MayWriteChangesOnly(TransferCommand command);
+
 // A write's refresh of the image: pending edits applied as the command's rule says (写入全部
 // always; the frequency-area write also for a changed list; the others when DataChanged is set).
 void ApplyAsWriteDoes(TransferCommand command, WindowState &state);

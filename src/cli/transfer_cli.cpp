@@ -5,6 +5,7 @@
 #include "app/transfer_commands.h"
 #include "cli/arguments.h"
 #include "cli/console_prompt.h"
+#include "cli/open_for_command.h"
 #include "cli/output.h"
 
 #include <charconv>
@@ -48,6 +49,16 @@ constexpr OptionSpec kWriteOptions[] = {
      "write even when more than a quarter of a band's 64 tune values differ\n"
      "from the radio's own calibration (refused otherwise)"},
     {"", "no-backup", "", "no automatic backup of the radio's blocks read before the write"},
+    {"", "full", "", "send every block of the region, whatever the radio holds"},
+    {"", "since", "KNOWN.dat",
+     "the radio is known to hold KNOWN.dat (a file that reads of this radio\n"
+     "saved, holding its band information, band A's tune block and the bytes\n"
+     "of REGION): when the radio's band information and band A tune block\n"
+     "equal KNOWN.dat's, only the blocks where FILE.dat differs from KNOWN.dat\n"
+     "are sent; otherwise every block is, with the reason on standard error.\n"
+     "Anything that changed the radio since KNOWN.dat was read (its own keys,\n"
+     "another tool) is not seen: use it only where nothing else writes to\n"
+     "the radio. Not with --full."},
 };
 
 } // namespace
@@ -89,6 +100,12 @@ unless --overwrite-calibration is given. After
 the write every block sent is read back and compared; a difference is reported by field and the
 write counts as failed. Exits 0 when the write completed and read back as written.
 
+The frequency-area, band and write-all writes send only the blocks whose bytes differ from what
+that look just read of the radio (the area write reads its five blocks first), and read back only
+those; when none differs nothing is written. The radio ends as after a write of every block.
+Channel and message writes send every block unless --since is given. A line on standard error
+says how many blocks were written and read back.
+
 REGION: all | area | band-a | band-b | band-c | message | channels
         (写入全部, the frequency-area page, the three tune pages, the power-on message page,
          the channel page)
@@ -110,6 +127,8 @@ struct TransferArgs
     std::string file;
     int retries = 0;
     std::string trace;
+    std::string since;
+    bool full = false;
     bool backups = true;
     bool verify = true;
     bool overwriteCalibration = false;
@@ -136,6 +155,8 @@ std::optional<TransferArgs> ParseArgs(const std::vector<std::string> &args, bool
     } else {
         parsed.verify = !line->Has("no-verify");
         parsed.overwriteCalibration = line->Has("overwrite-calibration");
+        parsed.full = line->Has("full");
+        parsed.since = line->Value("since");
     }
     const std::string help = HelpText(syntax);
     if (const std::string retry = line->Value("retry"); !retry.empty()) {
@@ -147,8 +168,12 @@ std::optional<TransferArgs> ParseArgs(const std::vector<std::string> &args, bool
             return std::nullopt;
         }
     }
+    if (parsed.full && !parsed.since.empty()) {
+        UsageError(err, "--since and --full exclude each other", help);
+        return std::nullopt;
+    }
     // The trace is opened first: onto the command's own file it would destroy it.
-    for (const std::string *file : {&parsed.output, &parsed.base, &parsed.file})
+    for (const std::string *file : {&parsed.output, &parsed.base, &parsed.file, &parsed.since})
         if (!parsed.trace.empty() && !file->empty() && SameFile(parsed.trace, *file)) {
             UsageError(err, "--trace " + parsed.trace + " is " + *file + ", a file of the command",
                        help);
@@ -181,10 +206,11 @@ private:
 class TransferSession
 {
 public:
-    TransferSession(const TransferArgs &args, std::ostream &err, bool showProgress)
+    TransferSession(const TransferArgs &args, std::ostream &err, bool showProgress,
+                    const RadioImage *known = nullptr)
         : port_(args.port)
         , prompt_(err, args.port, args.retries)
-        , session_(Setup(args, backups_), prompt_)
+        , session_(Setup(args, backups_, known), prompt_)
         , err_(err)
     {
         // Which device a numbered port stands for depends on what is plugged in now: say it.
@@ -218,7 +244,10 @@ public:
     // Runs the command to its end; true when the transfer (and every check of it) succeeded.
     bool Run(TransferCommand command)
     {
-        if (Tool().RunTransferToEnd(command) == TransferOutcome::Completed) {
+        const TransferOutcome outcome = Tool().RunTransferToEnd(command);
+        if (!IsRead(command))
+            ReportWrite(Tool().LastWrite(), outcome == TransferOutcome::Completed);
+        if (outcome == TransferOutcome::Completed) {
             if (const int retries = prompt_.RetriesTaken(); retries > 0)
                 err_ << "nx5rb-cli: the transfer completed after " << retries
                      << (retries == 1 ? " retry\n" : " retries\n");
@@ -236,7 +265,8 @@ public:
     }
 
 private:
-    static QtSessionSetup Setup(const TransferArgs &args, BackupStore &backups)
+    static QtSessionSetup Setup(const TransferArgs &args, BackupStore &backups,
+                                const RadioImage *known)
     {
         QtSessionSetup setup;
         setup.port = ParsePortArgument(args.port).value_or(PortSelection());
@@ -245,8 +275,39 @@ private:
             = args.overwriteCalibration ? CalibrationGuard::Overwrite : CalibrationGuard::Refuse;
         setup.options.verify = args.verify;
         setup.options.backups = args.backups ? &backups : nullptr;
+        setup.options.changedBlocksOnly = !args.full;
+        setup.options.knownRadio = known;
         setup.tracePath = args.trace;
         return setup;
+    }
+
+    // Why a known radio was not taken as the radio on the port, and what the write moved.
+    void ReportWrite(const WriteSummary &write, bool completed)
+    {
+        if (!write.written && write.sent == 0)
+            return; // the write never started: its own failure says why
+        switch (write.knownRadio) {
+        case KnownRadioCheck::OtherBandInformation:
+        case KnownRadioCheck::OtherTuneBlock:
+            err_ << "nx5rb-cli: the radio is not the one --since describes (its "
+                 << (write.knownRadio == KnownRadioCheck::OtherTuneBlock ? "band A tune block"
+                                                                         : "band information")
+                 << " differs): every block of the region is written\n";
+            break;
+        case KnownRadioCheck::NotAsked:
+        case KnownRadioCheck::Same:
+        case KnownRadioCheck::NotRead:
+            break;
+        }
+        if (!completed)
+            return;
+        err_ << "nx5rb-cli: wrote " << write.sent << " of " << write.region << " blocks";
+        if (write.changesOnly && write.sent < write.region)
+            err_ << (write.sent == 0 ? " (the radio already held every byte)"
+                                     : " (the others already held the same bytes)");
+        if (write.verified && write.sent > 0)
+            err_ << ", read back " << write.sent << " as written";
+        err_ << "\n";
     }
 
     void ShowProgress()
@@ -310,8 +371,16 @@ int RunWrite(const std::vector<std::string> &args, std::ostream &, std::ostream 
     const auto command = Region(parsed->region, false, err);
     if (!command)
         return kExitUsage;
+    std::optional<RadioImage> known;
+    if (!parsed->since.empty()) {
+        // The file as it was saved: what the radio held then, byte for byte.
+        const auto since = ReadForCommand(parsed->since, err);
+        if (!since)
+            return kExitFailure;
+        known = since->image;
+    }
 
-    TransferSession session(*parsed, err, showProgress);
+    TransferSession session(*parsed, err, showProgress, known ? &*known : nullptr);
     if (!session.TraceFailure().empty()) {
         err << "nx5rb-cli: " << parsed->trace << ": " << session.TraceFailure() << "\n";
         return kExitFailure;

@@ -452,6 +452,7 @@ void Form1::ApplySettings()
     options.backups = settings_.backups ? &backups_ : nullptr;
     options.guard = settings_.calibrationGuard ? CalibrationGuard::Ask : CalibrationGuard::Off;
     options.verify = settings_.verifyWrites;
+    options.changedBlocksOnly = settings_.changedBlocksOnly;
 }
 
 ToolSettings Form1::Settings() const

@@ -19,6 +19,7 @@ constexpr std::string_view kSafety = "保护电台数据";
 constexpr std::string_view kBackups = "自动备份：每次读取后，以及覆盖未保存的数据前";
 constexpr std::string_view kGuard = "写入校准数据前先读取电台，相差较多时询问";
 constexpr std::string_view kVerify = "写入后读回校验";
+constexpr std::string_view kChangedOnly = "只写入有改动的数据块";
 constexpr std::string_view kFolder = "备份文件夹：";
 constexpr std::string_view kOpenFolder = "打开文件夹(&F)";
 
@@ -50,7 +51,9 @@ SettingsDialog::SettingsDialog(const ToolSettings &settings, const std::string &
     CheckVerify = Check(frame, kVerify, "CheckVerify", settings.verifyWrites);
     checks->addWidget(CheckBackups);
     checks->addWidget(CheckGuard);
+    CheckChangedOnly = Check(frame, kChangedOnly, "CheckChangedOnly", settings.changedBlocksOnly);
     checks->addWidget(CheckVerify);
+    checks->addWidget(CheckChangedOnly);
     layout->addWidget(frame);
 
     auto *folder = new QHBoxLayout;
@@ -77,6 +80,7 @@ ToolSettings SettingsDialog::Chosen() const
     chosen.backups = CheckBackups->isChecked();
     chosen.calibrationGuard = CheckGuard->isChecked();
     chosen.verifyWrites = CheckVerify->isChecked();
+    chosen.changedBlocksOnly = CheckChangedOnly->isChecked();
     return chosen;
 }
 

@@ -27,6 +27,7 @@ public:
     QCheckBox *CheckBackups = nullptr;
     QCheckBox *CheckGuard = nullptr;
     QCheckBox *CheckVerify = nullptr;
+    QCheckBox *CheckChangedOnly = nullptr;
     QLabel *LabelBackupFolder = nullptr;
     QPushButton *CommandOpenFolder = nullptr;
     QPushButton *Command1 = nullptr; // 确定

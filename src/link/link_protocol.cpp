@@ -63,6 +63,7 @@ void Link::BeginTransfer(std::string_view prompt, bool ask)
             Abandon();
         received_.clear();
         acknowledged_.clear();
+        bandInformation_.clear();
         startFlagsKept_ = false;
         planned_ = 0;
         if (ask
@@ -129,6 +130,7 @@ void Link::MSComm1_OnComm(CommEvent event)
             TransferFailure();
             break;
         }
+        bandInformation_.assign(bytes.begin(), bytes.begin() + kBandInfoLength);
         // An explicit list takes only the blocks it names: the band information of a read-back
         // is the radio's, and the blocks it checks must be judged by the limits that were written.
         if (ReadMode && !ExplicitBlocks)

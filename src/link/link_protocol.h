@@ -101,6 +101,9 @@ public:
     // The system's words for the last failure to open the port or the loss of the device.
     const std::string &LastPortError() const { return lastPortError_; }
     SerialPort &Port() { return port_; }
+    // The band information the radio sent in the handshake of the last transfer (read or write);
+    // empty when no handshake got that far.
+    const std::vector<std::uint8_t> &BandInformation() const { return bandInformation_; }
 
     // Raised whenever Progress() changes (shown, hidden, a block done).
     std::function<void()> OnProgress;
@@ -155,6 +158,7 @@ private:
     LinkProgress progress_;
     TransferOutcome outcome_ = TransferOutcome::None;
     std::string lastPortError_;
+    std::vector<std::uint8_t> bandInformation_;
     std::uint16_t requestedBlock_ = 0;
     // Blocks a read has received, in order; they go into the image together when it completes.
     std::vector<std::pair<std::uint16_t, std::vector<std::uint8_t>>> received_;

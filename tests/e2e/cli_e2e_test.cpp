@@ -102,7 +102,7 @@ TEST_F(CliEndToEnd, WriteChannelsSendsTheFilesChannelTableAndNothingElse)
     const ProgramRun write = RunProgram(
         kCliProgram, {"write", "channels", "--port", sim.Terminal(), filePath, "--no-backup"});
     ASSERT_EQ(write.exitCode, 0) << write.err;
-    EXPECT_EQ(write.err, "");
+    EXPECT_EQ(write.err, "nx5rb-cli: wrote 128 of 128 blocks, read back 128 as written\n");
 
     ASSERT_EQ(sim.Stop(), 0) << sim.Log();
     const RadioImage radio = ReadImage(radioPath);
@@ -136,7 +136,8 @@ TEST_F(CliEndToEnd, RetrySurvivesOneRefusedBlock)
         SimRadio sim(radioPath, {"--nak-on-write", "2"});
         ASSERT_FALSE(sim.Terminal().empty()) << sim.Log();
         const ProgramRun write = RunProgram(
-            kCliProgram, {"write", "area", "--port", sim.Terminal(), "--retry", retries, filePath});
+            kCliProgram,
+            {"write", "area", "--port", sim.Terminal(), "--retry", retries, "--full", filePath});
         EXPECT_EQ(write.exitCode == 0, survives) << write.err;
         EXPECT_EQ(Occurrences(write.err, kCheckConnection), 1) << write.err;
         EXPECT_EQ(Occurrences(write.err, "completed after 1 retry"), survives ? 1 : 0) << write.err;

@@ -91,7 +91,9 @@ private slots:
             QVERIFY(shown.Ready());
             ModalHandler<SettingsDialog> settings([](SettingsDialog *dialog) {
                 QVERIFY(dialog->LabelBackupFolder->text().contains("backups"));
+                QVERIFY(dialog->CheckChangedOnly->isChecked());
                 dialog->CheckVerify->setChecked(false);
+                dialog->CheckChangedOnly->setChecked(false);
                 Click(dialog->Command1);
             });
             QVERIFY(ClickNode(shown.window, "Settings"));
@@ -103,7 +105,7 @@ private slots:
         Form1 next;
         const ToolSettings remembered = next.Settings();
         QCOMPARE(QString::fromStdString(remembered.port), QString("virtual"));
-        QVERIFY(!remembered.verifyWrites);
+        QVERIFY(!remembered.verifyWrites && !remembered.changedBlocksOnly);
         QVERIFY(remembered.backups && remembered.calibrationGuard);
         QCOMPARE(next.size(), QSize(960, 640));
     }

@@ -7,6 +7,7 @@
 #include "link_harness.h"
 
 #include <gtest/gtest.h>
+#include <regex>
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -187,6 +188,70 @@ TEST(SafetyNet, TheBackupBeforeAWriteIsTheRadioAndWritesItBack)
                                    restored.begin() + block + mm::kBlockSize,
                                    radio.begin() + block))
                 << "block " << block;
+    }
+}
+
+struct ChangesOnlyCase
+{
+    const char *name;
+    TransferCommand command;
+    bool changesOnly; // 只写入有改动的数据块
+    CalibrationGuard guard;
+    mm::Address edited; // a byte of the image that differs from the radio's; 0: none
+    std::string_view said;
+    void (*fault)(RadioFaults &) = nullptr;
+};
+
+// The window's writes against a radio that holds the image: what goes out and what it says.
+TEST(SafetyNet, AWriteSendsWhatTheRadioLacksAndSaysSo)
+{
+    const mm::Address tuneValue = mm::kTuneBlock[0] + mm::kTuneHighPower + 1;
+    const ChangesOnlyCase cases[] = {
+        {"a tune value", TransferCommand::WriteA, true, CalibrationGuard::Ask, tuneValue,
+         "写入 1/5 块（其余与电台相同），已校验 (T 秒)"},
+        {"switched off", TransferCommand::WriteA, false, CalibrationGuard::Ask, tuneValue,
+         "写入完成，已校验 (5 块, T 秒)"},
+        {"no look", TransferCommand::WriteA, true, CalibrationGuard::Off, tuneValue,
+         "写入完成，已校验 (5 块, T 秒)"},
+        {"nothing differs", TransferCommand::WriteAll, true, CalibrationGuard::Ask, 0,
+         "写入 0/20 块（全部与电台相同） (T 秒)"},
+        {"an area", TransferCommand::Write, true, CalibrationGuard::Ask, mm::kFreqAreaRecord[2],
+         "写入 1/5 块（其余与电台相同），已校验 (T 秒)"},
+        {"channels stay whole", TransferCommand::WriteChannelInfo, true, CalibrationGuard::Ask,
+         mm::ChannelRecord(3) + mm::kChReserved, "写入完成，已校验 (128 块, T 秒)"},
+        {"given up", TransferCommand::WriteChannelInfo, true, CalibrationGuard::Ask, 0,
+         "已中止：2/128 块已写入", [](RadioFaults &f) { f.NakOnWrite = 3; }},
+        {"stored wrongly", TransferCommand::WriteA, true, CalibrationGuard::Ask, tuneValue,
+         "写入校验失败 (T 秒)", [](RadioFaults &f) { f.CorruptWrite = 1; }},
+    };
+    for (const ChangesOnlyCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        LinkHarness h;
+        h.session.Options().guard = c.guard;
+        h.session.Options().verify = true;
+        h.session.Options().changedBlocksOnly = c.changesOnly;
+        if (c.fault)
+            c.fault(h.radioPort.Radio().Faults);
+        h.state.Image = h.radioPort.Radio().Memory();
+        if (c.edited)
+            h.state.Image[c.edited] ^= 0x01;
+        h.state.AnalyseAll();
+        h.state.MarkSynced();
+        std::vector<std::string> said;
+        // What the status line says, its time left out.
+        h.session.OnWriteFinished = [&said, &h](const WriteSummary &) {
+            const std::string text = TransferStatusText(h.session.LastReport());
+            said.push_back(std::regex_replace(text, std::regex("[0-9.]+ 秒"), "T 秒"));
+        };
+
+        const bool completed = h.session.RunTransferToEnd(c.command) == TransferOutcome::Completed;
+        EXPECT_EQ(said, std::vector<std::string> {std::string(c.said)});
+        EXPECT_EQ(h.radioPort.Radio().BlocksWritten(), h.session.LastWrite().sent);
+        ASSERT_EQ(completed, !c.fault);
+        if (completed) {
+            EXPECT_EQ(h.radioPort.Radio().Memory(), h.state.Image);
+            EXPECT_FALSE(h.state.UnsavedChanges()) << "the radio holds the image";
+        }
     }
 }
 
