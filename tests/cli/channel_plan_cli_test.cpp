@@ -110,10 +110,11 @@ TEST_F(ChannelPlanCli, TheOutputIsTheFilesOwnBytesWithOnlyTheChannelRecordsRepla
             ASSERT_EQ(written[i], bytes[i]) << "byte " << i;
         }
     }
-    EXPECT_EQ(test::RunTool({"export-channels", out}).out,
-              "\xEF\xBB\xBF信道号,接收频率,发射频率,接收亚音,发射亚音,宽窄带,发射功率,扫描添加/删除\n"
-              "1,433.00625,,60.0,,窄,低,删除\n"
-              "5,150.00000,150.00000,无,无,宽,高,添加\n");
+    EXPECT_EQ(
+        test::RunTool({"export-channels", out}).out,
+        "\xEF\xBB\xBF信道号,接收频率,发射频率,接收亚音,发射亚音,宽窄带,发射功率,扫描添加/删除\n"
+        "1,433.00625,,60.0,,窄,低,删除\n"
+        "5,150.00000,150.00000,无,无,宽,高,添加\n");
 }
 
 TEST_F(ChannelPlanCli, FailuresAndMisuse)
