@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include <QElapsedTimer>
 #include <QLabel>
 
 namespace nx5rb::test {
@@ -201,7 +202,12 @@ private slots:
         PressEnter();
         if (appliedFirst)
             Click(w.CommandApp);
+        // The window takes no input for 2 s after the transfer (Qt's coarse timers may end that up
+        // to 5 % early); the virtual radio's own transfer takes a few milliseconds.
+        QElapsedTimer clock;
+        clock.start();
         Click(w.CommandWriteAll); // returns once the transfer and its pause are over
+        QVERIFY2(clock.elapsed() >= 1500, qPrintable(QString::number(clock.elapsed()) + " ms"));
 
         QCOMPARE(shown.prompt.Shown.size(), std::size_t(1));
         QCOMPARE(shown.prompt.Shown[0], Confirmation("全部写入？"));
