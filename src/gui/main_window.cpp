@@ -230,7 +230,7 @@ Form1::Form1(const WindowSetup &setup, Prompt *prompt, FileChooser *files, QWidg
     qApp->installEventFilter(this);
 
     history_ = new UndoHistory(
-        Tool(), [this] { PaintAll(); }, this);
+        Tool(), [this] { CommitOpenEditors(); }, [this] { PaintAll(); }, this);
     addActions({history_->UndoAction, history_->RedoAction});
     for (QTableView *grid : pages_->findChildren<QTableView *>()) {
         grid->setContextMenuPolicy(Qt::ActionsContextMenu);

@@ -39,9 +39,11 @@ private:
 
 } // namespace
 
-UndoHistory::UndoHistory(Session &session, std::function<void()> repaint, QObject *parent)
+UndoHistory::UndoHistory(Session &session, std::function<void()> commit,
+                         std::function<void()> repaint, QObject *parent)
     : QObject(parent)
     , session_(session)
+    , commit_(std::move(commit))
     , repaint_(std::move(repaint))
     , stack_(new QUndoStack(this))
     , recorded_(session.State().Snapshot())
@@ -90,7 +92,8 @@ void UndoHistory::Undo()
 {
     if (!enabled_ || session_.Busy())
         return;
-    // An edit made since the last record is the step undone first.
+    // An edit made since the last record, an open editor's included, is the step undone first.
+    commit_();
     Record();
     stack_->undo();
 }
@@ -99,6 +102,7 @@ void UndoHistory::Redo()
 {
     if (!enabled_ || session_.Busy())
         return;
+    commit_();
     Record();
     // An edit made after an undo has just dropped what could be redone.
     stack_->redo();

@@ -26,8 +26,10 @@ class UndoHistory final : public QObject
     Q_OBJECT
 
 public:
-    // `repaint` shows the pages again after an undo or a redo.
-    UndoHistory(Session &session, std::function<void()> repaint, QObject *parent = nullptr);
+    // `commit` commits every open editor (its text would otherwise land on the document an undo
+    // put back); `repaint` shows the pages again after an undo or a redo.
+    UndoHistory(Session &session, std::function<void()> commit, std::function<void()> repaint,
+                QObject *parent = nullptr);
 
     // What changed in the document since the last record becomes one step.
     void Record();
@@ -47,6 +49,7 @@ private:
     void Show();
 
     Session &session_;
+    std::function<void()> commit_;
     std::function<void()> repaint_;
     QUndoStack *stack_;
     DocumentSnapshot recorded_;
