@@ -140,6 +140,16 @@ void WindowState::FinishTransfer(const TransferResult &result)
     MarkSynced(result.blocks);
 }
 
+void WindowState::Restore(const DocumentSnapshot &snapshot)
+{
+    RestoreInto(*this, snapshot);
+    // The pages show the working copies: decode them from a copy that has them applied.
+    WindowState applied(*this);
+    applied.RefreshData();
+    applied.AnalyseAll();
+    static_cast<PageModels &>(*this) = applied;
+}
+
 void WindowState::MarkSynced(std::span<const std::uint16_t> blocks)
 {
     for (const std::uint16_t block : blocks)

@@ -3,6 +3,7 @@
 // the command line and the tests all drive this one object.
 #pragma once
 
+#include "app/document_history.h"
 #include "editors/document.h"
 #include "editors/editor_protocol.h"
 #include "editors/page_models.h"
@@ -51,6 +52,12 @@ public:
     // The end of a transfer: a completed read is repaired and decoded; the blocks that went over
     // the wire now match the radio.
     void FinishTransfer(const TransferResult &result);
+
+    // The document as undo and redo keep it.
+    DocumentSnapshot Snapshot() const { return SnapshotOf(*this); }
+    // The document put back as it was (what the radio or a file holds stays), and every page shown
+    // from it, pending edits included.
+    void Restore(const DocumentSnapshot &snapshot);
 
     // The whole image now matches a file (after an open or a save).
     void MarkSynced() { SyncedImage = Image; }

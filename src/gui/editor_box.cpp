@@ -36,6 +36,19 @@ EditorBox::EditorBox(QWidget *parent)
     setAcceptDrops(false);
 }
 
+bool EditorBox::event(QEvent *event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)
+            || key->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y)) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QLineEdit::event(event);
+}
+
 void EditorBox::keyPressEvent(QKeyEvent *event)
 {
     if (event == QKeySequence::Paste) {

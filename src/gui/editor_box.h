@@ -28,6 +28,8 @@ public:
     std::function<void()> OnLostFocus;
 
 protected:
+    // Undo and redo keys reach the window's history, not the box's own text.
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     // Text committed by an input method, pasted or dropped passes the filter character by

@@ -15,6 +15,7 @@
 #include "gui/qt_text.h"
 #include "gui/settings_dialog.h"
 #include "gui/tune_table_page.h"
+#include "gui/undo_history.h"
 
 #include <array>
 #include <functional>
@@ -33,6 +34,7 @@
 #include <QSettings>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QTableView>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -227,8 +229,19 @@ Form1::Form1(const WindowSetup &setup, Prompt *prompt, FileChooser *files, QWidg
     connect(statusLater_, &QTimer::timeout, this, &Form1::ShowStatus);
     qApp->installEventFilter(this);
 
+    history_ = new UndoHistory(
+        Tool(), [this] { CommitOpenEditors(); }, [this] { PaintAll(); }, this);
+    addActions({history_->UndoAction, history_->RedoAction});
+    for (QTableView *grid : pages_->findChildren<QTableView *>()) {
+        grid->setContextMenuPolicy(Qt::ActionsContextMenu);
+        grid->addActions({history_->UndoAction, history_->RedoAction});
+    }
+
     Tool().OnProgress = [this] { ShowProgress(); };
     Tool().OnTransferFinished = [this](const TransferResult &result) {
+        // What a read brought in or a write sent is where a new history starts.
+        if (result.read || result.outcome == TransferOutcome::Completed)
+            history_->Clear();
         PaintAll();
         // A write stopped part-way (Cancel, 中止, a lost device) left the radio half new.
         if (result.WrotePartly() && !Tool().Closing())
@@ -317,6 +330,8 @@ void Form1::PaintAll()
 
 void Form1::ShowStatus()
 {
+    // Whatever an action changed is one step of the history.
+    history_->Record();
     const ImageOrigin &origin = Tool().Origin();
     LabelOrigin->setText(Q(status_text::kOrigin) + Q(origin.Text()));
     LabelOrigin->setToolTip(QString::fromStdString(origin.File()));
@@ -347,6 +362,7 @@ void Form1::CommitOpenEditors()
 {
     for (EditorPage *page : editorPages_)
         page->CommitOpenEditor();
+    history_->Record();
 }
 
 QWidget *Form1::CurrentPage() const
@@ -483,7 +499,8 @@ void Form1::CommandOpen_Click()
     // A box still open would otherwise commit its text over the file's value later.
     CommitOpenEditors();
     PaintAll();
-    Tool().CommandOpen();
+    if (Tool().CommandOpen() == OpenResult::Opened)
+        history_->Clear();
     PaintAll();
 }
 
@@ -525,6 +542,7 @@ void Form1::EnableCommands(bool enabled)
          std::initializer_list<QWidget *> {pages_, CommandWriteAll, CommandReadAll, CommandApp,
                                            CommandOpen, CommandSave, CommandCompareFile})
         widget->setEnabled(enabled);
+    history_->Enable(enabled);
 }
 
 void Form1::ShowProgress()

@@ -39,6 +39,7 @@ class FrameChannelInfo;
 class FrameFreqArea;
 class FrameOption;
 class FrameTuneData;
+class UndoHistory;
 
 // How the window starts.
 struct WindowSetup
@@ -81,6 +82,8 @@ public:
     void RunCommand(TransferCommand command);
     // What the window remembers, as it stands now.
     ToolSettings Settings() const;
+    // Undo and redo of the document (Ctrl+Z, Ctrl+Y, the grids' context menus).
+    UndoHistory &History() { return *history_; }
 
     QTreeWidget *TreeView1 = nullptr;
     FrameFreqArea *FrameFreqAreaPage = nullptr;
@@ -124,7 +127,7 @@ private:
     // The safety net's switches into the session.
     void ApplySettings();
     void ShowProgress();
-    // Every page's open editor committed, as leaving it would.
+    // Every page's open editor committed, as leaving it would, and what changed recorded.
     void CommitOpenEditors();
     void EnableCommands(bool enabled);
 
@@ -147,6 +150,7 @@ private:
     };
     std::vector<PageTitle> pageTitles_;
     QTimer *statusLater_ = nullptr;
+    UndoHistory *history_ = nullptr;
 };
 
 } // namespace nx5rb
