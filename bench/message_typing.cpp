@@ -48,7 +48,7 @@ int main(int argc, char **argv)
     nx5rb::test::RecordingPrompt prompt;
     nx5rb::PortSelection port;
     port.Device = std::string(nx5rb::kVirtualPort);
-    nx5rb::Form1 window(nx5rb::WindowSetup {port, {}}, &prompt);
+    nx5rb::MainWindow window(nx5rb::WindowSetup {port, {}}, &prompt);
     window.show();
     window.activateWindow();
     if (!QTest::qWaitForWindowExposed(&window) || !QTest::qWaitForWindowActive(&window))

@@ -48,7 +48,7 @@ int main(int argc, char **argv)
     AnswerOk prompt;
     nx5rb::PortSelection port;
     port.Device = std::string(nx5rb::kVirtualPort);
-    nx5rb::Form1 window(nx5rb::WindowSetup {port, {}}, &prompt);
+    nx5rb::MainWindow window(nx5rb::WindowSetup {port, {}}, &prompt);
     window.resize(window.sizeHint());
     window.show();
 
@@ -84,7 +84,7 @@ int main(int argc, char **argv)
         }
     }
     // Band B's calibration chart beside its page.
-    nx5rb::FrameTuneData *bandB = window.FrameTuneDataPages[1];
+    nx5rb::TuneTablePage *bandB = window.TunePages[1];
     bandB->ShowChart();
     nx5rb::CalibrationChart *chart = bandB->Chart();
     chart->resize(900, 720);

@@ -142,7 +142,7 @@ public:
             editor->setGeometry(cell.x(), cell.y(), cell.width(),
                                 std::max(cell.height(), editor->sizeHint().height()));
         } else {
-            const int inset = Twips(kInsetTwips);
+            const int inset = TwipsToPixels(kInsetTwips);
             editor->setGeometry(cell.x(), cell.y(), cell.width() - inset, cell.height() - inset);
         }
     }
@@ -253,15 +253,15 @@ CellGrid::CellGrid(const TextGrid &grid, CellEditor &editor, Prompt &prompt,
 void CellGrid::SetColumnWidthTwips(int col, int twips)
 {
     if (col == 0)
-        verticalHeader()->setMinimumWidth(Twips(twips));
+        verticalHeader()->setMinimumWidth(TwipsToPixels(twips));
     else
-        setColumnWidth(col - 1, Twips(twips));
+        setColumnWidth(col - 1, TwipsToPixels(twips));
 }
 
 void CellGrid::SetRowHeightTwips(int twips)
 {
     verticalHeader()->setMinimumSectionSize(1);
-    verticalHeader()->setDefaultSectionSize(Twips(twips));
+    verticalHeader()->setDefaultSectionSize(TwipsToPixels(twips));
 }
 
 void CellGrid::FitToContents()

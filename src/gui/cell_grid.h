@@ -23,7 +23,7 @@ class EditorBox;
 class GridModel;
 
 // Layout sizes are given in twips (1/1440 inch); 15 twips make a pixel at 96 dpi.
-constexpr int Twips(int twips)
+constexpr int TwipsToPixels(int twips)
 {
     return (twips + 7) / 15;
 }

@@ -21,8 +21,7 @@ constexpr std::string_view kReplaceAll = "导入时清除计划未列出的信�
 
 } // namespace
 
-FrameChannelInfo::FrameChannelInfo(WindowState &state, Prompt &prompt, FileChooser &files,
-                                   QWidget *parent)
+ChannelPage::ChannelPage(WindowState &state, Prompt &prompt, FileChooser &files, QWidget *parent)
     : QGroupBox(Q(channel_text::kFrame), parent)
     , state_(state)
     , prompt_(prompt)
@@ -67,21 +66,21 @@ FrameChannelInfo::FrameChannelInfo(WindowState &state, Prompt &prompt, FileChoos
     buttons->insertWidget(1, CheckReplaceAll);
     buttons->insertWidget(2, CommandExport);
     layout->addLayout(buttons);
-    connect(CommandImport, &QPushButton::clicked, this, &FrameChannelInfo::CommandImport_Click);
-    connect(CommandExport, &QPushButton::clicked, this, &FrameChannelInfo::CommandExport_Click);
+    connect(CommandImport, &QPushButton::clicked, this, &ChannelPage::CommandImport_Click);
+    connect(CommandExport, &QPushButton::clicked, this, &ChannelPage::CommandExport_Click);
 }
 
-void FrameChannelInfo::Paint()
+void ChannelPage::Paint()
 {
     MSHFlexGridChInfo->Paint();
 }
 
-void FrameChannelInfo::CommitOpenEditor()
+void ChannelPage::CommitOpenEditor()
 {
     MSHFlexGridChInfo->CommitOpenEditor();
 }
 
-void FrameChannelInfo::CommandImport_Click()
+void ChannelPage::CommandImport_Click()
 {
     CommitOpenEditor();
     const std::string path
@@ -92,7 +91,7 @@ void FrameChannelInfo::CommandImport_Click()
     Paint();
 }
 
-void FrameChannelInfo::CommandExport_Click()
+void ChannelPage::CommandExport_Click()
 {
     CommitOpenEditor();
     const std::string path

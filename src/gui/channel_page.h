@@ -21,13 +21,12 @@ namespace nx5rb {
 
 class WindowState;
 
-class FrameChannelInfo final : public QGroupBox, public EditorPage
+class ChannelPage final : public QGroupBox, public EditorPage
 {
     Q_OBJECT
 
 public:
-    FrameChannelInfo(WindowState &state, Prompt &prompt, FileChooser &files,
-                     QWidget *parent = nullptr);
+    ChannelPage(WindowState &state, Prompt &prompt, FileChooser &files, QWidget *parent = nullptr);
 
     void Paint() override;
     void CommitOpenEditor() override;

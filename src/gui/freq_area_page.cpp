@@ -27,7 +27,7 @@ QString FieldName(int band, int row, int col)
 
 } // namespace
 
-FrameFreqArea::FrameFreqArea(WindowState &state, Prompt &prompt, QWidget *parent)
+FreqAreaPage::FreqAreaPage(WindowState &state, Prompt &prompt, QWidget *parent)
     : QGroupBox(Q(freq_area_text::kFrame), parent)
     , state_(state)
 {
@@ -101,7 +101,7 @@ FrameFreqArea::FrameFreqArea(WindowState &state, Prompt &prompt, QWidget *parent
     layout->setRowStretch(4, 1);
 }
 
-void FrameFreqArea::Paint()
+void FreqAreaPage::Paint()
 {
     for (CellGrid *grid : Grids)
         grid->Paint();
@@ -110,7 +110,7 @@ void FrameFreqArea::Paint()
         ComboChannelSel[band]->setCurrentIndex(state_.FreqAreaView.ChannelItem[band]);
 }
 
-void FrameFreqArea::CommitOpenEditor()
+void FreqAreaPage::CommitOpenEditor()
 {
     for (CellGrid *grid : Grids)
         grid->CommitOpenEditor();

@@ -19,12 +19,12 @@ namespace nx5rb {
 
 class WindowState;
 
-class FrameFreqArea final : public QGroupBox, public EditorPage
+class FreqAreaPage final : public QGroupBox, public EditorPage
 {
     Q_OBJECT
 
 public:
-    FrameFreqArea(WindowState &state, Prompt &prompt, QWidget *parent = nullptr);
+    FreqAreaPage(WindowState &state, Prompt &prompt, QWidget *parent = nullptr);
 
     void Paint() override;
     void CommitOpenEditor() override;

@@ -85,7 +85,7 @@ int main(int argc, char **argv)
     }
     setup.tracePath = parser.value(traceOption).toStdString();
 
-    nx5rb::Form1 window(setup);
+    nx5rb::MainWindow window(setup);
     QuitAfterPaint quitAfterPaint;
     if (qEnvironmentVariableIsSet("NX5RB_QUIT_AFTER_PAINT"))
         window.installEventFilter(&quitAfterPaint);

@@ -106,7 +106,8 @@ RememberedPort StartPort(const WindowSetup &setup, const ToolSettings &settings)
 
 } // namespace
 
-Form1::Form1(const WindowSetup &setup, Prompt *prompt, FileChooser *files, QWidget *parent)
+MainWindow::MainWindow(const WindowSetup &setup, Prompt *prompt, FileChooser *files,
+                       QWidget *parent)
     : QMainWindow(parent)
     , ownPrompt_(prompt ? nullptr : std::make_unique<QtPrompt>(this))
     , ownFiles_(files ? nullptr : std::make_unique<QtFileChooser>(this))
@@ -142,7 +143,7 @@ Form1::Form1(const WindowSetup &setup, Prompt *prompt, FileChooser *files, QWidg
     TreeView1->setObjectName("TreeView1");
     TreeView1->setAccessibleName(Q(kTreeNodes[0].text));
     TreeView1->setHeaderHidden(true);
-    TreeView1->setMinimumHeight(Twips(kTreeHeightTwips) / 2);
+    TreeView1->setMinimumHeight(TwipsToPixels(kTreeHeightTwips) / 2);
     BuildTree();
     left->addWidget(TreeView1, 1);
 
@@ -167,25 +168,25 @@ Form1::Form1(const WindowSetup &setup, Prompt *prompt, FileChooser *files, QWidg
     WindowState &state = State();
     pages_ = new QStackedWidget(central);
     pages_->setObjectName("Pages");
-    FrameFreqAreaPage = new FrameFreqArea(state, prompt_, pages_);
+    FrameFreqAreaPage = new FreqAreaPage(state, prompt_, pages_);
     pages_->addWidget(FrameFreqAreaPage);
     editorPages_.push_back(FrameFreqAreaPage);
     for (int band = 0; band < mm::kBandCount; ++band) {
-        FrameTuneDataPages[band] = new FrameTuneData(state, band, prompt_, files_, pages_);
-        pages_->addWidget(FrameTuneDataPages[band]);
-        editorPages_.push_back(FrameTuneDataPages[band]);
+        TunePages[band] = new TuneTablePage(state, band, prompt_, files_, pages_);
+        pages_->addWidget(TunePages[band]);
+        editorPages_.push_back(TunePages[band]);
     }
-    FrameOptionPage = new FrameOption(state, prompt_, pages_);
+    FrameOptionPage = new PowerOnPage(state, prompt_, pages_);
     pages_->addWidget(FrameOptionPage);
     editorPages_.push_back(FrameOptionPage);
-    FrameChannelInfoPage = new FrameChannelInfo(state, prompt_, files_, pages_);
+    FrameChannelInfoPage = new ChannelPage(state, prompt_, files_, pages_);
     pages_->addWidget(FrameChannelInfoPage);
     editorPages_.push_back(FrameChannelInfoPage);
     upper->addWidget(pages_, 1);
-    pageTitles_ = {
-        {FrameFreqAreaPage, Region::Area, {}},      {FrameTuneDataPages[0], Region::TuneA, {}},
-        {FrameTuneDataPages[1], Region::TuneB, {}}, {FrameTuneDataPages[2], Region::TuneC, {}},
-        {FrameOptionPage, Region::Message, {}},     {FrameChannelInfoPage, Region::Channels, {}}};
+    pageTitles_
+        = {{FrameFreqAreaPage, Region::Area, {}},  {TunePages[0], Region::TuneA, {}},
+           {TunePages[1], Region::TuneB, {}},      {TunePages[2], Region::TuneC, {}},
+           {FrameOptionPage, Region::Message, {}}, {FrameChannelInfoPage, Region::Channels, {}}};
     for (PageTitle &page : pageTitles_)
         page.title = page.page->title();
 
@@ -226,7 +227,7 @@ Form1::Form1(const WindowSetup &setup, Prompt *prompt, FileChooser *files, QWidg
     statusLater_ = new QTimer(this);
     statusLater_->setSingleShot(true);
     statusLater_->setInterval(0);
-    connect(statusLater_, &QTimer::timeout, this, &Form1::ShowStatus);
+    connect(statusLater_, &QTimer::timeout, this, &MainWindow::ShowStatus);
     qApp->installEventFilter(this);
 
     history_ = new UndoHistory(
@@ -263,10 +264,10 @@ Form1::Form1(const WindowSetup &setup, Prompt *prompt, FileChooser *files, QWidg
     connect(TreeView1, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem *node) { TreeView1_NodeClick(node); });
     new TreeKeys(TreeView1, [this](QTreeWidgetItem *node) { TreeView1_NodeClick(node); });
-    connect(CommandApp, &QPushButton::clicked, this, &Form1::CommandApp_Click);
-    connect(CommandOpen, &QPushButton::clicked, this, &Form1::CommandOpen_Click);
-    connect(CommandSave, &QPushButton::clicked, this, &Form1::CommandSave_Click);
-    connect(CommandCompareFile, &QPushButton::clicked, this, &Form1::CommandCompareFile_Click);
+    connect(CommandApp, &QPushButton::clicked, this, &MainWindow::CommandApp_Click);
+    connect(CommandOpen, &QPushButton::clicked, this, &MainWindow::CommandOpen_Click);
+    connect(CommandSave, &QPushButton::clicked, this, &MainWindow::CommandSave_Click);
+    connect(CommandCompareFile, &QPushButton::clicked, this, &MainWindow::CommandCompareFile_Click);
     connect(CommandClose, &QPushButton::clicked, this, &QWidget::close);
     connect(CommandAbort, &QPushButton::clicked, this, [this] { Tool().Abort(); });
 
@@ -275,12 +276,12 @@ Form1::Form1(const WindowSetup &setup, Prompt *prompt, FileChooser *files, QWidg
         {CommandWriteAll, TransferCommand::WriteAll},
         {FrameFreqAreaPage->CommandRead, TransferCommand::Read},
         {FrameFreqAreaPage->CommandWrite, TransferCommand::Write},
-        {FrameTuneDataPages[0]->CommandRead, TransferCommand::ReadA},
-        {FrameTuneDataPages[0]->CommandWrite, TransferCommand::WriteA},
-        {FrameTuneDataPages[1]->CommandRead, TransferCommand::ReadB},
-        {FrameTuneDataPages[1]->CommandWrite, TransferCommand::WriteB},
-        {FrameTuneDataPages[2]->CommandRead, TransferCommand::ReadC},
-        {FrameTuneDataPages[2]->CommandWrite, TransferCommand::WriteC},
+        {TunePages[0]->CommandRead, TransferCommand::ReadA},
+        {TunePages[0]->CommandWrite, TransferCommand::WriteA},
+        {TunePages[1]->CommandRead, TransferCommand::ReadB},
+        {TunePages[1]->CommandWrite, TransferCommand::WriteB},
+        {TunePages[2]->CommandRead, TransferCommand::ReadC},
+        {TunePages[2]->CommandWrite, TransferCommand::WriteC},
         {FrameOptionPage->CommandReadOption, TransferCommand::ReadOption},
         {FrameOptionPage->CommandWriteOption, TransferCommand::WriteOption},
         {FrameChannelInfoPage->CommandReadChannelInfo, TransferCommand::ReadChannelInfo},
@@ -291,14 +292,14 @@ Form1::Form1(const WindowSetup &setup, Prompt *prompt, FileChooser *files, QWidg
                 [this, command = command] { RunCommand(command); });
 }
 
-Form1::~Form1()
+MainWindow::~MainWindow()
 {
     qApp->removeEventFilter(this);
     Tool().OnProgress = nullptr;
     Tool().OnTransferFinished = nullptr;
 }
 
-void Form1::BuildTree()
+void MainWindow::BuildTree()
 {
     std::map<NodeKey, QTreeWidgetItem *> byKey;
     for (const TreeNode &node : kTreeNodes) {
@@ -312,23 +313,23 @@ void Form1::BuildTree()
     TreeView1->expandAll();
     TreeView1->resizeColumnToContents(0);
     const int contentWidth = TreeView1->columnWidth(0) + 2 * TreeView1->frameWidth();
-    TreeView1->setFixedWidth(std::max(Twips(kTreeWidthTwips), contentWidth));
+    TreeView1->setFixedWidth(std::max(TwipsToPixels(kTreeWidthTwips), contentWidth));
     TreeView1->collapseAll();
     TreeView1->topLevelItem(0)->setExpanded(true);
 }
 
-void Form1::PaintAll()
+void MainWindow::PaintAll()
 {
     for (EditorPage *page : editorPages_)
         page->Paint();
     // The charts' legends name the file the data came from.
     const QString file = QString::fromStdString(Tool().CurrentFile());
-    for (FrameTuneData *page : FrameTuneDataPages)
+    for (TuneTablePage *page : TunePages)
         page->SetCurrentFileName(file);
     ShowStatus();
 }
 
-void Form1::ShowStatus()
+void MainWindow::ShowStatus()
 {
     // Whatever an action changed is one step of the history.
     history_->Record();
@@ -343,7 +344,7 @@ void Form1::ShowStatus()
                                 : page.title + "（" + Q(status_text::kPlaceholderNote) + "）");
 }
 
-bool Form1::eventFilter(QObject *watched, QEvent *event)
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
     case QEvent::KeyPress:
@@ -358,19 +359,19 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void Form1::CommitOpenEditors()
+void MainWindow::CommitOpenEditors()
 {
     for (EditorPage *page : editorPages_)
         page->CommitOpenEditor();
     history_->Record();
 }
 
-QWidget *Form1::CurrentPage() const
+QWidget *MainWindow::CurrentPage() const
 {
     return pages_->currentWidget();
 }
 
-void Form1::ShowPage(Page page)
+void MainWindow::ShowPage(Page page)
 {
     switch (page) {
     case Page::FreqArea:
@@ -379,7 +380,7 @@ void Form1::ShowPage(Page page)
     case Page::TuneA:
     case Page::TuneB:
     case Page::TuneC:
-        pages_->setCurrentWidget(FrameTuneDataPages[int(page) - int(Page::TuneA)]);
+        pages_->setCurrentWidget(TunePages[int(page) - int(Page::TuneA)]);
         break;
     case Page::PowerOnMsg:
         pages_->setCurrentWidget(FrameOptionPage);
@@ -390,7 +391,7 @@ void Form1::ShowPage(Page page)
     }
 }
 
-void Form1::TreeView1_NodeClick(QTreeWidgetItem *node)
+void MainWindow::TreeView1_NodeClick(QTreeWidgetItem *node)
 {
     if (!node)
         return;
@@ -421,9 +422,9 @@ void Form1::TreeView1_NodeClick(QTreeWidgetItem *node)
     if (action.kind != NodeAction::ShowPage) {
         const std::array<std::pair<QWidget *, Page>, 6> shown = {{
             {FrameFreqAreaPage, Page::FreqArea},
-            {FrameTuneDataPages[0], Page::TuneA},
-            {FrameTuneDataPages[1], Page::TuneB},
-            {FrameTuneDataPages[2], Page::TuneC},
+            {TunePages[0], Page::TuneA},
+            {TunePages[1], Page::TuneB},
+            {TunePages[2], Page::TuneC},
             {FrameOptionPage, Page::PowerOnMsg},
             {FrameChannelInfoPage, Page::ChannelInfo},
         }};
@@ -436,10 +437,10 @@ void Form1::TreeView1_NodeClick(QTreeWidgetItem *node)
     }
 }
 
-void Form1::ShowPortDialog()
+void MainWindow::ShowPortDialog()
 {
     PortSelection chosen = Ports();
-    CommportSel dialog(chosen, DeviceForPortNumber, this);
+    PortDialog dialog(chosen, DeviceForPortNumber, this);
     dialog.exec();
     if (chosen.PortChanged) {
         session_->ChoosePort(chosen);
@@ -448,12 +449,12 @@ void Form1::ShowPortDialog()
     }
 }
 
-void Form1::ShowPort(const std::string &missing)
+void MainWindow::ShowPort(const std::string &missing)
 {
     LabelPort->setText(Q(PortStatusText(Ports(), missing)));
 }
 
-void Form1::ShowSettings()
+void MainWindow::ShowSettings()
 {
     SettingsDialog dialog(settings_, backups_.Folder(), this);
     if (dialog.exec() != QDialog::Accepted)
@@ -462,7 +463,7 @@ void Form1::ShowSettings()
     ApplySettings();
 }
 
-void Form1::ApplySettings()
+void MainWindow::ApplySettings()
 {
     SessionOptions &options = Tool().Options();
     options.backups = settings_.backups ? &backups_ : nullptr;
@@ -471,7 +472,7 @@ void Form1::ApplySettings()
     options.changedBlocksOnly = settings_.changedBlocksOnly;
 }
 
-ToolSettings Form1::Settings() const
+ToolSettings MainWindow::Settings() const
 {
     ToolSettings settings = settings_;
     settings.port = keptPort_.empty() ? RememberPort(session_->Ports()) : keptPort_;
@@ -481,20 +482,20 @@ ToolSettings Form1::Settings() const
     return settings;
 }
 
-void Form1::ShowAbout()
+void MainWindow::ShowAbout()
 {
     frmAbout about(prompt_, this);
     about.exec();
 }
 
-void Form1::CommandApp_Click()
+void MainWindow::CommandApp_Click()
 {
     CommitOpenEditors();
     Tool().Apply();
     PaintAll();
 }
 
-void Form1::CommandOpen_Click()
+void MainWindow::CommandOpen_Click()
 {
     // A box still open would otherwise commit its text over the file's value later.
     CommitOpenEditors();
@@ -504,14 +505,14 @@ void Form1::CommandOpen_Click()
     PaintAll();
 }
 
-void Form1::CommandSave_Click()
+void MainWindow::CommandSave_Click()
 {
     CommitOpenEditors();
     Tool().CommandSave();
     PaintAll();
 }
 
-void Form1::CommandCompareFile_Click()
+void MainWindow::CommandCompareFile_Click()
 {
     using namespace file_dialog_text;
     CommitOpenEditors();
@@ -528,14 +529,14 @@ void Form1::CommandCompareFile_Click()
     dialog.exec();
 }
 
-void Form1::RunCommand(TransferCommand command)
+void MainWindow::RunCommand(TransferCommand command)
 {
     CommitOpenEditors();
     Tool().RunTransfer(command);
     PaintAll();
 }
 
-void Form1::EnableCommands(bool enabled)
+void MainWindow::EnableCommands(bool enabled)
 {
     // The pages (their editors and read and write buttons) and the bottom row but "关闭(&C)".
     for (QWidget *widget :
@@ -545,7 +546,7 @@ void Form1::EnableCommands(bool enabled)
     history_->Enable(enabled);
 }
 
-void Form1::ShowProgress()
+void MainWindow::ShowProgress()
 {
     const LinkProgress &progress = LinkLayer().Progress();
     EnableCommands(!progress.visible);
@@ -558,7 +559,7 @@ void Form1::ShowProgress()
         PaintAll();
 }
 
-void Form1::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     CommitOpenEditors();
     if (!Tool().ConfirmClose()) {

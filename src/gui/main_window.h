@@ -1,6 +1,6 @@
-// Form1: the main window. The navigation tree on the left, one page at a time on the right, the
-// bottom row of buttons, and the progress frame of a running transfer. Widgets only show what the
-// session holds and pass clicks and keys on to it.
+// MainWindow: the main window. The navigation tree on the left, one page at a time on the right,
+// the bottom row of buttons, and the progress frame of a running transfer. Widgets only show what
+// the session holds and pass clicks and keys on to it.
 #pragma once
 
 #include "app/backups.h"
@@ -35,10 +35,10 @@ namespace nx5rb {
 
 class EditorPage;
 class QtFileChooser;
-class FrameChannelInfo;
-class FrameFreqArea;
-class FrameOption;
-class FrameTuneData;
+class ChannelPage;
+class FreqAreaPage;
+class PowerOnPage;
+class TuneTablePage;
 class UndoHistory;
 
 // How the window starts.
@@ -50,16 +50,16 @@ struct WindowSetup
     std::string tracePath;
 };
 
-class Form1 final : public QMainWindow
+class MainWindow final : public QMainWindow
 {
     Q_OBJECT
 
 public:
     // The window's message boxes and file dialogs go through `prompt` and `files`; without them
     // the window shows real ones. What the window remembers between runs is read from QSettings.
-    explicit Form1(const WindowSetup &setup = {}, Prompt *prompt = nullptr,
-                   FileChooser *files = nullptr, QWidget *parent = nullptr);
-    ~Form1() override;
+    explicit MainWindow(const WindowSetup &setup = {}, Prompt *prompt = nullptr,
+                        FileChooser *files = nullptr, QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     Session &Tool() { return session_->Get(); }
     WindowState &State() { return Tool().State(); }
@@ -86,10 +86,10 @@ public:
     UndoHistory &History() { return *history_; }
 
     QTreeWidget *TreeView1 = nullptr;
-    FrameFreqArea *FrameFreqAreaPage = nullptr;
-    std::array<FrameTuneData *, 3> FrameTuneDataPages {};
-    FrameOption *FrameOptionPage = nullptr;
-    FrameChannelInfo *FrameChannelInfoPage = nullptr;
+    FreqAreaPage *FrameFreqAreaPage = nullptr;
+    std::array<TuneTablePage *, 3> TunePages {};
+    PowerOnPage *FrameOptionPage = nullptr;
+    ChannelPage *FrameChannelInfoPage = nullptr;
     QPushButton *CommandWriteAll = nullptr;
     QPushButton *CommandReadAll = nullptr;
     QPushButton *CommandApp = nullptr;

@@ -20,8 +20,8 @@ constexpr std::string_view kNoDevice = "（无此端口）";
 constexpr std::string_view kVirtualDevice = "内置的虚拟电台，无需硬件";
 } // namespace
 
-CommportSel::CommportSel(PortSelection &selection, std::function<std::string(int)> describe,
-                         QWidget *parent)
+PortDialog::PortDialog(PortSelection &selection, std::function<std::string(int)> describe,
+                       QWidget *parent)
     : QDialog(parent)
     , selection_(selection)
     , chosen_(selection)
@@ -70,11 +70,11 @@ CommportSel::CommportSel(PortSelection &selection, std::function<std::string(int
     layout->addWidget(frame);
 
     layout->addLayout(OkCancelButtons(this, Command1, Command2));
-    connect(Command1, &QPushButton::clicked, this, &CommportSel::Command1_Click);
+    connect(Command1, &QPushButton::clicked, this, &PortDialog::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void CommportSel::Command1_Click()
+void PortDialog::Command1_Click()
 {
     // Even the same port counts as a change: the window closes the port and sets it again.
     selection_.CommPortNumber = chosen_.CommPortNumber;

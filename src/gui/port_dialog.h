@@ -1,4 +1,4 @@
-// CommportSel: the port dialog. It records the choice; the main window applies it afterwards.
+// PortDialog: the port dialog. It records the choice; the main window applies it afterwards.
 #pragma once
 
 #include "app/port_select.h"
@@ -14,14 +14,14 @@ class QPushButton;
 
 namespace nx5rb {
 
-class CommportSel final : public QDialog
+class PortDialog final : public QDialog
 {
     Q_OBJECT
 
 public:
     // `describe` names the device behind port number n (1..4), or returns empty for none.
-    CommportSel(PortSelection &selection, std::function<std::string(int)> describe,
-                QWidget *parent = nullptr);
+    PortDialog(PortSelection &selection, std::function<std::string(int)> describe,
+               QWidget *parent = nullptr);
 
     std::array<QRadioButton *, kPortOptions> OptPort {};
     QRadioButton *OptPortVirtual = nullptr;

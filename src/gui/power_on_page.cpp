@@ -22,7 +22,7 @@ constexpr int kBoxesPerRow = 7;
 
 } // namespace
 
-FrameOption::FrameOption(WindowState &state, Prompt &prompt, QWidget *parent)
+PowerOnPage::PowerOnPage(WindowState &state, Prompt &prompt, QWidget *parent)
     : QGroupBox(Q(power_on_text::kFrame), parent)
     , state_(state)
     , editor_(state, state, state.PowerOnView)
@@ -32,13 +32,14 @@ FrameOption::FrameOption(WindowState &state, Prompt &prompt, QWidget *parent)
 
     // Lines 0 and 2 in the left block, 1 and 3 in the right; each line two rows of seven boxes.
     auto *boxes = new QWidget(this);
-    boxes->setFixedSize(Twips(2 * kBlockTwips), Twips(kLineGapTwips + 2 * kPitchTwips));
+    boxes->setFixedSize(TwipsToPixels(2 * kBlockTwips),
+                        TwipsToPixels(kLineGapTwips + 2 * kPitchTwips));
     for (int line = 0; line < mm::kPowerOnLines; ++line) {
         const int left = (line % 2) * kBlockTwips;
         const int top = (line / 2) * kLineGapTwips;
         auto *label = new QLabel(Q(power_on_text::kLineLabel[line]), boxes);
         label->setObjectName(QString("LabelPowerOnMsg%1").arg(line));
-        label->move(Twips(left), Twips(top));
+        label->move(TwipsToPixels(left), TwipsToPixels(top));
         for (int column = 0; column < mm::kPowerOnLineLength; ++column) {
             const int index = line * mm::kPowerOnLineLength + column;
             auto *box = new EditorBox(boxes);
@@ -47,9 +48,10 @@ FrameOption::FrameOption(WindowState &state, Prompt &prompt, QWidget *parent)
                                    + QString::number(column + 1));
             box->setMaxLength(1);
             box->setAlignment(Qt::AlignCenter);
-            box->setGeometry(Twips(left + kLabelTwips + (column % kBoxesPerRow) * kPitchTwips),
-                             Twips(top + (column / kBoxesPerRow) * kPitchTwips), Twips(kBoxTwips),
-                             Twips(kBoxTwips));
+            box->setGeometry(
+                TwipsToPixels(left + kLabelTwips + (column % kBoxesPerRow) * kPitchTwips),
+                TwipsToPixels(top + (column / kBoxesPerRow) * kPitchTwips),
+                TwipsToPixels(kBoxTwips), TwipsToPixels(kBoxTwips));
             TextPowerOnMsg[index] = box;
         }
     }
@@ -63,12 +65,12 @@ FrameOption::FrameOption(WindowState &state, Prompt &prompt, QWidget *parent)
     layout->addStretch();
 }
 
-void FrameOption::CommitOpenEditor()
+void PowerOnPage::CommitOpenEditor()
 {
     binder_->CommitOpenEditor();
 }
 
-void FrameOption::Paint()
+void PowerOnPage::Paint()
 {
     for (int box = 0; box < kPowerOnBoxes; ++box)
         TextPowerOnMsg[box]->setText(QString::fromStdString(state_.PowerOnView.Boxes[box]));

@@ -17,12 +17,12 @@ namespace nx5rb {
 
 class WindowState;
 
-class FrameOption final : public QGroupBox, public EditorPage
+class PowerOnPage final : public QGroupBox, public EditorPage
 {
     Q_OBJECT
 
 public:
-    FrameOption(WindowState &state, Prompt &prompt, QWidget *parent = nullptr);
+    PowerOnPage(WindowState &state, Prompt &prompt, QWidget *parent = nullptr);
 
     void Paint() override;
     void CommitOpenEditor() override;

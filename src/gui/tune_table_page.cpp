@@ -33,7 +33,7 @@ TuneChartModel ChartModel(const WindowState &state, int band)
 
 } // namespace
 
-FrameTuneData::FrameTuneData(WindowState &state, int band, Prompt &prompt, FileChooser &files,
+TuneTablePage::TuneTablePage(WindowState &state, int band, Prompt &prompt, FileChooser &files,
                              QWidget *parent)
     : QGroupBox(Q(tune_text::kFrame[band]), parent)
     , state_(state)
@@ -96,7 +96,7 @@ FrameTuneData::FrameTuneData(WindowState &state, int band, Prompt &prompt, FileC
         auto *box = new EditorBox(this);
         box->setObjectName(QString("TextResponse%1").arg(kModulationFields * band + field));
         box->setAccessibleName(frame + ' ' + Q(modulation_text::kLabel[field]).section(':', 0, 0));
-        box->setFixedWidth(Twips(kBoxTwips));
+        box->setFixedWidth(TwipsToPixels(kBoxTwips));
         label->setBuddy(box);
         const int row = field % 3;
         const int col = field < 3 ? 0 : 2;
@@ -111,7 +111,7 @@ FrameTuneData::FrameTuneData(WindowState &state, int band, Prompt &prompt, FileC
         TextPkValue->setObjectName(QString("TextPkValue%1").arg(band));
         TextPkValue->setAccessibleName(frame + ' '
                                        + Q(modulation_text::kMaxOffsetLabel).section('(', 0, 0));
-        TextPkValue->setFixedWidth(Twips(kBoxTwips));
+        TextPkValue->setFixedWidth(TwipsToPixels(kBoxTwips));
         label->setBuddy(TextPkValue);
         settings->addWidget(label, 3, 2);
         settings->addWidget(TextPkValue, 3, 3);
@@ -129,10 +129,10 @@ FrameTuneData::FrameTuneData(WindowState &state, int band, Prompt &prompt, FileC
     buttons->insertWidget(0, CommandChart);
     layout->addLayout(buttons);
     layout->addStretch();
-    connect(CommandChart, &QPushButton::clicked, this, &FrameTuneData::ShowChart);
+    connect(CommandChart, &QPushButton::clicked, this, &TuneTablePage::ShowChart);
 }
 
-void FrameTuneData::Paint()
+void TuneTablePage::Paint()
 {
     MSHFlexGridTuneData->Paint();
     MSHFlexGridSqlTune->Paint();
@@ -146,21 +146,21 @@ void FrameTuneData::Paint()
         chart_->Update(ChartModel(state_, band_));
 }
 
-void FrameTuneData::CommitOpenEditor()
+void TuneTablePage::CommitOpenEditor()
 {
     MSHFlexGridTuneData->CommitOpenEditor();
     MSHFlexGridSqlTune->CommitOpenEditor();
     modulationBinder_->CommitOpenEditor();
 }
 
-void FrameTuneData::ShowChart()
+void TuneTablePage::ShowChart()
 {
     if (!chart_) {
         // A window of its own that the page owns; it goes with the page.
         chart_ = new CalibrationChart(band_, this);
         if (!currentFile_.isEmpty())
             chart_->SetCurrentFileName(currentFile_);
-        connect(chart_, &CalibrationChart::CompareRequested, this, &FrameTuneData::CompareWithFile);
+        connect(chart_, &CalibrationChart::CompareRequested, this, &TuneTablePage::CompareWithFile);
         chart_->Update(ChartModel(state_, band_));
     }
     chart_->show();
@@ -168,14 +168,14 @@ void FrameTuneData::ShowChart()
     chart_->activateWindow();
 }
 
-void FrameTuneData::SetCurrentFileName(const QString &fileName)
+void TuneTablePage::SetCurrentFileName(const QString &fileName)
 {
     currentFile_ = QFileInfo(fileName).fileName();
     if (chart_)
         chart_->SetCurrentFileName(currentFile_);
 }
 
-void FrameTuneData::CompareWithFile()
+void TuneTablePage::CompareWithFile()
 {
     using namespace file_dialog_text;
     const std::string path = FileDialog(files_, prompt_, "OPEN", kOpenTitle, "");

@@ -23,12 +23,12 @@ namespace nx5rb {
 
 class WindowState;
 
-class FrameTuneData final : public QGroupBox, public EditorPage
+class TuneTablePage final : public QGroupBox, public EditorPage
 {
     Q_OBJECT
 
 public:
-    FrameTuneData(WindowState &state, int band, Prompt &prompt, FileChooser &files,
+    TuneTablePage(WindowState &state, int band, Prompt &prompt, FileChooser &files,
                   QWidget *parent = nullptr);
 
     void Paint() override;

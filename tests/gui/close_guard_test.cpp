@@ -8,7 +8,7 @@ namespace nx5rb::test {
 
 namespace {
 
-void EditRxLowOfBandA(Form1 &w)
+void EditRxLowOfBandA(MainWindow &w)
 {
     ClickCell(w.FrameFreqAreaPage->Grids[0], 1, 1);
     Type("150");
@@ -48,7 +48,7 @@ private slots:
         const bool close = PromptAnswer(answer) == PromptAnswer::Ok;
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         w.MSComm1().Virtual().SetBaud(9600); // long enough to close meanwhile
         w.RunCommand(TransferCommand::WriteChannelInfo);
         QVERIFY(w.Frame1->isVisible());
@@ -96,7 +96,7 @@ private slots:
         QFETCH(QString, change);
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         if (change.startsWith("edit"))
             EditRxLowOfBandA(w);
         else if (change.startsWith("channel"))
@@ -108,7 +108,7 @@ private slots:
             QVERIFY(!w.State().ChangesPending());
         }
         if (change.endsWith("+writeA")) {
-            Click(w.FrameTuneDataPages[0]->CommandWrite);
+            Click(w.TunePages[0]->CommandWrite);
             QVERIFY(WaitForLinkIdle(w));
             shown.prompt.Shown.clear();
         }
@@ -142,7 +142,7 @@ private slots:
         QVERIFY(folder.isValid());
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         if (sync == "read") {
             // A list choice the read's band information replaces.
             ChooseByKey(w.FrameFreqAreaPage->ComboSelFreqArea, Qt::Key_Home);

@@ -56,7 +56,7 @@ void SetImageRxLowA(RadioImage &image, int mhz)
     image[at + 1] = std::uint8_t((mhz % 10) << 4);
 }
 
-void TypeInto(Form1 &w, int band, int row, int col, const char *text, bool enter)
+void TypeInto(MainWindow &w, int band, int row, int col, const char *text, bool enter)
 {
     ClickCell(w.FrameFreqAreaPage->Grids[std::size_t(band)], row, col);
     Type(text);
@@ -82,7 +82,7 @@ private slots:
     {
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         const QString path = folder_->filePath("radio.dat");
         const RadioImage saved = w.State().Image;
 
@@ -130,7 +130,7 @@ private slots:
         QFETCH(bool, accepted);
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         const RadioImage before = w.State().Image;
         RadioImage other = before;
         SetImageRxLowA(other, 145);
@@ -161,7 +161,7 @@ private slots:
     {
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         RadioImage other = w.State().Image;
         SetImageRxLowA(other, 145);
         const QString path = folder_->filePath("other.dat");
@@ -191,7 +191,7 @@ private slots:
         QFETCH(bool, chosen);
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         const QString path = folder_->filePath("pending.dat");
         if (chosen)
             shown.files.Choose(path.toStdString());
@@ -226,7 +226,7 @@ private slots:
         QFETCH(int, byte);
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         QComboBox *combo = list < 0 ? w.FrameFreqAreaPage->ComboSelFreqArea
                                     : w.FrameFreqAreaPage->ComboChannelSel[std::size_t(list)];
         ChooseByKey(combo, list < 0 ? Qt::Key_Home : Qt::Key_End);
@@ -244,7 +244,7 @@ private slots:
     {
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         RadioImage fileImage = w.State().Image;
         SetImageRxLowA(fileImage, 140);
         const QString path = folder_->filePath("other.dat");
@@ -272,7 +272,7 @@ private slots:
         QFETCH(bool, open);
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         const RadioImage before = w.State().Image;
         shown.files.Choices.push_back({FileChoice::Failed, {}});
         Click(open ? w.CommandOpen : w.CommandSave);

@@ -55,7 +55,7 @@ private slots:
     {
         PortSelection selection;
         int lookups = 0;
-        CommportSel dialog(selection, [&](int number) {
+        PortDialog dialog(selection, [&](int number) {
             ++lookups;
             return "/dev/ttyUSB" + std::to_string(number * 10);
         });
@@ -73,11 +73,11 @@ private slots:
     {
         ShownWindow shown {PortSelection {}};
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         QCOMPARE(QString::fromStdString(w.MSComm1().CommPortName()), QString("COM1"));
         QStringList captions;
         bool startedOnPort1 = false;
-        ModalHandler<CommportSel> dialog([&](CommportSel *ports) {
+        ModalHandler<PortDialog> dialog([&](PortDialog *ports) {
             captions << ports->windowTitle();
             for (QRadioButton *option : ports->OptPort)
                 captions << option->text();
@@ -102,8 +102,8 @@ private slots:
     {
         ShownWindow shown {PortSelection {}};
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
-        ModalHandler<CommportSel> first([](CommportSel *ports) {
+        MainWindow &w = shown.window;
+        ModalHandler<PortDialog> first([](PortDialog *ports) {
             Click(ports->OptPort[1]);
             Click(ports->Command2);
         });
@@ -117,7 +117,7 @@ private slots:
         // The next opening shows the port in use, not the option clicked before Cancel.
         bool onPort1 = false;
         bool onPort2 = true;
-        ModalHandler<CommportSel> second([&](CommportSel *ports) {
+        ModalHandler<PortDialog> second([&](PortDialog *ports) {
             onPort1 = ports->OptPort[0]->isChecked();
             onPort2 = ports->OptPort[1]->isChecked();
             Click(ports->Command2);
@@ -139,7 +139,7 @@ private slots:
         StoreSettings(settings);
         ScriptedPrompt prompt;
         ScriptedFiles files;
-        Form1 w(WindowSetup {}, &prompt, &files);
+        MainWindow w(WindowSetup {}, &prompt, &files);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.Ports().CommPortNumber, std::int16_t(1));
@@ -151,7 +151,7 @@ private slots:
         QCOMPARE(w.Settings().port, gone);
         QVERIFY(prompt.Shown.empty()); // said on the status line, not in the way
 
-        ModalHandler<CommportSel> dialog([](CommportSel *ports) {
+        ModalHandler<PortDialog> dialog([](PortDialog *ports) {
             Click(ports->OptPortVirtual);
             Click(ports->Command1);
         });
@@ -165,8 +165,8 @@ private slots:
     {
         ShownWindow shown {PortSelection {}};
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
-        ModalHandler<CommportSel> dialog([](CommportSel *ports) {
+        MainWindow &w = shown.window;
+        ModalHandler<PortDialog> dialog([](PortDialog *ports) {
             Click(ports->OptPortVirtual);
             Click(ports->Command1);
         });
@@ -180,7 +180,7 @@ private slots:
         const VirtualRadio &radio = w.MSComm1().Virtual().Radio();
         QCOMPARE(radio.SessionsCompleted(), 1);
         const mm::Address first = mm::kTuneBlock[0] + mm::kTuneSensitivity;
-        QCOMPARE(w.FrameTuneDataPages[0]->MSHFlexGridTuneData->CellText(1, 1),
+        QCOMPARE(w.TunePages[0]->MSHFlexGridTuneData->CellText(1, 1),
                  QString::number(radio.Memory()[first]));
     }
 
@@ -195,8 +195,8 @@ private slots:
         QFETCH(bool, confirm);
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
-        const CellGrid *tuneA = w.FrameTuneDataPages[0]->MSHFlexGridTuneData;
+        MainWindow &w = shown.window;
+        const CellGrid *tuneA = w.TunePages[0]->MSHFlexGridTuneData;
         const QString before = tuneA->CellText(1, 1);
         // A slow line, so that the transfer is still running while the dialog is open.
         w.MSComm1().Virtual().SetBaud(1200);
@@ -204,7 +204,7 @@ private slots:
         Click(w.CommandReadAll);
         QVERIFY(w.MSComm1().PortOpen());
         bool portOpenMeanwhile = false;
-        ModalHandler<CommportSel> dialog([&](CommportSel *ports) {
+        ModalHandler<PortDialog> dialog([&](PortDialog *ports) {
             portOpenMeanwhile = w.MSComm1().PortOpen();
             Click(confirm ? ports->Command1 : ports->Command2);
         });
@@ -237,7 +237,7 @@ private slots:
         QFETCH(bool, sysInfoStarts);
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         QStringList texts;
         int starts = 0;
         std::size_t messagesWhileOpen = 0;

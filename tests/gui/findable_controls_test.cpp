@@ -23,7 +23,7 @@ struct Named
 };
 
 // Every control the window and its pages hold by name.
-QList<Named> NamedControls(Form1 &w)
+QList<Named> NamedControls(MainWindow &w)
 {
     QList<Named> controls = {
         {"TreeView1", w.TreeView1},
@@ -38,7 +38,7 @@ QList<Named> NamedControls(Form1 &w)
         {"CommandSave", w.CommandSave},
         {"CommandClose", w.CommandClose},
     };
-    FrameFreqArea *area = w.FrameFreqAreaPage;
+    FreqAreaPage *area = w.FrameFreqAreaPage;
     controls << Named {"FrameFreqArea", area} << Named {"ComboSelFreqArea", area->ComboSelFreqArea}
              << Named {"CommandRead", area->CommandRead}
              << Named {"CommandWrite", area->CommandWrite};
@@ -53,7 +53,7 @@ QList<Named> NamedControls(Form1 &w)
 
     const QStringList letters = {"A", "B", "C"};
     for (std::size_t band = 0; band < 3; ++band) {
-        FrameTuneData *tune = w.FrameTuneDataPages[band];
+        TuneTablePage *tune = w.TunePages[band];
         controls << Named {QString("FrameTuneData%1").arg(band), tune}
                  << Named {QString("MSHFlexGridTuneData%1").arg(band), tune->MSHFlexGridTuneData}
                  << Named {QString("MSHFlexGridSqlTune%1").arg(band), tune->MSHFlexGridSqlTune}
@@ -67,14 +67,14 @@ QList<Named> NamedControls(Form1 &w)
             controls << Named {QString("TextPkValue%1").arg(band), tune->TextPkValue};
     }
 
-    FrameOption *message = w.FrameOptionPage;
+    PowerOnPage *message = w.FrameOptionPage;
     controls << Named {"FrameOption", message}
              << Named {"CommandReadOption", message->CommandReadOption}
              << Named {"CommandWriteOption", message->CommandWriteOption};
     for (std::size_t box = 0; box < message->TextPowerOnMsg.size(); ++box)
         controls << Named {QString("TextPowerOnMsg%1").arg(box), message->TextPowerOnMsg[box]};
 
-    FrameChannelInfo *channels = w.FrameChannelInfoPage;
+    ChannelPage *channels = w.FrameChannelInfoPage;
     controls << Named {"FrameChannelInfo", channels}
              << Named {"MSHFlexGridChInfo", channels->MSHFlexGridChInfo}
              << Named {"CommandReadChannelInfo", channels->CommandReadChannelInfo}
@@ -100,7 +100,7 @@ private slots:
     {
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         const QList<Named> controls = NamedControls(w);
         for (const Named &control : controls) {
             QVERIFY2(control.widget, qPrintable(control.name));
@@ -124,7 +124,7 @@ private slots:
     {
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         QList<QWidget *> used;
         for (QAbstractButton *button : w.findChildren<QAbstractButton *>())
             if (!qobject_cast<QAbstractItemView *>(button->parentWidget())) // a grid's corner
@@ -160,7 +160,7 @@ private slots:
     {
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        CommportSel ports(shown.window.Ports(), {}, &shown.window);
+        PortDialog ports(shown.window.Ports(), {}, &shown.window);
         frmAbout about(shown.prompt, &shown.window);
         SettingsDialog settings(ToolSettings {}, "/tmp", &shown.window);
         CompareDialog compare({}, "other.dat", &shown.window);

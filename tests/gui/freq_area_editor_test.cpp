@@ -30,7 +30,7 @@ private slots:
     {
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         CellGrid *grid = w.FrameFreqAreaPage->Grids[0];
         EditorBox *box = w.FrameFreqAreaPage->Editors[0];
         const RadioImage before = w.State().Image;
@@ -105,7 +105,7 @@ private slots:
         QFETCH(bool, changed);
         ShownWindow window;
         QVERIFY(window.Ready());
-        Form1 &w = window.window;
+        MainWindow &w = window.window;
         CellGrid *grid = w.FrameFreqAreaPage->Grids[std::size_t(band)];
         EditorBox *box = w.FrameFreqAreaPage->Editors[std::size_t(band)];
 
@@ -129,7 +129,7 @@ private slots:
     {
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         CellGrid *gridB = w.FrameFreqAreaPage->Grids[1];
         CellGrid *gridC = w.FrameFreqAreaPage->Grids[2];
         EditorBox *boxB = w.FrameFreqAreaPage->Editors[1];
@@ -151,7 +151,7 @@ private slots:
     {
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         CellGrid *gridA = w.FrameFreqAreaPage->Grids[0];
         CellGrid *gridB = w.FrameFreqAreaPage->Grids[1];
         EditorBox *boxA = w.FrameFreqAreaPage->Editors[0];
@@ -172,7 +172,7 @@ private slots:
     {
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         CellGrid *grid = w.FrameFreqAreaPage->Grids[0];
         EditorBox *box = w.FrameFreqAreaPage->Editors[0];
 
@@ -213,7 +213,7 @@ private slots:
         QFETCH(int, stored);
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         CellGrid *grid = w.FrameFreqAreaPage->Grids[0];
         EditorBox *box = w.FrameFreqAreaPage->Editors[0];
         ClickCell(grid, 1, 1);
@@ -235,7 +235,7 @@ private slots:
     {
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         for (std::size_t band = 0; band < 3; ++band) {
             CellGrid *grid = w.FrameFreqAreaPage->Grids[band];
             EditorBox *box = w.FrameFreqAreaPage->Editors[band];

@@ -114,14 +114,14 @@ private:
 public:
     ScriptedPrompt prompt;
     ScriptedFiles files;
-    Form1 window;
+    MainWindow window;
 
 private:
     bool exposed_ = false;
     bool active_ = false;
 };
 
-inline QTreeWidgetItem *Node(Form1 &window, const QString &key)
+inline QTreeWidgetItem *Node(MainWindow &window, const QString &key)
 {
     for (QTreeWidgetItemIterator it(window.TreeView1); *it; ++it)
         if ((*it)->data(0, Qt::UserRole).toString() == key)
@@ -130,7 +130,7 @@ inline QTreeWidgetItem *Node(Form1 &window, const QString &key)
 }
 
 // A click on the node with this key, its branch opened first as a person would.
-inline bool ClickNode(Form1 &window, const QString &key)
+inline bool ClickNode(MainWindow &window, const QString &key)
 {
     QTreeWidgetItem *node = Node(window, key);
     if (!node)
@@ -200,7 +200,7 @@ inline void ChooseByKey(QComboBox *combo, Qt::Key key)
 }
 
 // The transfer started by a click has ended (the link is idle again).
-inline bool WaitForLinkIdle(Form1 &window, int timeoutMs = 15000)
+inline bool WaitForLinkIdle(MainWindow &window, int timeoutMs = 15000)
 {
     return QTest::qWaitFor([&] { return window.LinkLayer().LinkState == LinkPhase::Idle; },
                            timeoutMs);
@@ -215,7 +215,7 @@ inline QStringList RowTexts(const CellGrid *grid, int row, int firstCol, int las
 }
 
 // One line of the power-on message as its 14 boxes show it.
-inline QString MessageLine(const FrameOption *page, int line)
+inline QString MessageLine(const PowerOnPage *page, int line)
 {
     QString text;
     for (int column = 0; column < mm::kPowerOnLineLength; ++column)

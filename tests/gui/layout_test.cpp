@@ -75,7 +75,7 @@ private slots:
         QFETCH(QString, node);
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         w.resize(1024, 768);
         QCOMPARE(w.size(), QSize(1024, 768)); // no minimum size beyond it
         QVERIFY(ClickNode(w, node));
@@ -90,7 +90,7 @@ private slots:
     {
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        FrameTuneData *page = shown.window.FrameTuneDataPages[1];
+        TuneTablePage *page = shown.window.TunePages[1];
         page->ShowChart();
         CalibrationChart *chart = page->Chart();
         QVERIFY(QTest::qWaitForWindowExposed(chart));

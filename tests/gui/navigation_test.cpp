@@ -7,26 +7,26 @@ namespace nx5rb::test {
 
 namespace {
 
-QWidget *PageFor(Form1 &w, const QString &name)
+QWidget *PageFor(MainWindow &w, const QString &name)
 {
     if (name == "area")
         return w.FrameFreqAreaPage;
     if (name == "A")
-        return w.FrameTuneDataPages[0];
+        return w.TunePages[0];
     if (name == "B")
-        return w.FrameTuneDataPages[1];
+        return w.TunePages[1];
     if (name == "C")
-        return w.FrameTuneDataPages[2];
+        return w.TunePages[2];
     if (name == "message")
         return w.FrameOptionPage;
     return w.FrameChannelInfoPage;
 }
 
 // Exactly `page` is visible among the pages.
-bool OnlyVisible(Form1 &w, QWidget *page)
+bool OnlyVisible(MainWindow &w, QWidget *page)
 {
     QList<QWidget *> pages = {w.FrameFreqAreaPage, w.FrameOptionPage, w.FrameChannelInfoPage};
-    for (FrameTuneData *tune : w.FrameTuneDataPages)
+    for (TuneTablePage *tune : w.TunePages)
         pages << tune;
     for (QWidget *each : pages)
         if (each->isVisible() != (each == page))
@@ -39,7 +39,7 @@ const PromptMessage kDataChangedQuestion
 
 // Band A's receive upper limit typed into its grid and committed with Enter: pending, not
 // applied.
-void EditRxHighOfBandA(Form1 &w, const char *value)
+void EditRxHighOfBandA(MainWindow &w, const char *value)
 {
     ClickCell(w.FrameFreqAreaPage->Grids[0], 1, 2);
     Type(value);
@@ -99,7 +99,7 @@ private slots:
         QFETCH(QString, page);
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         QVERIFY(ClickNode(w, from));
         QVERIFY(w.CurrentPage() != PageFor(w, page));
         QVERIFY(ClickNode(w, node));
@@ -119,10 +119,10 @@ private slots:
         QFETCH(PromptAnswer, answer);
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         const RadioImage before = w.State().Image;
         const CellGrid *grid = w.FrameFreqAreaPage->Grids[0];
-        const CellGrid *tuneA = w.FrameTuneDataPages[0]->MSHFlexGridTuneData;
+        const CellGrid *tuneA = w.TunePages[0]->MSHFlexGridTuneData;
         QVERIFY(!tuneA->IsShaded(1, 7));
 
         EditRxHighOfBandA(w, "160");
@@ -136,7 +136,7 @@ private slots:
         switch (answer) {
         case PromptAnswer::Yes:
             // Applied: the image holds 160 and band A's tune page shades from 164 MHz on.
-            QVERIFY(OnlyVisible(w, w.FrameTuneDataPages[1]));
+            QVERIFY(OnlyVisible(w, w.TunePages[1]));
             QCOMPARE(w.State().Image[rxHigh], std::uint8_t(0x16));
             QCOMPARE(w.State().Image[rxHigh + 1], std::uint8_t(0x00));
             QVERIFY(!w.State().DataChanged);
@@ -147,7 +147,7 @@ private slots:
             break;
         case PromptAnswer::No:
             // Dropped: the grid shows the image's value again.
-            QVERIFY(OnlyVisible(w, w.FrameTuneDataPages[1]));
+            QVERIFY(OnlyVisible(w, w.TunePages[1]));
             QVERIFY(w.State().Image == before);
             QVERIFY(!w.State().DataChanged);
             QCOMPARE(grid->CellText(1, 2), QString("175"));
@@ -195,7 +195,7 @@ private slots:
         QFETCH(int, byteAfter);
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         QComboBox *combo = list < 0 ? w.FrameFreqAreaPage->ComboSelFreqArea
                                     : w.FrameFreqAreaPage->ComboChannelSel[std::size_t(list)];
         const mm::Address byte = list < 0 ? mm::kWorkBandsCode : mm::kWorkChannel + list;
@@ -208,7 +208,7 @@ private slots:
         QVERIFY(ClickNode(w, "TuneA"));
 
         QCOMPARE(shown.prompt.Texts(), QStringList {"数据改变！是否保存？"});
-        QVERIFY(OnlyVisible(w, w.FrameTuneDataPages[0]));
+        QVERIFY(OnlyVisible(w, w.TunePages[0]));
         QCOMPARE(combo->currentIndex(), itemAfter);
         QCOMPARE(int(w.State().Image[byte]), byteAfter);
         QVERIFY(!w.State().DataChanged);
@@ -230,7 +230,7 @@ private slots:
         QFETCH(QString, node);
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         EditRxHighOfBandA(w, "150");
         shown.prompt.Answers = {PromptAnswer::Cancel};
         ModalHandler<QDialog> dialog([](QDialog *) {});
@@ -262,7 +262,7 @@ private slots:
         QFETCH(QString, highlight);
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         EditRxHighOfBandA(w, "150");
         shown.prompt.Answers = {answer};
         w.TreeView1->setFocus();
@@ -279,7 +279,7 @@ private slots:
     {
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         EditRxHighOfBandA(w, "150");
         shown.prompt.Answers = {PromptAnswer::Yes};
         ModalHandler<frmAbout> about([](frmAbout *box) { Click(box->cmdOK); });

@@ -35,9 +35,9 @@ private slots:
     {
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         QVERIFY(ClickNode(w, "TuneA"));
-        FrameTuneData *page = w.FrameTuneDataPages[0];
+        TuneTablePage *page = w.TunePages[0];
         CellGrid *grid = page->MSHFlexGridTuneData;
 
         Click(page->CommandChart);
@@ -89,9 +89,9 @@ private slots:
     {
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         QVERIFY(ClickNode(w, "ChannelInfo"));
-        FrameChannelInfo *page = w.FrameChannelInfoPage;
+        ChannelPage *page = w.FrameChannelInfoPage;
         CellGrid *grid = page->MSHFlexGridChInfo;
         const mm::Address record = mm::ChannelRecord(1);
 
@@ -143,9 +143,9 @@ private slots:
         file.close();
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         QVERIFY(ClickNode(w, "ChannelInfo"));
-        FrameChannelInfo *page = w.FrameChannelInfoPage;
+        ChannelPage *page = w.FrameChannelInfoPage;
         shown.files.Choose(plan.toStdString());
         shown.prompt.Answers = {PromptAnswer::Ok};
         Click(page->CommandImport);
@@ -163,9 +163,9 @@ private slots:
     {
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         QVERIFY(ClickNode(w, "PowerOnMsg"));
-        FrameOption *page = w.FrameOptionPage;
+        PowerOnPage *page = w.FrameOptionPage;
         QTest::mouseClick(page->TextPowerOnMsg[13], Qt::LeftButton);
         QTRY_VERIFY(page->TextPowerOnMsg[13]->hasSelectedText());
         Type("A"); // each key goes where the focus is when it is typed
@@ -198,7 +198,7 @@ private slots:
         {
             const char *what;
             const char *node; // none for the page shown at start
-            std::function<CellGrid *(Form1 &)> grid;
+            std::function<CellGrid *(MainWindow &)> grid;
             CellRef start;
             std::vector<Key> keys;
             CellRef cell; // the cell checked afterwards
@@ -208,7 +208,7 @@ private slots:
         } cases[] = {
             {"typed digit opens, Enter walks",
              nullptr,
-             [](Form1 &w) { return w.FrameFreqAreaPage->Grids[0]; },
+             [](MainWindow &w) { return w.FrameFreqAreaPage->Grids[0]; },
              {1, 1},
              {{Qt::Key_unknown, "142"}, {Qt::Key_Return}},
              {1, 1},
@@ -217,7 +217,7 @@ private slots:
              {1, 2}},
             {"F2 then Esc keeps the value",
              nullptr,
-             [](Form1 &w) { return w.FrameFreqAreaPage->Grids[0]; },
+             [](MainWindow &w) { return w.FrameFreqAreaPage->Grids[0]; },
              {1, 1},
              {{Qt::Key_F2}, {Qt::Key_unknown, "99"}, {Qt::Key_Escape}},
              {1, 1},
@@ -226,7 +226,7 @@ private slots:
              {1, 1}},
             {"Tab commits and moves right",
              nullptr,
-             [](Form1 &w) { return w.FrameFreqAreaPage->Grids[0]; },
+             [](MainWindow &w) { return w.FrameFreqAreaPage->Grids[0]; },
              {1, 1},
              {{Qt::Key_unknown, "150"}, {Qt::Key_Tab}},
              {1, 1},
@@ -235,7 +235,7 @@ private slots:
              {1, 2}},
             {"arrows move, Enter opens",
              nullptr,
-             [](Form1 &w) { return w.FrameFreqAreaPage->Grids[0]; },
+             [](MainWindow &w) { return w.FrameFreqAreaPage->Grids[0]; },
              {1, 1},
              {{Qt::Key_Down}, {Qt::Key_Return}, {Qt::Key_unknown, "141"}, {Qt::Key_Return}},
              {2, 1},
@@ -244,7 +244,7 @@ private slots:
              {2, 2}},
             {"tune: clamped, Tab moves on",
              "TuneA",
-             [](Form1 &w) { return w.FrameTuneDataPages[0]->MSHFlexGridTuneData; },
+             [](MainWindow &w) { return w.TunePages[0]->MSHFlexGridTuneData; },
              {1, 2},
              {{Qt::Key_unknown, "200"}, {Qt::Key_Tab}},
              {1, 2},
@@ -253,7 +253,7 @@ private slots:
              {1, 3}},
             {"channel: Enter closes and stays",
              "ChannelInfo",
-             [](Form1 &w) { return w.FrameChannelInfoPage->MSHFlexGridChInfo; },
+             [](MainWindow &w) { return w.FrameChannelInfoPage->MSHFlexGridChInfo; },
              {1, 1},
              {{Qt::Key_unknown, "145.5"}, {Qt::Key_Return}},
              {1, 1},
@@ -264,7 +264,7 @@ private slots:
         for (const auto &c : cases) {
             ShownWindow shown;
             QVERIFY(shown.Ready());
-            Form1 &w = shown.window;
+            MainWindow &w = shown.window;
             if (c.node)
                 QVERIFY2(ClickNode(w, c.node), c.what);
             CellGrid *grid = c.grid(w);
@@ -302,32 +302,32 @@ private slots:
         {
             const char *what;
             const char *node; // the page's tree node; none for the page shown at start
-            std::function<EditorBox *(Form1 &)> open;
+            std::function<EditorBox *(MainWindow &)> open;
             const char *typed;
             Qt::Key before; // moves the cursor first, or Qt::Key_unknown to keep the selection
             const char *left;
         } cases[] = {
             {"limits grid box", nullptr,
-             [](Form1 &w) {
+             [](MainWindow &w) {
                  ClickCell(w.FrameFreqAreaPage->Grids[0], 1, 1);
                  return w.FrameFreqAreaPage->Editors[0];
              },
              "150", Qt::Key_Home, "50"},
             {"tune box", "TuneA",
-             [](Form1 &w) {
-                 FrameTuneData *page = w.FrameTuneDataPages[0];
+             [](MainWindow &w) {
+                 TuneTablePage *page = w.TunePages[0];
                  ClickCell(page->MSHFlexGridTuneData, 1, 2);
                  return page->Text3;
              },
              "99", Qt::Key_Home, "9"},
             {"channel box", "ChannelInfo",
-             [](Form1 &w) {
+             [](MainWindow &w) {
                  ClickCell(w.FrameChannelInfoPage->MSHFlexGridChInfo, 1, 1);
                  return w.FrameChannelInfoPage->Text4;
              },
              "145.5", Qt::Key_Left, "145."},
             {"message box", "PowerOnMsg",
-             [](Form1 &w) {
+             [](MainWindow &w) {
                  EditorBox *box = w.FrameOptionPage->TextPowerOnMsg[13];
                  QTest::mouseClick(box, Qt::LeftButton);
                  // Its one character, selected as a click selects it.
@@ -341,7 +341,7 @@ private slots:
         for (const auto &c : cases) {
             ShownWindow shown;
             QVERIFY(shown.Ready());
-            Form1 &w = shown.window;
+            MainWindow &w = shown.window;
             if (c.node)
                 QVERIFY2(ClickNode(w, c.node), c.what);
             EditorBox *box = c.open(w);

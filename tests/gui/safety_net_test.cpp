@@ -31,7 +31,7 @@ private slots:
         QFETCH(int, answer);
         ShownWindow shown(VirtualRadioPort(), ToolSettings {});
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         const RadioImage before = w.MSComm1().Virtual().Radio().Memory();
         shown.prompt.Answers = {PromptAnswer::Ok, PromptAnswer(answer)};
         Click(w.CommandWriteAll);
@@ -51,7 +51,7 @@ private slots:
     {
         StoreSettings(ToolSettings {});
         ScriptedFiles files;
-        Form1 w(WindowSetup {VirtualRadioPort(), {}}, nullptr, &files);
+        MainWindow w(WindowSetup {VirtualRadioPort(), {}}, nullptr, &files);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const RadioImage before = w.MSComm1().Virtual().Radio().Memory();
@@ -102,7 +102,7 @@ private slots:
             Click(shown.window.CommandClose);
         }
         // The next run starts from what the last one left, the store untouched in between.
-        Form1 next;
+        MainWindow next;
         const ToolSettings remembered = next.Settings();
         QCOMPARE(QString::fromStdString(remembered.port), QString("virtual"));
         QVERIFY(!remembered.verifyWrites && !remembered.changedBlocksOnly);
@@ -115,7 +115,7 @@ private slots:
         QTemporaryDir folder;
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         RadioImage other = w.State().Image;
         other[mm::kTuneBlock[0] + mm::kTuneHighPower + 2] = 199; // band A, high power, point 3
         other[mm::kPowerOnMsg] = 'Z';

@@ -71,10 +71,10 @@ private slots:
 
     void OnlyTheFrequencyAreaPageIsVisible()
     {
-        Form1 &w = window();
+        MainWindow &w = window();
         QCOMPARE(w.CurrentPage(), static_cast<QWidget *>(w.FrameFreqAreaPage));
         QVERIFY(w.FrameFreqAreaPage->isVisible());
-        for (FrameTuneData *page : w.FrameTuneDataPages)
+        for (TuneTablePage *page : w.TunePages)
             QVERIFY(!page->isVisible());
         QVERIFY(!w.FrameOptionPage->isVisible());
         QVERIFY(!w.FrameChannelInfoPage->isVisible());
@@ -116,7 +116,7 @@ private slots:
 
     void ListsShowTheDefaultCombinationAndChannels()
     {
-        const FrameFreqArea *page = window().FrameFreqAreaPage;
+        const FreqAreaPage *page = window().FrameFreqAreaPage;
         QCOMPARE(page->ComboSelFreqArea->count(), 7);
         QCOMPARE(page->ComboSelFreqArea->currentIndex(), 6);
         QCOMPARE(page->ComboSelFreqArea->currentText(), QString("频段-A + 频段-B + 频段-C"));
@@ -157,7 +157,7 @@ private slots:
         QFETCH(QStringList, sensitivity);
         QFETCH(QStringList, lowPower);
         QFETCH(QStringList, highPower);
-        const FrameTuneData *page = window().FrameTuneDataPages[std::size_t(band)];
+        const TuneTablePage *page = window().TunePages[std::size_t(band)];
         const CellGrid *tune = page->MSHFlexGridTuneData;
 
         QStringList points;
@@ -190,7 +190,7 @@ private slots:
 
     void MessageBoxesShowTheStartUpLines()
     {
-        const FrameOption *page = window().FrameOptionPage;
+        const PowerOnPage *page = window().FrameOptionPage;
         QCOMPARE(MessageLine(page, 1), QString("VER 1.02014/05"));
         for (int line = 0; line < 4; ++line) {
             const QString text = MessageLine(page, line);
@@ -218,7 +218,7 @@ private slots:
     }
 
 private:
-    Form1 &window() { return shown_->window; }
+    MainWindow &window() { return shown_->window; }
 
     std::unique_ptr<ShownWindow> shown_;
 };

@@ -20,14 +20,14 @@ namespace nx5rb::test {
 namespace {
 
 // The pages whose title carries the note, in the tree's order.
-QList<QGroupBox *> Pages(Form1 &w)
+QList<QGroupBox *> Pages(MainWindow &w)
 {
-    return {w.FrameFreqAreaPage,     w.FrameTuneDataPages[0], w.FrameTuneDataPages[1],
-            w.FrameTuneDataPages[2], w.FrameOptionPage,       w.FrameChannelInfoPage};
+    return {w.FrameFreqAreaPage, w.TunePages[0],    w.TunePages[1],
+            w.TunePages[2],      w.FrameOptionPage, w.FrameChannelInfoPage};
 }
 
 // For every page: its title says it still shows start-up defaults.
-QList<bool> NotesShown(Form1 &w)
+QList<bool> NotesShown(MainWindow &w)
 {
     QList<bool> notes;
     for (QGroupBox *page : Pages(w))
@@ -77,7 +77,7 @@ private slots:
         settings.verifyWrites = verify;
         ShownWindow shown(VirtualRadioPort(), settings);
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         RadioFaults &faults = w.MSComm1().Virtual().Radio().Faults;
         switch (fault) {
         case Fault::None:
@@ -119,7 +119,7 @@ private slots:
         QVERIFY(folder.isValid());
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         const QList<bool> all = {true, true, true, true, true, true};
         QCOMPARE(w.LabelOrigin->text(), QString("来源：启动默认值"));
         QCOMPARE(NotesShown(w), all);
@@ -149,7 +149,7 @@ private slots:
         QVERIFY(folder.isValid());
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         QVERIFY(!w.LabelUnsaved->isVisible());
 
         ChooseByKey(w.FrameFreqAreaPage->ComboSelFreqArea, Qt::Key_Home);

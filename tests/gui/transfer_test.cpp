@@ -35,9 +35,9 @@ QList<QStringList> TuneRowsOf(const RadioImage &memory, int band)
     return rows;
 }
 
-QList<QStringList> TuneRowsShown(const Form1 &w, int band)
+QList<QStringList> TuneRowsShown(const MainWindow &w, int band)
 {
-    const CellGrid *grid = w.FrameTuneDataPages[std::size_t(band)]->MSHFlexGridTuneData;
+    const CellGrid *grid = w.TunePages[std::size_t(band)]->MSHFlexGridTuneData;
     return {RowTexts(grid, 1, 1, 16), RowTexts(grid, 2, 1, 16), RowTexts(grid, 3, 1, 16)};
 }
 
@@ -52,7 +52,7 @@ private slots:
     {
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         const RadioImage &radio = w.MSComm1().Virtual().Radio().Memory();
         const QList<QStringList> before = TuneRowsShown(w, 0);
         QVERIFY(before != TuneRowsOf(radio, 0)); // the radio holds other values than the defaults
@@ -83,7 +83,7 @@ private slots:
     {
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         w.MSComm1().Virtual().SetBaud(9600); // long enough to look at the window meanwhile
         ChooseByKey(w.FrameFreqAreaPage->ComboSelFreqArea, Qt::Key_Home); // pending, unapplied
         Click(w.CommandReadAll);
@@ -106,7 +106,7 @@ private slots:
         // handler called directly changes the image.
         const RadioImage before = w.State().Image;
         QVERIFY(ClickNode(w, "TuneB"));
-        QCOMPARE(w.CurrentPage(), w.FrameTuneDataPages[1]);
+        QCOMPARE(w.CurrentPage(), w.TunePages[1]);
         w.CommandApp_Click();
         QVERIFY(w.State().Image == before);
         QVERIFY(w.State().ChangesPending());
@@ -123,7 +123,7 @@ private slots:
     {
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         w.MSComm1().Virtual().Radio().Faults.NakOnWrite = 13;
         shown.prompt.Answers = {PromptAnswer::Ok, PromptAnswer::Cancel};
         w.RunCommand(TransferCommand::WriteChannelInfo);
@@ -137,7 +137,7 @@ private slots:
     {
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         const QList<QStringList> before = TuneRowsShown(w, 0);
         shown.prompt.Answers = {PromptAnswer::Cancel};
 
@@ -154,7 +154,7 @@ private slots:
     {
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         const RadioImage &radio = w.MSComm1().Virtual().Radio().Memory();
         QVERIFY(ClickNode(w, "ChannelInfo"));
         Click(w.FrameChannelInfoPage->CommandReadChannelInfo);
@@ -193,7 +193,7 @@ private slots:
         QFETCH(bool, appliedFirst);
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         const RadioImage &radio = w.MSComm1().Virtual().Radio().Memory();
         const RadioImage radioBefore = radio;
 
@@ -230,7 +230,7 @@ private slots:
     {
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         const RadioImage &radio = w.MSComm1().Virtual().Radio().Memory();
         QCOMPARE(radio[mm::kWorkBandsCode], std::uint8_t(0xFF));
 

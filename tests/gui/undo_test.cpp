@@ -56,16 +56,17 @@ private slots:
             std::function<void(ShownWindow &)> before; // edits made first, their own step
             std::function<void(ShownWindow &)> change;
             QString name;
-            std::function<QString(Form1 &)> shown; // what the page shows of the change
+            std::function<QString(MainWindow &)> shown; // what the page shows of the change
         };
         const auto tuneCell
-            = [](Form1 &w) { return w.FrameTuneDataPages[0]->MSHFlexGridTuneData->CellText(1, 3); };
-        const auto channel5
-            = [](Form1 &w) { return w.FrameChannelInfoPage->MSHFlexGridChInfo->CellText(6, 1); };
+            = [](MainWindow &w) { return w.TunePages[0]->MSHFlexGridTuneData->CellText(1, 3); };
+        const auto channel5 = [](MainWindow &w) {
+            return w.FrameChannelInfoPage->MSHFlexGridChInfo->CellText(6, 1);
+        };
         const std::vector<Case> cases = {
             {"cell", "TuneA", nullptr,
              [](ShownWindow &s) {
-                 TypeInto(s.window.FrameTuneDataPages[0]->MSHFlexGridTuneData, 1, 3, "50");
+                 TypeInto(s.window.TunePages[0]->MSHFlexGridTuneData, 1, 3, "50");
              },
              "频段-A 灵敏度 点 3", tuneCell},
             {"list choice", "FreqAreaSet", nullptr,
@@ -73,7 +74,7 @@ private slots:
                  ChooseByKey(s.window.FrameFreqAreaPage->ComboSelFreqArea, Qt::Key_Home);
              },
              "工作频段",
-             [](Form1 &w) { return w.FrameFreqAreaPage->ComboSelFreqArea->currentText(); }},
+             [](MainWindow &w) { return w.FrameFreqAreaPage->ComboSelFreqArea->currentText(); }},
             {"channel creation", "ChannelInfo", nullptr,
              [](ShownWindow &s) {
                  TypeInto(s.window.FrameChannelInfoPage->MSHFlexGridChInfo, 6, 1, "145.003");
@@ -87,13 +88,13 @@ private slots:
              "导入信道表 (24 个信道)", channel5},
             {"应用", "TuneA",
              [](ShownWindow &s) {
-                 TypeInto(s.window.FrameTuneDataPages[0]->MSHFlexGridTuneData, 1, 3, "50");
+                 TypeInto(s.window.TunePages[0]->MSHFlexGridTuneData, 1, 3, "50");
              },
              [](ShownWindow &s) { Click(s.window.CommandApp); }, "应用",
-             [](Form1 &w) { return QString::number(w.State().Image[mm::kTuneBlock[0] + 2]); }},
+             [](MainWindow &w) { return QString::number(w.State().Image[mm::kTuneBlock[0] + 2]); }},
             {"否 of the navigation question", "TuneA",
              [](ShownWindow &s) {
-                 TypeInto(s.window.FrameTuneDataPages[0]->MSHFlexGridTuneData, 1, 3, "50");
+                 TypeInto(s.window.TunePages[0]->MSHFlexGridTuneData, 1, 3, "50");
              },
              [](ShownWindow &s) {
                  s.prompt.Answers = {PromptAnswer::No};
@@ -104,7 +105,7 @@ private slots:
         for (const Case &c : cases) {
             ShownWindow shown;
             QVERIFY(shown.Ready());
-            Form1 &w = shown.window;
+            MainWindow &w = shown.window;
             UndoHistory &history = w.History();
             QVERIFY2(ClickNode(w, c.node), c.kind);
             if (c.before)
@@ -134,9 +135,9 @@ private slots:
     {
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         QVERIFY(ClickNode(w, "TuneA"));
-        CellGrid *grid = w.FrameTuneDataPages[0]->MSHFlexGridTuneData;
+        CellGrid *grid = w.TunePages[0]->MSHFlexGridTuneData;
         const QString old = grid->CellText(1, 3);
         const QString next = grid->CellText(1, 4);
         TypeInto(grid, 1, 3, "50");
@@ -168,10 +169,10 @@ private slots:
         const std::string saved = folder.filePath("saved.dat").toStdString();
         ShownWindow shown;
         QVERIFY(shown.Ready());
-        Form1 &w = shown.window;
+        MainWindow &w = shown.window;
         UndoHistory &history = w.History();
         QVERIFY(ClickNode(w, "TuneA"));
-        CellGrid *grid = w.FrameTuneDataPages[0]->MSHFlexGridTuneData;
+        CellGrid *grid = w.TunePages[0]->MSHFlexGridTuneData;
 
         TypeInto(grid, 1, 3, "50");
         QTRY_COMPARE(history.Stack().count(), 1);
