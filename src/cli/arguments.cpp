@@ -195,7 +195,9 @@ std::optional<CommandLine> ParseCommandLine(const CommandSyntax &syntax,
 
 int UsageError(std::ostream &err, const std::string &problem, std::string_view help)
 {
-    err << "nx5rb-cli: " << problem << "\n\n" << help;
+    // The problem, then the synopsis alone: the whole help would bury the one line that matters.
+    const std::string_view synopsis = help.substr(0, help.find('\n'));
+    err << "nx5rb-cli: " << problem << "\n" << synopsis << " (--help for more)\n";
     return kExitUsage;
 }
 

@@ -78,7 +78,8 @@ std::optional<CommandLine> ParseCommandLine(const CommandSyntax &syntax,
                                             const std::vector<std::string> &args, std::ostream &err,
                                             std::string_view help = {});
 
-// Writes the problem, on one line, and the help to `err`; returns the usage exit status.
+// Writes the problem, on one line, and the help's synopsis to `err`; returns the usage exit
+// status.
 int UsageError(std::ostream &err, const std::string &problem, std::string_view help);
 
 } // namespace nx5rb::cli

@@ -84,7 +84,9 @@ int main(int argc, char **argv)
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     const SimOptions options = ParseSimArgs(args);
     if (!options.Error.empty()) {
-        std::cerr << "nx5rb-sim: " << options.Error << "\n\n" << SimUsage();
+        const std::string &usage = SimUsage();
+        std::cerr << "nx5rb-sim: " << options.Error << "\n"
+                  << usage.substr(0, usage.find('\n')) << " (--help for more)\n";
         return kExitUsage;
     }
     if (options.Help) {
