@@ -1,13 +1,10 @@
 #include "gui/editor_box.h"
 
 #include <algorithm>
-#include <optional>
+#include <string>
 
-#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
-#include <QGuiApplication>
-#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -18,13 +15,99 @@ namespace {
 constexpr char kCopy[] = "复制(&C)";
 constexpr char kPaste[] = "粘贴(&P)";
 
-// Whether a key's text types anything. Delete arrives as "\x7f" under X11 and Escape as "\x1b":
-// control characters, which are the box's own keys, not text for the filter.
-bool TypesText(const QString &text)
+// The events by which the user changes the box's text.
+bool IsUserEdit(const QEvent *event)
 {
-    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isPrint(); });
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::InputMethod:
+    case QEvent::Drop:
+    case QEvent::ContextMenu:
+        return true;
+    case QEvent::MouseButtonRelease: // a middle click pastes the selection on X11
+        return static_cast<const QMouseEvent *>(event)->button() == Qt::MiddleButton;
+    default:
+        return false;
+    }
 }
 } // namespace
+
+KeyValidator::KeyValidator(EditorBox *box)
+    : QValidator(box)
+    , box_(box)
+{ }
+
+QValidator::State KeyValidator::validate(QString &input, int &pos) const
+{
+    EditorBox &box = *box_;
+    if (!box.produced_.isNull() && input == box.produced_) {
+        box.produced_ = QString();
+        return Acceptable;
+    }
+    // Text the program sets is the document's, not the user's.
+    if (!box.editing_ || !box.KeyFilter || input == box.before_)
+        return Acceptable;
+    box.editing_ = false;
+
+    // The edit as Qt makes it: the selection replaced by the new characters; else (a drop beside
+    // the selection) the smallest change between the two texts.
+    const QString &old = box.before_;
+    int start = 0;
+    int removed = 0;
+    const int selStart = box.beforeSelStart_;
+    const int selLength = box.beforeSelLength_;
+    if (selLength > 0 && input.size() >= old.size() - selLength
+        && input.startsWith(old.left(selStart)) && input.endsWith(old.mid(selStart + selLength))) {
+        start = selStart;
+        removed = selLength;
+    } else {
+        const int shorter = int(std::min(old.size(), input.size()));
+        while (start < shorter && old[start] == input[start])
+            ++start;
+        int suffix = 0;
+        while (suffix < shorter - start
+               && old[old.size() - 1 - suffix] == input[input.size() - 1 - suffix])
+            ++suffix;
+        removed = int(old.size()) - start - suffix;
+    }
+    const QString inserted = input.mid(start, input.size() - (old.size() - removed));
+    if (inserted.isEmpty())
+        return Acceptable; // a deletion: Delete, cut, a drag out
+
+    // Until a character is placed, the old text and its selection stand, as for a refused key.
+    const QString head = old.left(start);
+    const QString tail = old.mid(start + removed);
+    QString placed;
+    bool accepted = false;
+    for (const QChar c : inserted) {
+        // Line ends and tabs in pasted text are not keys: only the Enter key commits. A character
+        // outside the basic plane is swallowed like any refused key; the filter refuses the rest
+        // it does not know (full-width digits from an input method).
+        if (c.unicode() < 32 || c.isSurrogate())
+            continue;
+        const std::string text = (accepted ? head + placed + tail : old).toStdString();
+        const KeyDecision decision
+            = box.KeyFilter({text, accepted ? 0 : removed}, KeyCode(c.unicode()));
+        if (decision.key == kKeyNone)
+            continue;
+        accepted = true;
+        if (decision.key >= 32)
+            placed += QChar(decision.key);
+        if (decision.commit) {
+            box.commitPending_ = true;
+            break; // the editor moves on: the rest is not this box's
+        }
+    }
+    if (!accepted)
+        return Invalid;
+    const QString result = head + placed + tail;
+    if (result != input) {
+        input = result;
+        pos = int(head.size() + placed.size());
+        box.produced_ = result;
+    }
+    return Acceptable;
+}
 
 EditorBox::EditorBox(QWidget *parent)
     : QLineEdit(parent)
@@ -33,7 +116,7 @@ EditorBox::EditorBox(QWidget *parent)
     // and a technician who types with one switched on still gets plain keys.
     setAttribute(Qt::WA_InputMethodEnabled, false);
     setDragEnabled(false);
-    setAcceptDrops(false);
+    setValidator(new KeyValidator(this));
 }
 
 bool EditorBox::event(QEvent *event)
@@ -46,15 +129,25 @@ bool EditorBox::event(QEvent *event)
             return true;
         }
     }
-    return QLineEdit::event(event);
+    if (editing_ || !IsUserEdit(event) || isReadOnly())
+        return QLineEdit::event(event);
+    editing_ = true;
+    produced_ = QString();
+    before_ = text();
+    beforeSelStart_ = selectionStart();
+    beforeSelLength_ = int(selectedText().size());
+    const bool handled = QLineEdit::event(event);
+    editing_ = false;
+    if (commitPending_) {
+        commitPending_ = false;
+        if (OnEnter)
+            OnEnter();
+    }
+    return handled;
 }
 
 void EditorBox::keyPressEvent(QKeyEvent *event)
 {
-    if (event == QKeySequence::Paste) {
-        TypeText(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
-        return;
-    }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         TypeKey(kKeyEnter);
         return;
@@ -63,81 +156,27 @@ void EditorBox::keyPressEvent(QKeyEvent *event)
         TypeKey(kKeyBackspace);
         return;
     }
-    if (!TypesText(event->text()) || event->modifiers().testFlag(Qt::ControlModifier)) {
-        // Arrows, Home, Delete, copy, select all: no printable character, no filter. Cut would
-        // change the text without a key; it is left to Backspace and Delete.
-        if (event != QKeySequence::Cut)
-            QLineEdit::keyPressEvent(event);
-        return;
-    }
-    TypeText(event->text());
+    QLineEdit::keyPressEvent(event);
 }
 
-bool EditorBox::TypeText(const QString &typed)
+void EditorBox::TypeKey(KeyCode key)
 {
-    bool accepted = false;
-    for (const QChar c : typed) {
-        // Line ends and tabs in pasted text are not keys: only the Enter key commits. A character
-        // outside the basic plane is swallowed like any refused key; the filter refuses the rest
-        // it does not know (full-width digits from an input method).
-        if (c.unicode() < 32 || c.isSurrogate())
-            continue;
-        const std::optional<bool> committed = TypeKey(KeyCode(c.unicode()));
-        accepted = accepted || committed.has_value();
-        if (committed.value_or(false))
-            break; // the editor moved on or closed: the rest is not this box's
-    }
-    return accepted;
-}
-
-std::optional<bool> EditorBox::TypeKey(KeyCode key)
-{
-    if (key == kKeyNone)
-        return std::nullopt;
     const KeyDecision decision = KeyFilter
         ? KeyFilter({text().toStdString(), int(selectedText().size())}, key)
         : KeyDecision {key, key == kKeyEnter};
-    if (decision.key == kKeyNone)
-        return std::nullopt;
     if (decision.key == kKeyBackspace)
         backspace();
-    else if (decision.key >= 32)
-        insert(QString(QChar(decision.key)));
-    if (decision.commit && OnEnter)
-        OnEnter();
-    return decision.commit;
-}
-
-void EditorBox::inputMethodEvent(QInputMethodEvent *event)
-{
-    // Only what the input method commits counts; its composition is not text of the box.
-    const QString committed = event->commitString();
-    event->accept();
-    if (!committed.isEmpty() && !isReadOnly())
-        TypeText(committed);
-}
-
-void EditorBox::mouseReleaseEvent(QMouseEvent *event)
-{
-    // A middle click pastes the selection on X11: through the filter like every other paste.
-    if (event->button() == Qt::MiddleButton) {
-        if (!isReadOnly())
-            TypeText(QGuiApplication::clipboard()->text(QClipboard::Selection));
-        event->accept();
-        return;
-    }
-    QLineEdit::mouseReleaseEvent(event);
+    commitPending_ = commitPending_ || decision.commit;
 }
 
 void EditorBox::contextMenuEvent(QContextMenuEvent *event)
 {
-    // The standard menu would paste and cut behind the filter.
+    // The box's own two entries, in the window's language; the paste is Qt's, through the
+    // validator.
     QMenu menu(this);
     QAction *copy = menu.addAction(QString::fromUtf8(kCopy), this, &QLineEdit::copy);
     copy->setEnabled(hasSelectedText());
-    QAction *paste = menu.addAction(QString::fromUtf8(kPaste), this, [this] {
-        TypeText(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
-    });
+    QAction *paste = menu.addAction(QString::fromUtf8(kPaste), this, &QLineEdit::paste);
     paste->setEnabled(!isReadOnly());
     menu.exec(event->globalPos());
 }
@@ -148,6 +187,8 @@ void EditorBox::focusOutEvent(QFocusEvent *event)
     // A message box or a menu taking the focus for a moment is not leaving the box.
     if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
         return;
+    // What the owner sets on the way out is not the user's edit.
+    editing_ = false;
     if (OnLostFocus)
         OnLostFocus();
 }
