@@ -130,8 +130,6 @@ public:
     std::function<void(const TransferResult &)> OnFinished;
 
     LinkPhase LinkState() const { return linkState_; }
-    // The request of the last transfer started.
-    const TransferRequest &Request() const { return request_; }
     // Handshake failures since the user last answered a connection question; a transfer goes on
     // counting from where the one before it stopped.
     int RetryCount() const { return retryCount_; }
