@@ -24,7 +24,6 @@
 #include "app/window_state.h"
 #include "invariant.h"
 #include "link/link_protocol.h"
-#include "link/transfer_plan.h"
 #include "sim/factory_memory.h"
 #include "sim/virtual_radio.h"
 #include "support/fake_timer.h"
@@ -203,7 +202,7 @@ PromptAnswer ScriptedAnswer(Script &script, const PromptMessage &message)
 
 // Image bytes a completed read may change: the band information and the blocks it moved, the
 // repair of bands A and B, the settings marker and the byte-9 adjustment.
-std::vector<bool> ReadMayChange(const TransferFlags &flags)
+std::vector<bool> ReadMayChange(const std::vector<std::uint16_t> &plan)
 {
     std::vector<bool> may(mm::kImageSize, false);
     const auto mark = [&may](std::size_t from, std::size_t count) {
@@ -211,7 +210,7 @@ std::vector<bool> ReadMayChange(const TransferFlags &flags)
             may[at] = true;
     };
     mark(mm::kFreqAreaBlock, mm::kFreqAreaBlockSize);
-    for (std::uint16_t block : PlanBlocks(flags, true))
+    for (std::uint16_t block : plan)
         mark(block, mm::kBlockSize);
     constexpr std::size_t kRepairedSettingsBytes = 4;
     mark(mm::kSettingsBlock[0], kRepairedSettingsBytes);
@@ -224,9 +223,9 @@ std::vector<bool> ReadMayChange(const TransferFlags &flags)
 void CheckLinkState(const Link &link, const ScriptedPort &port, const test::FakeTimer &timer1,
                     const test::FakeTimer &timer2)
 {
-    Check(link.LinkState >= LinkPhase::Idle && link.LinkState <= LinkPhase::ReadRequested,
+    Check(link.LinkState() >= LinkPhase::Idle && link.LinkState() <= LinkPhase::ReadRequested,
           "LinkState stays within its five states");
-    const bool running = link.LinkState != LinkPhase::Idle;
+    const bool running = link.LinkState() != LinkPhase::Idle;
     Check(running == port.PortOpen(), "the port is open exactly while a transfer runs");
     Check(running == (link.Outcome() == TransferOutcome::Running),
           "the outcome says running exactly while LinkState is not 0");
@@ -280,12 +279,15 @@ void Fuzz(std::span<const std::uint8_t> input)
               "a completed read leaves the settings marker set");
     };
 
-    // The blocks the command moves (a click that did not start leaves some flags unset, so every
-    // click adds its own plan); a request for any other block, or in the other direction, is wrong.
-    std::set<std::uint16_t> planned;
-    const auto addPlan = [&run, &planned] {
-        for (std::uint16_t block : PlanBlocks(run.link.Flags, run.link.ReadMode))
-            planned.insert(block);
+    // The blocks the command moves; a request for any other block, or in the other direction, is
+    // wrong.
+    const std::vector<std::uint16_t> plan = CommandRequest(run.command).blocks;
+    const std::set<std::uint16_t> planned(plan.begin(), plan.end());
+    // A click as the session makes it (the window locks its buttons while a transfer runs, the
+    // link itself abandons the running one).
+    const auto click = [&run] {
+        StartTransferCommand(run.command, run.link, run.state);
+        FinishWriteAll(run.command, run.link, run.pump);
     };
     run.port.OnSent = [&](std::span<const std::uint8_t> frame) {
         const bool readRequest
@@ -299,9 +301,7 @@ void Fuzz(std::span<const std::uint8_t> input)
               "the tool asks only for the blocks its command moves");
     };
 
-    RunTransferCommand(run.command, run.link, run.state, run.pump);
-    addPlan();
-    const TransferFlags flags = run.link.Flags; // as the command set them
+    click();
     RadioImage refreshed = run.state.Image; // a write's image after its command's refresh
     CheckLinkState(run.link, run.port, run.timer1, run.timer2);
 
@@ -333,8 +333,7 @@ void Fuzz(std::span<const std::uint8_t> input)
             run.port.LoseLine();
             break;
         case 7:
-            RunTransferCommand(run.command, run.link, run.state, run.pump);
-            addPlan();
+            click();
             if (!read)
                 refreshed = run.state.Image;
             break;
@@ -356,7 +355,7 @@ void Fuzz(std::span<const std::uint8_t> input)
     }
     Check(run.state.Image[mm::kSettingsMarker] == mm::kSettingsMarkerValue,
           "a completed read leaves the settings marker set");
-    const std::vector<bool> may = ReadMayChange(flags);
+    const std::vector<bool> may = ReadMayChange(plan);
     for (std::size_t at = 0; at < mm::kImageSize; ++at)
         Check(may[at] || run.state.Image[at] == startImage[at],
               "a completed read changes only the blocks it moved");

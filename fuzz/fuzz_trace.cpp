@@ -156,9 +156,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 #ifdef NX5RB_TRACE_SEEDS
 // Seeds: traces of real transfers between the link and the virtual radio, each with a tool that
 // keeps to it and a tool that sends its frames in pieces of its own.
-#include "app/transfer_commands.h"
-#include "app/window_state.h"
-#include "link/link_protocol.h"
+#include "app/session.h"
 #include "sim/virtual_port.h"
 
 #include <fstream>
@@ -174,13 +172,12 @@ std::string TraceOf(TransferCommand command)
         text.append(line).append("\n");
         return std::nullopt;
     });
-    WindowState state;
     test::FakeTimer timer1;
     test::FakeTimer timer2;
     test::RecordingPrompt prompt; // every box answered OK
-    Link link(state.Image, port, timer1, timer2, prompt);
     test::ManualPump pump([&radio] { return radio.DeliverPending(); });
-    RunTransferCommand(command, link, state, pump);
+    Session session({port, timer1, timer2, prompt, pump});
+    session.RunTransfer(command);
     pump.WaitWhile([] { return true; });
     return text;
 }

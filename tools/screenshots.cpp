@@ -56,7 +56,7 @@ int main(int argc, char **argv)
                          nx5rb::TransferCommand::ReadChannelInfo}) {
         window.RunCommand(command);
         nx5rb::QtEventPump().WaitWhile(
-            [&] { return window.LinkLayer().LinkState != nx5rb::LinkPhase::Idle; });
+            [&] { return window.LinkLayer().LinkState() != nx5rb::LinkPhase::Idle; });
     }
 
     const struct

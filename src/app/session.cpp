@@ -32,7 +32,7 @@ Session::~Session()
 
 bool Session::Busy() const
 {
-    return link_.Progress().visible || link_.LinkState != LinkPhase::Idle;
+    return link_.Progress().visible || link_.LinkState() != LinkPhase::Idle;
 }
 
 OpenResult Session::CommandOpen()
@@ -134,20 +134,32 @@ TransferOutcome Session::RunTransferToEnd(TransferCommand command)
 
 void Session::WaitForTheLink()
 {
-    pump_.WaitWhile([this] { return link_.LinkState != LinkPhase::Idle; });
+    pump_.WaitWhile([this] { return link_.LinkState() != LinkPhase::Idle; });
 }
+
+namespace {
+
+// A read of exactly `blocks` under the command's question: a look at the radio before a write,
+// or the read-back after it.
+TransferRequest ReadOf(const std::vector<std::uint16_t> &blocks, TransferCommand command, bool ask)
+{
+    TransferRequest request;
+    request.read = true;
+    request.blocks = blocks;
+    request.question = std::string(Confirmation(command));
+    request.ask = ask;
+    return request;
+}
+
+} // namespace
 
 bool Session::ReadInto(RadioImage &image, const std::vector<std::uint16_t> &blocks,
                        TransferCommand command)
 {
     checking_ = true;
     link_.SetImage(image);
-    link_.BeginTransfer(Confirmation(command), false);
-    if (link_.LinkState == LinkPhase::EntrySent) {
-        link_.ReadMode = true;
-        link_.ExplicitBlocks = blocks;
+    if (link_.Start(ReadOf(blocks, command, false)))
         WaitForTheLink();
-    }
     link_.SetImage(state_.Image);
     checking_ = false;
     return link_.Outcome() == TransferOutcome::Completed;
@@ -270,13 +282,9 @@ TransferOutcome Session::CheckedWrite(TransferCommand command)
         // The command's question first, then the look into an erased image of its own.
         checking_ = true;
         link_.SetImage(radio);
-        link_.BeginTransfer(Confirmation(command));
-        const bool started = link_.LinkState == LinkPhase::EntrySent;
-        if (started) {
-            link_.ReadMode = true;
-            link_.ExplicitBlocks = looked;
+        const bool started = link_.Start(ReadOf(looked, command, true));
+        if (started)
             WaitForTheLink();
-        }
         link_.SetImage(state_.Image);
         checking_ = false;
         if (!started) {
@@ -358,17 +366,18 @@ TransferOutcome Session::CheckedWrite(TransferCommand command)
         }
     }
 
-    // The write itself; asked only when the look did not ask already.
-    if (!StartTransferCommand(command, link_, state_, looked.empty()))
-        return endWith(TransferOutcome::NotStarted);
+    // The write itself; asked only when the look did not ask already. A write of changes sends
+    // what differs in the image refreshed above (the write's own refresh then finds nothing
+    // pending, or applies the same pages again).
     std::vector<std::uint16_t> send = region;
     if (summary.changesOnly) {
-        // Taken once the write has refreshed the image, just before the first block goes out.
         send = BlocksToSend(command, radio, looked);
         if (send.empty())
             send = region;
-        link_.ExplicitBlocks = send;
     }
+    if (!StartTransferCommand(command, link_, state_, looked.empty(),
+                              summary.changesOnly ? std::optional(send) : std::nullopt))
+        return endWith(TransferOutcome::NotStarted);
     WaitForTheLink();
     summary.sent = int(lastResult_.blocks.size());
     summary.written = link_.Outcome() == TransferOutcome::Completed;

@@ -83,18 +83,12 @@ std::vector<int> CalibrationBands(TransferCommand command)
 
 std::vector<std::uint16_t> RadioLookBlocks()
 {
-    TransferFlags all;
-    all.WantAll = true;
-    return PlanBlocks(all, true);
+    return CommandRequest(TransferCommand::ReadAll).blocks;
 }
 
 std::vector<std::uint16_t> WriteBlocks(TransferCommand command)
 {
-    TransferFlags flags;
-    if (const auto flag = Info(command).flag)
-        flags.*flag = true;
-    flags.WantBandStart = command == TransferCommand::Write || command == TransferCommand::WriteAll;
-    return IsRead(command) ? std::vector<std::uint16_t>() : PlanBlocks(flags, false);
+    return IsRead(command) ? std::vector<std::uint16_t>() : CommandRequest(command).blocks;
 }
 
 bool MayWriteChangesOnly(TransferCommand command)
@@ -121,53 +115,44 @@ void ApplyAsWriteDoes(TransferCommand command, WindowState &state)
     }
 }
 
-bool StartTransferCommand(TransferCommand command, Link &link, WindowState &state, bool ask)
+TransferRequest CommandRequest(TransferCommand command, bool ask)
 {
     const CommandInfo &info = Info(command);
-    link.BeginTransfer(info.confirmation, ask);
-    const bool started = link.LinkState == LinkPhase::EntrySent;
+    TransferFlags flags;
+    if (info.flag)
+        flags.*info.flag = true;
+    flags.WantBandStart = command == TransferCommand::Write || command == TransferCommand::WriteAll;
+    TransferRequest request;
+    request.read = info.read;
+    request.blocks = PlanBlocks(flags, info.read);
+    request.keepBandInformation = info.read;
+    request.question = std::string(info.confirmation);
+    request.ask = ask;
+    return request;
+}
 
-    if (info.read) {
-        // Set whatever the answer: without a transfer they have no effect.
-        link.ReadMode = true;
-        if (info.flag)
-            link.Flags.*info.flag = true;
-        return started;
+bool StartTransferCommand(TransferCommand command, Link &link, WindowState &state, bool ask,
+                          std::optional<std::vector<std::uint16_t>> blocks)
+{
+    TransferRequest request = CommandRequest(command, ask);
+    if (blocks)
+        request.blocks = std::move(*blocks);
+    if (!request.read) {
+        if (command == TransferCommand::WriteAll)
+            state.DataChanged = true; // set before the answer is known
+        // A write that refreshes does so before its entry string, so the first block already
+        // carries the applied edits.
+        request.onStarted = [command, &state] { ApplyAsWriteDoes(command, state); };
     }
-    // A write that refreshes does so before it returns, so the first block already carries the
-    // applied edits.
-    switch (command) {
-    case TransferCommand::Write:
-        if (started)
-            link.Flags.WantBandStart = true;
-        break;
-    case TransferCommand::WriteAll:
-        link.Flags.WantAll = true;
-        state.DataChanged = true; // set before the answer is known
-        if (started)
-            link.Flags.WantBandStart = true;
-        break;
-    default:
-        link.Flags.*info.flag = true;
-        break;
-    }
-    if (started)
-        ApplyAsWriteDoes(command, state);
-    return started;
+    return link.Start(std::move(request));
 }
 
 void FinishWriteAll(TransferCommand command, Link &link, EventPump &pump)
 {
     if (command != TransferCommand::WriteAll)
         return;
-    pump.WaitWhile([&link] { return link.LinkState != LinkPhase::Idle; });
+    pump.WaitWhile([&link] { return link.LinkState() != LinkPhase::Idle; });
     pump.PauseInput(kWriteAllPauseMs);
-}
-
-void RunTransferCommand(TransferCommand command, Link &link, WindowState &state, EventPump &pump)
-{
-    StartTransferCommand(command, link, state);
-    FinishWriteAll(command, link, pump);
 }
 
 } // namespace nx5rb

@@ -13,6 +13,7 @@ namespace nx5rb {
 
 class Link;
 class WindowState;
+struct TransferRequest;
 
 // How long 写入全部 keeps the window from taking input after its transfer.
 inline constexpr int kWriteAllPauseMs = 2000;
@@ -61,15 +62,16 @@ bool MayWriteChangesOnly(TransferCommand command);
 // always; the frequency-area write also for a changed list; the others when DataChanged is set).
 void ApplyAsWriteDoes(TransferCommand command, WindowState &state);
 
+// The link's request for the command as its button makes it: its question, its direction and the
+// blocks of its plan, in the order of the wire.
+TransferRequest CommandRequest(TransferCommand command, bool ask = true);
 // Starts the command's transfer as its button does: the question (unless `ask` is false: the user
-// already confirmed this command), the request flags, and a write's refresh before the first
-// block. True when the transfer started.
-bool StartTransferCommand(TransferCommand command, Link &link, WindowState &state, bool ask = true);
+// already confirmed this command), the plan's blocks (or `blocks`: the part of the plan a write
+// of changes sends), and a write's refresh before the first block. True when the transfer started.
+bool StartTransferCommand(TransferCommand command, Link &link, WindowState &state, bool ask = true,
+                          std::optional<std::vector<std::uint16_t>> blocks = std::nullopt);
 // What 写入全部 does after its start: waits for its transfer to end with events flowing, then
 // keeps the window busy for 2 s. Nothing for the other commands.
 void FinishWriteAll(TransferCommand command, Link &link, EventPump &pump);
-
-// Runs the command as its button does.
-void RunTransferCommand(TransferCommand command, Link &link, WindowState &state, EventPump &pump);
 
 } // namespace nx5rb

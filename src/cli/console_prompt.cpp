@@ -1,5 +1,6 @@
 #include "cli/console_prompt.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace nx5rb::cli {
@@ -39,7 +40,10 @@ PromptAnswer ConsolePrompt::Show(const PromptMessage &message)
 {
     switch (message.buttons) {
     case PromptButtons::OkCancel:
-        return PromptAnswer::Ok;
+        if (std::find(confirmed_.begin(), confirmed_.end(), message.text) != confirmed_.end())
+            return PromptAnswer::Ok;
+        Report(message);
+        return PromptAnswer::Cancel;
     case PromptButtons::YesNoCancel:
         return PromptAnswer::Cancel;
     case PromptButtons::RetryCancel:

@@ -1,23 +1,36 @@
-// Message boxes on a terminal: confirmations are taken as OK, connection prompts as Retry while
-// retries are left and then as Cancel, and every message is written to the error stream, one
-// line each.
+// Message boxes on a terminal, answered as the command was told to: the confirmations it was given
+// with OK, any other OK/Cancel question with Cancel, connection prompts with Retry while retries
+// are left and then with Cancel; every message but a given confirmation is written to the error
+// stream, one line each.
 #pragma once
 
 #include "link/prompt.h"
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace nx5rb::cli {
+
+// The answers a command gives to the questions of its session.
+struct ConsoleAnswers
+{
+    // Connection questions ("检测连接！重试或取消？") answered with Retry before one gets Cancel.
+    int retries = 0;
+    // The OK/Cancel questions answered with OK, by their text: the command's own confirmation,
+    // "覆盖当前数据？" of the file it opens.
+    std::vector<std::string> confirmed;
+};
 
 class ConsolePrompt final : public Prompt
 {
 public:
     // `context` (a file name, a port) is put before every message.
-    explicit ConsolePrompt(std::ostream &err, std::string context = {}, int retries = 0)
+    explicit ConsolePrompt(std::ostream &err, std::string context = {}, ConsoleAnswers answers = {})
         : err_(err)
         , context_(std::move(context))
-        , retriesLeft_(retries)
+        , confirmed_(std::move(answers.confirmed))
+        , retriesLeft_(answers.retries)
     { }
 
     PromptAnswer Show(const PromptMessage &message) override;
@@ -31,6 +44,7 @@ private:
 
     std::ostream &err_;
     std::string context_;
+    std::vector<std::string> confirmed_;
     int retriesLeft_ = 0;
     int retriesTaken_ = 0;
 };

@@ -1,5 +1,6 @@
 #include "cli/transfer_cli.h"
 
+#include "app/file_commands.h"
 #include "app/port_select.h"
 #include "app/qt_session.h"
 #include "app/transfer_commands.h"
@@ -206,10 +207,15 @@ private:
 class TransferSession
 {
 public:
-    TransferSession(const TransferArgs &args, std::ostream &err, bool showProgress,
-                    const RadioImage *known = nullptr)
+    // The session answers the command's confirmation and the open's question with OK, and the
+    // connection question with Retry `--retry` times.
+    TransferSession(const TransferArgs &args, TransferCommand command, std::ostream &err,
+                    bool showProgress, const RadioImage *known = nullptr)
         : port_(args.port)
-        , prompt_(err, args.port, args.retries)
+        , prompt_(err, args.port,
+                  {.retries = args.retries,
+                   .confirmed
+                   = {std::string(Confirmation(command)), std::string(file_text::kConfirmOpen)}})
         , session_(Setup(args, backups_, known), prompt_)
         , err_(err)
     {
@@ -350,7 +356,7 @@ int RunRead(const std::vector<std::string> &args, std::ostream &, std::ostream &
     if (!CheckOutputPath(parsed->output, err))
         return kExitFailure;
 
-    TransferSession session(*parsed, err, showProgress);
+    TransferSession session(*parsed, *command, err, showProgress);
     if (!session.TraceFailure().empty()) {
         err << "nx5rb-cli: " << parsed->trace << ": " << session.TraceFailure() << "\n";
         return kExitFailure;
@@ -380,7 +386,7 @@ int RunWrite(const std::vector<std::string> &args, std::ostream &, std::ostream 
         known = since->image;
     }
 
-    TransferSession session(*parsed, err, showProgress, known ? &*known : nullptr);
+    TransferSession session(*parsed, *command, err, showProgress, known ? &*known : nullptr);
     if (!session.TraceFailure().empty()) {
         err << "nx5rb-cli: " << parsed->trace << ": " << session.TraceFailure() << "\n";
         return kExitFailure;

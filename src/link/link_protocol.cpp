@@ -48,52 +48,55 @@ Link::~Link()
 
 void Link::SetImage(RadioImage &image)
 {
-    if (LinkState == LinkPhase::Idle && !progress_.visible)
+    if (linkState_ == LinkPhase::Idle && !progress_.visible)
         image_ = &image;
 }
 
-void Link::BeginTransfer(std::string_view prompt, bool ask)
+bool Link::Start(TransferRequest request)
 {
-    LinkState = LinkPhase::Idle;
-    if (prompt != link_text::kRetry) {
-        ReadMode = false;
-        Flags = TransferFlags();
-        ExplicitBlocks.reset();
-        if (port_.PortOpen())
-            Abandon();
-        received_.clear();
-        acknowledged_.clear();
-        bandInformation_.clear();
-        startFlagsKept_ = false;
-        planned_ = 0;
-        if (ask
-            && prompt_.Show({std::string(prompt), std::string(prompt_title::kWarning),
-                             PromptButtons::OkCancel, PromptIcon::Warning})
-                == PromptAnswer::Cancel) {
-            outcome_ = TransferOutcome::NotStarted;
-            return;
-        }
-        if (!port_.PortOpen() && !port_.SetPortOpen(true)) {
-            lastPortError_ = port_.ErrorString();
-            outcome_ = TransferOutcome::NotStarted;
-            std::string text(link_text::kReselectPort);
-            if (const std::string hint = port_.OpenFailureHint(); !hint.empty())
-                text += "\n" + hint;
-            prompt_.Show({text, std::string(link_text::kPortErrorTitle), PromptButtons::Ok,
-                          PromptIcon::Error});
-            return;
-        }
-        outcome_ = TransferOutcome::Running;
-        ++transferNumber_;
-        AwaitingReply = true;
-        SetProgress(true, 0, 0);
-    } else {
-        AwaitingReply = true;
+    linkState_ = LinkPhase::Idle;
+    request_ = TransferRequest();
+    if (port_.PortOpen())
+        Abandon();
+    received_.clear();
+    acknowledged_.clear();
+    bandInformation_.clear();
+    planned_ = 0;
+    request_ = std::move(request);
+    if (request_.ask
+        && prompt_.Show({request_.question, std::string(prompt_title::kWarning),
+                         PromptButtons::OkCancel, PromptIcon::Warning})
+            == PromptAnswer::Cancel) {
+        outcome_ = TransferOutcome::NotStarted;
+        return false;
     }
+    if (!port_.PortOpen() && !port_.SetPortOpen(true)) {
+        lastPortError_ = port_.ErrorString();
+        outcome_ = TransferOutcome::NotStarted;
+        std::string text(link_text::kReselectPort);
+        if (const std::string hint = port_.OpenFailureHint(); !hint.empty())
+            text += "\n" + hint;
+        prompt_.Show(
+            {text, std::string(link_text::kPortErrorTitle), PromptButtons::Ok, PromptIcon::Error});
+        return false;
+    }
+    outcome_ = TransferOutcome::Running;
+    ++transferNumber_;
+    SetProgress(true, 0, 0);
+    if (request_.onStarted)
+        request_.onStarted();
+    SendEntry();
+    return linkState_ == LinkPhase::EntrySent;
+}
+
+void Link::SendEntry()
+{
+    linkState_ = LinkPhase::Idle;
+    awaitingReply_ = true;
     timer1_.SetInterval(kReplyTimeoutMs);
     timer1_.SetEnabled(true);
     timer2_.SetEnabled(true);
-    LinkState = LinkPhase::EntrySent;
+    linkState_ = LinkPhase::EntrySent;
     port_.SetRThreshold(int(kEntryReplyLength));
     port_.Output(std::span(reinterpret_cast<const std::uint8_t *>(kEntry.data()), kEntry.size()));
 }
@@ -106,17 +109,17 @@ void Link::MSComm1_OnComm(CommEvent event)
     }
     if (event != CommEvent::Receive)
         return;
-    if (PromptShown) {
+    if (promptShown_) {
         // The user is being asked what to do; a late reply must not carry the transfer on behind
         // the question.
         port_.Input();
         return;
     }
-    AwaitingReply = false;
+    awaitingReply_ = false;
     timer1_.SetEnabled(false);
     const Bytes bytes = port_.Input();
 
-    switch (LinkState) {
+    switch (linkState_) {
     case LinkPhase::EntrySent:
         if (bytes.size() >= kEntryReplyLength && bytes[1] == kAck && IsEntryDigit(bytes[2])) {
             timer2_.SetEnabled(false);
@@ -131,9 +134,7 @@ void Link::MSComm1_OnComm(CommEvent event)
             break;
         }
         bandInformation_.assign(bytes.begin(), bytes.begin() + kBandInfoLength);
-        // An explicit list takes only the blocks it names: the band information of a read-back
-        // is the radio's, and the blocks it checks must be judged by the limits that were written.
-        if (ReadMode && !ExplicitBlocks)
+        if (request_.read && request_.keepBandInformation)
             received_.emplace_back(
                 mm::kFreqAreaBlock,
                 std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + kBandInfoLength));
@@ -141,7 +142,7 @@ void Link::MSComm1_OnComm(CommEvent event)
         break;
     case LinkPhase::AwaitingAck:
         if (!bytes.empty() && bytes[0] == kAck) {
-            if (!ReadMode)
+            if (!request_.read)
                 acknowledged_.push_back(requestedBlock_);
             SetProgress(true, progress_.blocksDone + 1, progress_.blocksTotal);
             NextBlockStep();
@@ -161,7 +162,7 @@ void Link::MSComm1_OnComm(CommEvent event)
         received_.emplace_back(requestedBlock_,
                                std::vector<std::uint8_t>(bytes.begin() + kRequestLength,
                                                          bytes.begin() + kDataReplyLength));
-        LinkState = LinkPhase::AwaitingAck;
+        linkState_ = LinkPhase::AwaitingAck;
         const std::array<std::uint8_t, 1> ack = {kAck};
         Send(ack, int(kAckLength));
         break;
@@ -173,16 +174,9 @@ void Link::MSComm1_OnComm(CommEvent event)
 
 void Link::HandshakeStep()
 {
-    LinkState = LinkPhase::BandInfoAsked;
-    if (!startFlagsKept_) {
-        startFlags_ = Flags;
-        startFlagsKept_ = true;
-    }
-    const AddressRange range = FirstRange(Flags);
-    BlockAddress = range.start;
-    RangeEnd = range.end;
-    nextExplicit_ = 0;
-    planned_ = int(ExplicitBlocks ? ExplicitBlocks->size() : PlanBlocks(Flags, ReadMode).size());
+    linkState_ = LinkPhase::BandInfoAsked;
+    nextBlock_ = 0;
+    planned_ = int(request_.blocks.size());
     SetProgress(true, 0, planned_);
     const std::array<std::uint8_t, 1> request = {kBandInfo};
     Send(request, int(kBandInfoLength));
@@ -190,32 +184,14 @@ void Link::HandshakeStep()
 
 void Link::NextBlockStep()
 {
-    if (ExplicitBlocks) {
-        if (nextExplicit_ == ExplicitBlocks->size()) {
-            if (ReadMode)
-                CompleteRead();
-            else
-                CompleteWrite();
-            return;
-        }
-        SendBlockRequest((*ExplicitBlocks)[nextExplicit_++]);
+    if (nextBlock_ == request_.blocks.size()) {
+        if (request_.read)
+            CompleteRead();
+        else
+            CompleteWrite();
         return;
     }
-    if (BlockAddress >= RangeEnd) {
-        const auto next = NextRange(Flags, ReadMode);
-        if (!next) {
-            if (ReadMode)
-                CompleteRead();
-            else
-                CompleteWrite();
-            return;
-        }
-        BlockAddress = next->start;
-        RangeEnd = next->end;
-    }
-    BlockAddress = ApplySkip(BlockAddress, Flags, ReadMode);
-    SendBlockRequest(BlockAddress);
-    BlockAddress = std::uint16_t(BlockAddress + mm::kBlockSize);
+    SendBlockRequest(request_.blocks[nextBlock_++]);
 }
 
 void Link::SendBlockRequest(std::uint16_t address)
@@ -223,12 +199,12 @@ void Link::SendBlockRequest(std::uint16_t address)
     requestedBlock_ = address;
     const std::uint8_t high = std::uint8_t(address >> 8);
     const std::uint8_t low = std::uint8_t(address & 0xFF);
-    if (ReadMode) {
-        LinkState = LinkPhase::ReadRequested;
+    if (request_.read) {
+        linkState_ = LinkPhase::ReadRequested;
         const std::array<std::uint8_t, 4> request = {kRead, high, low, kBlockLength};
         Send(request, int(kDataReplyLength));
     } else {
-        LinkState = LinkPhase::AwaitingAck;
+        linkState_ = LinkPhase::AwaitingAck;
         std::array<std::uint8_t, kWriteLength> request = {kWrite, high, low, kBlockLength};
         std::copy_n(image_->begin() + address, mm::kBlockSize, request.begin() + kRequestLength);
         Send(request, int(kAckLength));
@@ -247,13 +223,13 @@ void Link::Send(std::span<const std::uint8_t> bytes, int threshold)
 std::optional<PromptAnswer> Link::AskConnection(std::string_view text)
 {
     const std::uint64_t transfer = transferNumber_;
-    PromptShown = true;
+    promptShown_ = true;
     timer1_.SetEnabled(false);
     timer2_.SetEnabled(false);
     port_.SetRThreshold(0);
     const PromptAnswer answer = prompt_.Show({std::string(text), std::string(prompt_title::kError),
                                               PromptButtons::RetryCancel, PromptIcon::Error});
-    PromptShown = false;
+    promptShown_ = false;
     if (transfer != transferNumber_ || outcome_ != TransferOutcome::Running)
         return std::nullopt;
     if (port_.PortOpen())
@@ -263,22 +239,20 @@ std::optional<PromptAnswer> Link::AskConnection(std::string_view text)
 
 void Link::Restart()
 {
-    if (startFlagsKept_)
-        Flags = startFlags_;
     received_.clear();
-    BeginTransfer(link_text::kRetry);
+    SendEntry();
 }
 
 void Link::HandshakeFailure(int limit, std::string_view text)
 {
-    if (PromptShown)
+    if (promptShown_)
         return;
-    ++RetryCount;
-    if (RetryCount <= limit) {
-        BeginTransfer(link_text::kRetry);
+    ++retryCount_;
+    if (retryCount_ <= limit) {
+        SendEntry();
         return;
     }
-    RetryCount = 0;
+    retryCount_ = 0;
     const auto answer = AskConnection(text);
     if (!answer)
         return;
@@ -290,14 +264,14 @@ void Link::HandshakeFailure(int limit, std::string_view text)
 
 void Link::TransferFailure()
 {
-    if (PromptShown)
+    if (promptShown_)
         return;
     const auto answer = AskConnection(link_text::kCheckConnection);
     if (!answer)
         return;
     if (*answer == PromptAnswer::Retry) {
         Restart();
-        RetryCount = 0;
+        retryCount_ = 0;
     } else {
         Abandon();
     }
@@ -306,19 +280,19 @@ void Link::TransferFailure()
 void Link::Timer1_Timer()
 {
     timer1_.SetEnabled(false);
-    if (PromptShown)
+    if (promptShown_)
         return;
-    if (LinkState >= LinkPhase::BandInfoAsked) {
+    if (linkState_ >= LinkPhase::BandInfoAsked) {
         TransferFailure(); // a reply that never came after the handshake
         return;
     }
-    if (AwaitingReply)
+    if (awaitingReply_)
         HandshakeFailure(kTimeoutLimit, link_text::kCheckConnectionTimeout);
 }
 
 void Link::Timer2_Timer()
 {
-    if (PromptShown || port_.InBufferCount() < 2)
+    if (promptShown_ || port_.InBufferCount() < 2)
         return;
     timer1_.SetEnabled(false);
     timer2_.SetEnabled(false);
@@ -346,7 +320,7 @@ void Link::CompleteRead()
     if (!SendEnd())
         return;
     port_.SetRThreshold(0);
-    LinkState = LinkPhase::Idle;
+    linkState_ = LinkPhase::Idle;
     timer1_.SetEnabled(false);
     SetProgress(false, progress_.blocksDone, progress_.blocksTotal);
     // The read is complete: only now does what arrived replace the image.
@@ -371,19 +345,19 @@ void Link::CompleteWrite()
     SetProgress(false, progress_.blocksDone, progress_.blocksTotal);
     if (port_.PortOpen())
         port_.SetPortOpen(false);
-    LinkState = LinkPhase::Idle;
+    linkState_ = LinkPhase::Idle;
     Finish(TransferOutcome::Completed, {});
 }
 
 void Link::Abandon()
 {
     port_.SetRThreshold(0);
-    LinkState = LinkPhase::Idle;
+    linkState_ = LinkPhase::Idle;
     if (port_.PortOpen())
         port_.SetPortOpen(false);
     timer1_.SetEnabled(false);
     timer2_.SetEnabled(false);
-    PromptShown = false;
+    promptShown_ = false;
     received_.clear();
     SetProgress(false, 0, 0);
     if (outcome_ == TransferOutcome::Running)
@@ -396,9 +370,9 @@ void Link::Finish(TransferOutcome outcome, std::vector<std::uint16_t> readBlocks
     ++transferNumber_;
     TransferResult result;
     result.outcome = outcome;
-    result.read = ReadMode;
+    result.read = request_.read;
     result.planned = planned_;
-    if (ReadMode) {
+    if (request_.read) {
         result.blocks = std::move(readBlocks);
     } else {
         // A block written twice (before and after a retry) is one block of the radio; the order

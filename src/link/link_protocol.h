@@ -19,7 +19,6 @@
 namespace nx5rb {
 
 namespace link_text {
-inline constexpr std::string_view kRetry = "Retry"; // BeginTransfer's argument for a resend
 inline constexpr std::string_view kBusy = "数据处理中..";
 inline constexpr std::string_view kReselectPort = "请重新选择端口！";
 inline constexpr std::string_view kPortErrorTitle = "端口错误";
@@ -69,6 +68,26 @@ struct TransferResult
     }
 };
 
+// What a transfer is to do, fixed when it starts.
+struct TransferRequest
+{
+    bool read = false;
+    // The blocks moved, in the order of the wire: a command's plan (PlanBlocks), a read-back of
+    // what a write sent, a look at the radio before a write.
+    std::vector<std::uint16_t> blocks;
+    // A read stores the band information of the handshake as the frequency-area block (a
+    // command's read). A read-back or a look takes only the blocks it names: the band information
+    // is the radio's, and the blocks it checks must be judged by the limits that were written.
+    bool keepBandInformation = false;
+    // The OK/Cancel question asked before anything; not asked without `ask` (a transfer that goes
+    // on from one the user already confirmed).
+    std::string question;
+    bool ask = true;
+    // Called once the question is answered and the port is open, before the entry string goes out
+    // (a write's refresh of the image, so that its first block carries the applied edits).
+    std::function<void()> onStarted;
+};
+
 class Link
 {
 public:
@@ -78,10 +97,9 @@ public:
     Link(const Link &) = delete;
     Link &operator=(const Link &) = delete;
 
-    // The start of a transfer: asks `prompt` (OK/Cancel), opens the port and sends the entry
-    // string; with link_text::kRetry it only resends the entry string. Without `ask` the question
-    // is skipped: a transfer that goes on from one the user already confirmed.
-    void BeginTransfer(std::string_view prompt, bool ask = true);
+    // The start of a transfer: a transfer still running is abandoned, the request's question is
+    // asked, the port opened and the entry string sent. True when the entry string went out.
+    bool Start(TransferRequest request);
     // Receive handler of the port.
     void MSComm1_OnComm(CommEvent event);
     // Reply time-out (1 s).
@@ -111,21 +129,16 @@ public:
     // stored its blocks in the image; the owner repairs and decodes it.
     std::function<void(const TransferResult &)> OnFinished;
 
-    // --- link state ---
-    LinkPhase LinkState = LinkPhase::Idle;
-    bool ReadMode = false;
-    TransferFlags Flags;
-    // Set after BeginTransfer instead of the flags: exactly these blocks, in this order (a read
-    // back of what a write sent, a look at the radio before a write), and a read stores no other
-    // (not the band information of the handshake). Cleared by the next BeginTransfer.
-    std::optional<std::vector<std::uint16_t>> ExplicitBlocks;
-    std::uint16_t BlockAddress = 0;
-    std::uint16_t RangeEnd = 0;
-    bool AwaitingReply = false;
-    std::int16_t RetryCount = 0;
-    bool PromptShown = false;
+    LinkPhase LinkState() const { return linkState_; }
+    // Handshake failures since the user last answered a connection question; a transfer goes on
+    // counting from where the one before it stopped.
+    int RetryCount() const { return retryCount_; }
+    // A connection question is open.
+    bool PromptShown() const { return promptShown_; }
 
 private:
+    // Sends the entry string (again: a resend after a failed handshake, a Retry).
+    void SendEntry();
     void HandshakeStep();
     void NextBlockStep();
     // Sends the read or write request of one block.
@@ -143,12 +156,16 @@ private:
     // the box is open is dropped, so the answer alone decides what happens next. Nothing when the
     // transfer ended meanwhile (the device went away).
     std::optional<PromptAnswer> AskConnection(std::string_view text);
-    // Retry: the transfer starts again from its first block with the flags it started with; a
-    // read drops what it had received.
+    // Retry: the transfer starts again from its first block; a read drops what it had received.
     void Restart();
     void Finish(TransferOutcome outcome, std::vector<std::uint16_t> readBlocks);
     void SetProgress(bool visible, int done, int total);
 
+    LinkPhase linkState_ = LinkPhase::Idle;
+    TransferRequest request_;
+    bool awaitingReply_ = false;
+    std::int16_t retryCount_ = 0;
+    bool promptShown_ = false;
     RadioImage *image_;
     SerialPort &port_;
     LinkTimer &timer1_;
@@ -164,10 +181,7 @@ private:
     std::vector<std::pair<std::uint16_t, std::vector<std::uint8_t>>> received_;
     // Blocks a write has had acknowledged.
     std::vector<std::uint16_t> acknowledged_;
-    // The request flags as the first handshake of this transfer found them.
-    TransferFlags startFlags_;
-    bool startFlagsKept_ = false;
-    std::size_t nextExplicit_ = 0; // the next of ExplicitBlocks to move
+    std::size_t nextBlock_ = 0; // the next of the request's blocks to move
     int planned_ = 0; // the blocks this transfer moves, as its handshake counted them
     // Counts transfers started and ended, so that a question answered after its transfer ended
     // changes nothing.

@@ -214,7 +214,7 @@ private slots:
 
         if (confirm) {
             QVERIFY(!w.MSComm1().PortOpen());
-            QCOMPARE(w.LinkLayer().LinkState, LinkPhase::Idle);
+            QCOMPARE(w.LinkLayer().LinkState(), LinkPhase::Idle);
             QVERIFY(!w.Frame1->isVisible());
             QCOMPARE(tuneA->CellText(1, 1), before); // nothing decoded
         } else {

@@ -202,7 +202,7 @@ inline void ChooseByKey(QComboBox *combo, Qt::Key key)
 // The transfer started by a click has ended (the link is idle again).
 inline bool WaitForLinkIdle(MainWindow &window, int timeoutMs = 15000)
 {
-    return QTest::qWaitFor([&] { return window.LinkLayer().LinkState == LinkPhase::Idle; },
+    return QTest::qWaitFor([&] { return window.LinkLayer().LinkState() == LinkPhase::Idle; },
                            timeoutMs);
 }
 

@@ -144,7 +144,7 @@ private slots:
         Click(w.CommandReadAll);
         QVERIFY(!w.Frame1->isVisible());
         QVERIFY(!w.MSComm1().PortOpen());
-        QCOMPARE(w.LinkLayer().LinkState, LinkPhase::Idle);
+        QCOMPARE(w.LinkLayer().LinkState(), LinkPhase::Idle);
         QTest::qWait(200); // nothing may arrive later either
         QVERIFY(w.MSComm1().Virtual().Radio().FrameLog().empty());
         QCOMPARE(TuneRowsShown(w, 0), before);

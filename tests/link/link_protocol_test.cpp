@@ -29,8 +29,8 @@ bool IsConnectionPrompt(const PromptMessage &message, std::string_view text)
 void StartSilentRead(LinkHarness &h)
 {
     h.port.silenced = true;
-    RunTransferCommand(TransferCommand::ReadAll, h.link, h.state, h.pump);
-    ASSERT_EQ(h.link.LinkState, LinkPhase::EntrySent);
+    h.session.RunTransfer(TransferCommand::ReadAll);
+    ASSERT_EQ(h.link.LinkState(), LinkPhase::EntrySent);
 }
 
 TEST(LinkHandshake, EntryReplyAcceptedByReceiveHandlerOrOnlyByThePoll)
@@ -39,7 +39,7 @@ TEST(LinkHandshake, EntryReplyAcceptedByReceiveHandlerOrOnlyByThePoll)
         LinkHarness h;
         StartSilentRead(h);
         h.port.Inject({0x00, 0x06, 0x31});
-        EXPECT_EQ(h.link.LinkState, LinkPhase::BandInfoAsked);
+        EXPECT_EQ(h.link.LinkState(), LinkPhase::BandInfoAsked);
         EXPECT_EQ(h.port.sent.back(), Bytes {0x02});
         EXPECT_FALSE(h.timer2.enabled);
     }
@@ -48,9 +48,9 @@ TEST(LinkHandshake, EntryReplyAcceptedByReceiveHandlerOrOnlyByThePoll)
         LinkHarness h;
         StartSilentRead(h);
         h.port.Inject({0x06, 0x31});
-        EXPECT_EQ(h.link.LinkState, LinkPhase::EntrySent);
+        EXPECT_EQ(h.link.LinkState(), LinkPhase::EntrySent);
         h.timer2.Fire();
-        EXPECT_EQ(h.link.LinkState, LinkPhase::BandInfoAsked);
+        EXPECT_EQ(h.link.LinkState(), LinkPhase::BandInfoAsked);
     }
     {
         // A poll with one byte waiting does nothing.
@@ -58,15 +58,15 @@ TEST(LinkHandshake, EntryReplyAcceptedByReceiveHandlerOrOnlyByThePoll)
         StartSilentRead(h);
         h.port.Inject({0x06});
         h.timer2.Fire();
-        EXPECT_EQ(h.link.LinkState, LinkPhase::EntrySent);
-        EXPECT_EQ(h.link.RetryCount, 0);
+        EXPECT_EQ(h.link.LinkState(), LinkPhase::EntrySent);
+        EXPECT_EQ(h.link.RetryCount(), 0);
     }
     for (const Bytes &wrong : {Bytes {0x00, 0x06, 0x33}, Bytes {0x00, 0x15, 0x31}}) {
         LinkHarness h;
         StartSilentRead(h);
         h.port.Inject(wrong);
-        EXPECT_EQ(h.link.LinkState, LinkPhase::EntrySent) << "refused and resent";
-        EXPECT_EQ(h.link.RetryCount, 1);
+        EXPECT_EQ(h.link.LinkState(), LinkPhase::EntrySent) << "refused and resent";
+        EXPECT_EQ(h.link.RetryCount(), 1);
         EXPECT_EQ(CountEntries(h.port), 2);
     }
 }
@@ -77,21 +77,21 @@ TEST(LinkHandshake, EleventhWrongEntryReplyAsksTheUser)
     StartSilentRead(h);
     for (int i = 0; i < 10; ++i)
         h.port.Inject({0x00, 0x06, 0x39});
-    EXPECT_EQ(h.link.RetryCount, 10);
+    EXPECT_EQ(h.link.RetryCount(), 10);
     EXPECT_EQ(h.prompt.Shown.size(), 1u); // only the confirmation so far
     h.port.Inject({0x00, 0x06, 0x39});
     ASSERT_EQ(h.prompt.Shown.size(), 2u);
     EXPECT_TRUE(IsConnectionPrompt(h.prompt.Shown[1], kCheck));
     // Cancel abandons: port closed, idle, and a late byte changes nothing.
-    EXPECT_EQ(h.link.RetryCount, 0);
-    EXPECT_EQ(h.link.LinkState, LinkPhase::Idle);
+    EXPECT_EQ(h.link.RetryCount(), 0);
+    EXPECT_EQ(h.link.LinkState(), LinkPhase::Idle);
     EXPECT_FALSE(h.port.PortOpen());
     EXPECT_FALSE(h.timer1.enabled);
     EXPECT_FALSE(h.timer2.enabled);
     EXPECT_FALSE(h.link.Progress().visible);
     EXPECT_EQ(h.link.Outcome(), TransferOutcome::Abandoned);
     h.link.MSComm1_OnComm(CommEvent::Receive);
-    EXPECT_EQ(h.link.LinkState, LinkPhase::Idle);
+    EXPECT_EQ(h.link.LinkState(), LinkPhase::Idle);
 }
 
 TEST(LinkHandshake, FourthTimeoutAsksTheUserAndRetryCountCarriesOver)
@@ -99,36 +99,36 @@ TEST(LinkHandshake, FourthTimeoutAsksTheUserAndRetryCountCarriesOver)
     LinkHarness h({PromptAnswer::Ok, PromptAnswer::Retry});
     h.radioPort.Radio().Faults.NeverAnswerEntry = true;
     h.radioPort.Radio().Faults.Repeat = true;
-    RunTransferCommand(TransferCommand::ReadA, h.link, h.state, h.pump);
+    h.session.RunTransfer(TransferCommand::ReadA);
     EXPECT_EQ(h.timer1.interval, 1000);
     EXPECT_EQ(h.timer2.interval, 100);
     for (int i = 0; i < 3; ++i) {
         h.Pump();
         h.timer1.Fire();
     }
-    EXPECT_EQ(h.link.RetryCount, 3);
+    EXPECT_EQ(h.link.RetryCount(), 3);
     EXPECT_EQ(CountEntries(h.port), 4);
     EXPECT_EQ(h.prompt.Shown.size(), 1u);
     h.timer1.Fire();
     ASSERT_EQ(h.prompt.Shown.size(), 2u);
     EXPECT_TRUE(IsConnectionPrompt(h.prompt.Shown[1], kCheckTimeout));
-    EXPECT_FALSE(h.link.PromptShown);
+    EXPECT_FALSE(h.link.PromptShown());
 
     // Retry resent the entry; the radio answers now, after two more silences.
-    EXPECT_EQ(h.link.RetryCount, 0);
+    EXPECT_EQ(h.link.RetryCount(), 0);
     h.timer1.Fire();
     h.timer1.Fire();
-    EXPECT_EQ(h.link.RetryCount, 2);
+    EXPECT_EQ(h.link.RetryCount(), 2);
     h.radioPort.Radio().Faults = RadioFaults();
     h.timer1.Fire(); // the third time-out resends, and this time the radio answers
     h.Pump();
     EXPECT_EQ(h.link.Outcome(), TransferOutcome::Completed);
     // A successful handshake does not reset the count: the next transfer starts from 3.
-    EXPECT_EQ(h.link.RetryCount, 3);
+    EXPECT_EQ(h.link.RetryCount(), 3);
 
     h.radioPort.Radio().Faults.NeverAnswerEntry = true;
     h.prompt.Shown.clear();
-    RunTransferCommand(TransferCommand::ReadA, h.link, h.state, h.pump);
+    h.session.RunTransfer(TransferCommand::ReadA);
     h.Pump();
     h.timer1.Fire();
     ASSERT_EQ(h.prompt.Shown.size(), 2u) << "the first time-out of the new transfer asks at once";
@@ -173,7 +173,7 @@ TEST(LinkFailures, RetryEndsAsAFaultlessTransferWouldInEveryRange)
         LinkHarness h({PromptAnswer::Ok, PromptAnswer::Retry});
         c.arm(h.radioPort.Radio().Faults);
         h.Run(c.command);
-        if (h.link.LinkState != LinkPhase::Idle)
+        if (h.link.LinkState() != LinkPhase::Idle)
             h.timer1.Fire(); // a radio that went silent
         h.Pump();
         ASSERT_EQ(h.prompt.Shown.size(), 2u);
@@ -191,10 +191,10 @@ TEST(LinkFailures, RetryEndsAsAFaultlessTransferWouldInEveryRange)
 TEST(LinkFailures, TheLinkWaitsForTheAnswerToItsQuestion)
 {
     LinkHarness h({PromptAnswer::Ok, PromptAnswer::Retry});
-    RunTransferCommand(TransferCommand::ReadOption, h.link, h.state, h.pump);
+    h.session.RunTransfer(TransferCommand::ReadOption);
     h.radioPort.DeliverPending(); // the entry reply: the band information is asked for
     h.radioPort.DeliverPending(); // the band information: the first block is asked for
-    ASSERT_EQ(h.link.LinkState, LinkPhase::ReadRequested);
+    ASSERT_EQ(h.link.LinkState(), LinkPhase::ReadRequested);
     int timersRunning = 0;
     int blocksBehindTheBox = 0;
     h.prompt.WhileShown = [&](const PromptMessage &) {
@@ -234,7 +234,7 @@ TEST(LinkFailures, DeviceLostWhileSendingTheEndFrameNeverCompletes)
         h.Run(command);
         h.link.MSComm1_OnComm(CommEvent::DeviceLost); // the port's report arrives
         EXPECT_EQ(ends, std::vector<TransferOutcome> {TransferOutcome::Abandoned});
-        EXPECT_EQ(h.link.LinkState, LinkPhase::Idle);
+        EXPECT_EQ(h.link.LinkState(), LinkPhase::Idle);
         ASSERT_EQ(h.prompt.Shown.size(), 2u) << "reported once";
         EXPECT_TRUE(h.prompt.Shown[1].text.starts_with("连接中断！"));
         if (IsRead(command)) {
@@ -265,14 +265,14 @@ TEST(LinkFailures, EveryReadFaultAsksAndLeavesTheImageAsItWas)
         const auto areaCells = h.state.FreqAreaView.Grids;
         h.Run(TransferCommand::ReadAll);
         if (fault.needsTimeout) {
-            EXPECT_EQ(h.link.LinkState, LinkPhase::ReadRequested)
+            EXPECT_EQ(h.link.LinkState(), LinkPhase::ReadRequested)
                 << "waiting for a reply that does not come";
             h.timer1.Fire();
         }
         ASSERT_EQ(h.prompt.Shown.size(), 2u);
         EXPECT_TRUE(IsConnectionPrompt(h.prompt.Shown[1], kCheck));
         EXPECT_EQ(h.link.Outcome(), TransferOutcome::Abandoned);
-        EXPECT_EQ(h.link.LinkState, LinkPhase::Idle);
+        EXPECT_EQ(h.link.LinkState(), LinkPhase::Idle);
         EXPECT_FALSE(h.port.PortOpen());
         EXPECT_EQ(h.state.Image, before) << "not even the band information may land";
         EXPECT_EQ(h.state.FreqAreaView.Grids, areaCells);
@@ -303,13 +303,13 @@ TEST(LinkFailures, PortThatCannotBeOpenedSendsNothing)
     for (const auto &c : cases) {
         LinkHarness h;
         h.radioPort.SetOpenFails("device busy", c.hint);
-        RunTransferCommand(TransferCommand::ReadAll, h.link, h.state, h.pump);
+        h.session.RunTransfer(TransferCommand::ReadAll);
         ASSERT_EQ(h.prompt.Shown.size(), 2u);
         EXPECT_EQ(h.prompt.Shown[1].text, c.text);
         EXPECT_EQ(h.prompt.Shown[1].title, "端口错误");
         EXPECT_EQ(h.prompt.Shown[1].icon, PromptIcon::Error);
         EXPECT_TRUE(h.port.sent.empty());
-        EXPECT_EQ(h.link.LinkState, LinkPhase::Idle);
+        EXPECT_EQ(h.link.LinkState(), LinkPhase::Idle);
         EXPECT_EQ(h.link.LastPortError(), "device busy");
         EXPECT_EQ(h.link.Outcome(), TransferOutcome::NotStarted);
     }
@@ -318,12 +318,12 @@ TEST(LinkFailures, PortThatCannotBeOpenedSendsNothing)
 TEST(LinkFailures, PulledCableAbandonsWithAMessage)
 {
     LinkHarness h;
-    RunTransferCommand(TransferCommand::ReadChannelInfo, h.link, h.state, h.pump);
+    h.session.RunTransfer(TransferCommand::ReadChannelInfo);
     for (int i = 0; i < 10; ++i)
         h.radioPort.DeliverPending();
     const RadioImage before = h.state.Image;
     h.radioPort.SimulateDeviceLost();
-    EXPECT_EQ(h.link.LinkState, LinkPhase::Idle);
+    EXPECT_EQ(h.link.LinkState(), LinkPhase::Idle);
     EXPECT_EQ(h.link.Outcome(), TransferOutcome::Abandoned);
     ASSERT_EQ(h.prompt.Shown.size(), 2u);
     EXPECT_TRUE(h.prompt.Shown[1].text.starts_with("连接中断！\n")) << "the reason on its own line";
@@ -370,7 +370,7 @@ TEST(LinkCommands, CancelledConfirmationSendsNothingAndLeavesThePortClosed)
     h.state.DataChanged = true;
     h.state.FreqAreas[0].RxLow = 140;
     const RadioImage before = h.state.Image;
-    RunTransferCommand(TransferCommand::WriteA, h.link, h.state, h.pump);
+    h.session.RunTransfer(TransferCommand::WriteA);
     EXPECT_TRUE(h.port.sent.empty());
     EXPECT_EQ(h.port.opens, 0);
     EXPECT_EQ(h.state.Image, before) << "no refresh without a transfer";
@@ -381,7 +381,7 @@ TEST(LinkCommands, WriteAllAlwaysRefreshesAndKeepsTheWindowBusyEvenWhenCancelled
 {
     {
         LinkHarness h({PromptAnswer::Cancel});
-        RunTransferCommand(TransferCommand::WriteAll, h.link, h.state, h.pump);
+        h.session.RunTransfer(TransferCommand::WriteAll);
         EXPECT_TRUE(h.state.DataChanged) << "set before the answer was known";
         EXPECT_EQ(h.pump.pauses, std::vector<int> {2000});
         EXPECT_TRUE(h.state.ChangesPending());
@@ -435,13 +435,13 @@ TEST(LinkCommands, RegionWriteAppliesPendingEditsFirst)
 TEST(LinkCommands, NewCommandAbandonsTheRunningTransfer)
 {
     LinkHarness h;
-    RunTransferCommand(TransferCommand::ReadChannelInfo, h.link, h.state, h.pump);
+    h.session.RunTransfer(TransferCommand::ReadChannelInfo);
     h.radioPort.DeliverPending();
     h.radioPort.DeliverPending();
-    EXPECT_NE(h.link.LinkState, LinkPhase::Idle);
+    EXPECT_NE(h.link.LinkState(), LinkPhase::Idle);
     const int closesBefore = h.port.closes;
     // The window locks its buttons while a transfer runs; the link itself still abandons one.
-    RunTransferCommand(TransferCommand::ReadOption, h.link, h.state, h.pump);
+    h.link.Start(CommandRequest(TransferCommand::ReadOption));
     h.Pump();
     EXPECT_EQ(h.port.closes, closesBefore + 2) << "closed by the abandon, then by the end";
     EXPECT_EQ(h.port.opens, 2);

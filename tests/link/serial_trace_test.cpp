@@ -13,15 +13,11 @@ namespace {
 // The link on the virtual radio's port, with a trace of it written to memory.
 struct TracedTool
 {
-    TracedTool()
-    {
-        radioPort.SetAutoDelivery(false);
-        link.OnFinished = [this](const TransferResult &result) { state.FinishTransfer(result); };
-    }
+    TracedTool() { radioPort.SetAutoDelivery(false); }
 
     void Run(TransferCommand command)
     {
-        RunTransferCommand(command, link, state, pump);
+        session.RunTransfer(command);
         pump.WaitWhile([] { return true; });
     }
 
@@ -38,12 +34,13 @@ struct TracedTool
                           text.append(line).append("\n");
                           return std::nullopt;
                       }};
-    WindowState state;
     FakeTimer timer1;
     FakeTimer timer2;
     RecordingPrompt prompt;
-    Link link {state.Image, port, timer1, timer2, prompt};
     ManualPump pump {[this] { return radioPort.DeliverPending(); }};
+    Session session {{port, timer1, timer2, prompt, pump}};
+    WindowState &state = session.State();
+    Link &link = session.LinkLayer();
 };
 
 // Runs the command with the replay as the far end of the harness's line: every frame the tool
@@ -51,7 +48,7 @@ struct TracedTool
 void RunOnReplay(TransferCommand command, ReplayRadio &replay, LinkHarness &h)
 {
     h.port.silenced = true;
-    RunTransferCommand(command, h.link, h.state, h.pump);
+    h.session.RunTransfer(command);
     for (std::size_t next = 0; next < h.port.sent.size(); ++next)
         h.port.Inject(replay.Receive(h.port.sent[next]));
 }
@@ -116,7 +113,7 @@ TEST(SerialTrace, ReadAllIsRecordedAndItsReplayGivesTheSameImageOrSaysWhereItWas
               "trace line " + std::to_string(frames[2]->LineNumber)
                   + " (transfer 1) expects 52 0C F0 10; the tool sent 52 0F 00 10");
     EXPECT_EQ(strayed.FramesMatched(), 2);
-    EXPECT_EQ(other.link.LinkState, LinkPhase::ReadRequested) << "still waiting for the block";
+    EXPECT_EQ(other.link.LinkState(), LinkPhase::ReadRequested) << "still waiting for the block";
     EXPECT_EQ(other.state.Image, startUp);
 }
 
@@ -131,7 +128,7 @@ TEST(SerialTrace, PortThatFailsToOpenOrGoesAwayIsRecordedAndTheLinkStillHearsOfI
     EXPECT_TRUE(traced.Parsed().Lines.empty()) << "the failure is a comment, not a record";
 
     traced.radioPort.SetOpenFails("");
-    RunTransferCommand(TransferCommand::ReadAll, traced.link, traced.state, traced.pump);
+    traced.session.RunTransfer(TransferCommand::ReadAll);
     traced.radioPort.DeliverPending(); // the entry reply
     traced.radioPort.SimulateDeviceLost();
     EXPECT_EQ(traced.link.Outcome(), TransferOutcome::Abandoned);

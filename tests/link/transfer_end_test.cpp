@@ -47,7 +47,7 @@ TEST(TransferEnd, NoLinkTimerRunsOnceATransferHasEnded)
         SCOPED_TRACE(ending.what);
         LinkHarness h({ending.confirmation});
         h.Run(ending.command);
-        ASSERT_EQ(h.link.LinkState, LinkPhase::Idle);
+        ASSERT_EQ(h.link.LinkState(), LinkPhase::Idle);
         EXPECT_FALSE(h.timer1.enabled);
         EXPECT_FALSE(h.timer2.enabled);
     }

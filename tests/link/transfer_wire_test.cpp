@@ -87,7 +87,7 @@ TEST(TransferWire, EveryCommandSendsItsBlocksInOrderAndEnds)
         }
         expected.push_back({'E'});
         EXPECT_EQ(h.port.sent, expected);
-        EXPECT_EQ(h.link.LinkState, LinkPhase::Idle);
+        EXPECT_EQ(h.link.LinkState(), LinkPhase::Idle);
         EXPECT_FALSE(h.port.PortOpen());
         EXPECT_EQ(h.link.Outcome(), TransferOutcome::Completed);
         EXPECT_EQ(h.radioPort.Radio().SessionsCompleted(), 1);
