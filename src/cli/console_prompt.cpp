@@ -1,5 +1,7 @@
 #include "cli/console_prompt.h"
 
+#include "link/link_protocol.h"
+
 #include <algorithm>
 #include <cstdint>
 
@@ -57,6 +59,9 @@ PromptAnswer ConsolePrompt::Show(const PromptMessage &message)
     case PromptButtons::Ok:
         break;
     }
+    // A port that does not open is reported by the command itself, with the system's reason.
+    if (message.title == link_text::kPortErrorTitle)
+        return PromptAnswer::Ok;
     Report(message);
     return PromptAnswer::Ok;
 }

@@ -259,9 +259,16 @@ public:
                      << (retries == 1 ? " retry\n" : " retries\n");
             return true;
         }
-        const std::string &reason = Tool().LinkLayer().LastPortError();
-        if (!reason.empty())
-            err_ << "nx5rb-cli: " << session_.Port().CommPortName() << ": " << reason << "\n";
+        if (const std::string &reason = Tool().LinkLayer().LastPortError(); !reason.empty()) {
+            // The port never opened: nothing was sent, and that is the whole story.
+            err_ << "nx5rb-cli: " << session_.Port().CommPortName()
+                 << ": cannot open the port: " << reason;
+            if (!session_.Port().OpenFailureHint().empty())
+                err_ << " (no rights to the device: join its group, e.g. sudo usermod -aG dialout "
+                        "$USER, then log in again)";
+            err_ << "\n";
+            return false;
+        }
         if (const TransferResult &result = Tool().LastResult(); result.WrotePartly())
             err_ << "nx5rb-cli: " << result.blocks.size() << " of " << result.planned
                  << " blocks were written: the radio now holds a mix of old and new data\n";
@@ -386,6 +393,10 @@ int RunWrite(const std::vector<std::string> &args, std::ostream &, std::ostream 
         known = since->image;
     }
 
+    // A file that cannot be written is said here, once and in English, before any port or trace
+    // is opened.
+    if (!ReadForCommand(parsed->file, err))
+        return kExitFailure;
     TransferSession session(*parsed, *command, err, showProgress, known ? &*known : nullptr);
     if (!session.TraceFailure().empty()) {
         err << "nx5rb-cli: " << parsed->trace << ": " << session.TraceFailure() << "\n";

@@ -244,8 +244,15 @@ TEST(Cli, FilesThatCannotBeOpenedFailWithAMessage)
     Bytes wrong(4112, 0x20);
     const std::string refused = folder.Write("wrong.dat", wrong);
     const std::string missing = folder.Path("missing.dat");
-    for (const char *command : {"dump", "export-channels"}) {
-        const ToolRun a = RunTool({command, refused});
+    const std::vector<std::vector<std::string>> commands
+        = {{"dump"}, {"export-channels"}, {"write", "channels", "--port", "virtual"}};
+    for (const std::vector<std::string> &command : commands) {
+        const auto with = [&command](const std::string &file) {
+            std::vector<std::string> args = command;
+            args.push_back(file);
+            return args;
+        };
+        const ToolRun a = RunTool(with(refused));
         EXPECT_NE(a.status, 0);
         EXPECT_EQ(a.out, "");
         EXPECT_EQ(
@@ -253,7 +260,7 @@ TEST(Cli, FilesThatCannotBeOpenedFailWithAMessage)
             "nx5rb-cli: " + refused
                 + ": not a data file (a data file is 4112 bytes and begins with \"NX5RBTX \")\n");
 
-        const ToolRun b = RunTool({command, missing});
+        const ToolRun b = RunTool(with(missing));
         EXPECT_NE(b.status, 0);
         EXPECT_EQ(b.out, "");
         EXPECT_TRUE(b.err.starts_with("nx5rb-cli: " + missing + ": ")) << b.err;

@@ -237,6 +237,7 @@ TEST_P(CliMissingPort, FailsAtOnceWithTheSystemsReason)
     EXPECT_NE(run.err.find(device), std::string::npos) << run.err;
     // Refused at the open: no handshake was tried, so no connection prompt.
     EXPECT_EQ(Occurrences(run.err, kCheckConnection), 0) << run.err;
+    EXPECT_EQ(Occurrences(run.err, "\n"), 1) << "said once: " << run.err;
     EXPECT_FALSE(std::filesystem::exists(outPath));
 }
 
