@@ -24,7 +24,7 @@ std::string Given(const QString &text)
 }
 
 // "-o OUT.dat", or "--base FILE.dat" for an option without a short name.
-std::string Named(const OptionSpec &option)
+std::string Named(const OptionRow &option)
 {
     std::string named = option.shortName.empty() ? "--" + std::string(option.longName)
                                                  : "-" + std::string(option.shortName);
@@ -45,9 +45,9 @@ std::size_t PositionalCount(std::string_view positional)
     return count;
 }
 
-const OptionSpec *Find(const CommandSyntax &syntax, std::string_view longName)
+const OptionRow *Find(const CommandSyntax &syntax, std::string_view longName)
 {
-    for (const OptionSpec &option : syntax.options)
+    for (const OptionRow &option : syntax.options)
         if (option.longName == longName)
             return &option;
     return nullptr;
@@ -57,7 +57,7 @@ const OptionSpec *Find(const CommandSyntax &syntax, std::string_view longName)
 // the argument after it, whatever it is, so a value can only be missing after the last.
 bool WantsValue(const CommandSyntax &syntax, std::string_view arg)
 {
-    for (const OptionSpec &option : syntax.options)
+    for (const OptionRow &option : syntax.options)
         if (!option.valueName.empty()
             && ((arg.starts_with("--") && arg.substr(2) == option.longName)
                 || (!option.shortName.empty() && arg.starts_with("-")
@@ -74,7 +74,7 @@ std::string Synopsis(const CommandSyntax &syntax)
     if (!syntax.positional.empty())
         synopsis += " " + std::string(syntax.positional);
     bool optional = false;
-    for (const OptionSpec &option : syntax.options) {
+    for (const OptionRow &option : syntax.options) {
         if (option.required)
             synopsis += " --" + std::string(option.longName) + " " + std::string(option.valueName);
         else
@@ -88,7 +88,7 @@ std::string HelpText(const CommandSyntax &syntax)
     std::string help = Synopsis(syntax) + "\n\n" + std::string(syntax.about);
     if (!syntax.options.empty())
         help += "\noptions:\n";
-    for (const OptionSpec &option : syntax.options) {
+    for (const OptionRow &option : syntax.options) {
         std::string head = option.shortName.empty()
             ? "      --"
             : "  -" + std::string(option.shortName) + ", --";
@@ -134,14 +134,14 @@ std::optional<CommandLine> ParseCommandLine(const CommandSyntax &syntax,
     QCommandLineParser parser;
     std::vector<QCommandLineOption> options;
     options.reserve(syntax.options.size());
-    for (const OptionSpec &spec : syntax.options) {
+    for (const OptionRow &row : syntax.options) {
         QStringList names;
-        if (!spec.shortName.empty())
-            names << Held(spec.shortName);
-        names << Held(spec.longName);
+        if (!row.shortName.empty())
+            names << Held(row.shortName);
+        names << Held(row.longName);
         options.emplace_back(names);
-        if (!spec.valueName.empty())
-            options.back().setValueName(Held(spec.valueName));
+        if (!row.valueName.empty())
+            options.back().setValueName(Held(row.valueName));
         parser.addOption(options.back());
     }
     QStringList arguments {QStringLiteral("nx5rb-cli")};
@@ -159,7 +159,7 @@ std::optional<CommandLine> ParseCommandLine(const CommandSyntax &syntax,
             if (arg == "--")
                 break;
             const std::size_t equals = arg.find('=');
-            const OptionSpec *flag = arg.starts_with("--") && equals != std::string::npos
+            const OptionRow *flag = arg.starts_with("--") && equals != std::string::npos
                 ? Find(syntax, std::string_view(arg).substr(2, equals - 2))
                 : nullptr;
             if (flag && flag->valueName.empty())
@@ -180,15 +180,15 @@ std::optional<CommandLine> ParseCommandLine(const CommandSyntax &syntax,
         return fail("unexpected argument " + line.positional_[wanted]);
 
     for (std::size_t i = 0; i < syntax.options.size(); ++i) {
-        const OptionSpec &spec = syntax.options[i];
-        const std::string name(spec.longName);
+        const OptionRow &row = syntax.options[i];
+        const std::string name(row.longName);
         if (parser.isSet(options[i])) {
             line.given_.insert(name);
-            if (!spec.valueName.empty())
+            if (!row.valueName.empty())
                 line.values_[name] = Given(parser.value(options[i]));
         }
-        if (spec.required && line.Value(name).empty())
-            return fail("missing " + Named(spec));
+        if (row.required && line.Value(name).empty())
+            return fail("missing " + Named(row));
     }
     return line;
 }

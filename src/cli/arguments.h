@@ -19,7 +19,7 @@ inline constexpr int kExitUsage = 2;
 
 // One option of a command. It is given as "--long VALUE", "--long=VALUE" or "-s VALUE"; a flag
 // (no value name) as "--long" or "-s".
-struct OptionSpec
+struct OptionRow
 {
     std::string_view shortName; // one letter, or empty
     std::string_view longName; // without the dashes
@@ -41,7 +41,7 @@ struct CommandSyntax
     // How a usage error names them when some are missing; `positional` when empty.
     std::string_view missingPositional = {};
     std::string_view summary = {}; // one line, for the list of commands
-    std::span<const OptionSpec> options = {};
+    std::span<const OptionRow> options = {};
     std::string_view about = {}; // the help between the synopsis and the options
     std::string_view epilogue = {}; // the help after the options
 };

@@ -16,14 +16,14 @@ namespace nx5rb::cli {
 
 namespace {
 
-constexpr OptionSpec kExportOptions[] = {
+constexpr OptionRow kExportOptions[] = {
     {"o", "output", "OUT.csv",
      "write to OUT.csv instead of standard output (\"-\": standard output);\n"
      "an existing OUT.csv that is not a regular file is refused"},
     {"f", "format", "FORMAT", "ours or common"},
 };
 
-constexpr OptionSpec kImportOptions[] = {
+constexpr OptionRow kImportOptions[] = {
     {"o", "output", "OUT.dat",
      "where the result is saved; an existing OUT.dat that is not a regular\n"
      "file (a device, a pipe, a folder) is refused",

@@ -14,7 +14,7 @@ namespace nx5rb::cli {
 
 namespace {
 
-constexpr OptionSpec kChartOptions[] = {
+constexpr OptionRow kChartOptions[] = {
     {"b", "band", "a|b|c", "the band", true},
     {"o", "output", "OUT.png",
      "the picture to write; its extension names the format:\n"

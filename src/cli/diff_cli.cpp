@@ -10,7 +10,7 @@ namespace nx5rb::cli {
 
 namespace {
 
-constexpr OptionSpec kDiffOptions[] = {
+constexpr OptionRow kDiffOptions[] = {
     {"", "json", "",
      "print a JSON array of {\"page\", \"field\", \"address\", \"a\", \"b\"} instead"},
 };

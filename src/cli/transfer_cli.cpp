@@ -18,13 +18,13 @@ namespace nx5rb::cli {
 
 namespace {
 
-constexpr OptionSpec kPortOption = {"p", "port", "PORT", "the port the radio is on", true};
-constexpr OptionSpec kRetryOption
+constexpr OptionRow kPortOption = {"p", "port", "PORT", "the port the radio is on", true};
+constexpr OptionRow kRetryOption
     = {"r", "retry", "N",
        "answer \"检测连接！重试或取消？\" with Retry up to N times, then Cancel\n"
        "(default 0: a failing transfer ends at once)"};
 
-constexpr OptionSpec kReadOptions[] = {
+constexpr OptionRow kReadOptions[] = {
     kPortOption,
     {"o", "output", "OUT.dat",
      "where the image is saved (an existing OUT.dat that is not a regular\n"
@@ -41,7 +41,7 @@ constexpr OptionSpec kReadOptions[] = {
      "the path printed on standard error)"},
 };
 
-constexpr OptionSpec kWriteOptions[] = {
+constexpr OptionRow kWriteOptions[] = {
     kPortOption,
     kRetryOption,
     {"t", "trace", "FILE", "write every byte sent and received to FILE (not FILE.dat)"},

@@ -76,7 +76,7 @@ constexpr std::size_t kDescriptionColumn = 24;
 
 using Problem = std::optional<std::string>;
 
-constexpr SimOptionSpec kOptions[] = {
+constexpr SimOptionRow kOptions[] = {
     {"load", "FILE.dat", "start from the memory in FILE.dat instead of the factory memory", false,
      [](SimOptions &o, std::string_view v) { return StoreFile(o.LoadPath, v); }},
     {"save", "FILE.dat",
@@ -130,7 +130,7 @@ std::string Plural(int count, std::string_view word)
 
 } // namespace
 
-std::span<const SimOptionSpec> SimOptionTable()
+std::span<const SimOptionRow> SimOptionTable()
 {
     return kOptions;
 }
@@ -146,10 +146,10 @@ SimOptions ParseSimArgs(std::span<const std::string_view> args)
     QCommandLineParser parser;
     std::vector<QCommandLineOption> parserOptions;
     parserOptions.reserve(std::size(kOptions));
-    for (const SimOptionSpec &spec : kOptions) {
-        parserOptions.emplace_back(Held(spec.name));
-        if (!spec.valueName.empty())
-            parserOptions.back().setValueName(Held(spec.valueName));
+    for (const SimOptionRow &row : kOptions) {
+        parserOptions.emplace_back(Held(row.name));
+        if (!row.valueName.empty())
+            parserOptions.back().setValueName(Held(row.valueName));
         parser.addOption(parserOptions.back());
     }
     QStringList arguments {QStringLiteral("nx5rb-sim")};
@@ -162,27 +162,27 @@ SimOptions ParseSimArgs(std::span<const std::string_view> args)
                         + Given(unknown.front()));
         // A value is taken from the next argument, whatever it is: only the last can miss one.
         const std::string last = args.empty() ? std::string() : std::string(args.back());
-        for (const SimOptionSpec &spec : kOptions)
-            if (!spec.valueName.empty() && last == "--" + std::string(spec.name))
+        for (const SimOptionRow &row : kOptions)
+            if (!row.valueName.empty() && last == "--" + std::string(row.name))
                 return fail("option " + last + " needs a value");
-        for (const SimOptionSpec &spec : kOptions)
+        for (const SimOptionRow &row : kOptions)
             for (const std::string_view arg : args)
-                if (spec.valueName.empty() && arg.starts_with("--" + std::string(spec.name) + "="))
-                    return fail("option --" + std::string(spec.name) + " takes no value");
+                if (row.valueName.empty() && arg.starts_with("--" + std::string(row.name) + "="))
+                    return fail("option --" + std::string(row.name) + " takes no value");
         return fail(parser.errorText().toStdString());
     }
     if (const QStringList positional = parser.positionalArguments(); !positional.isEmpty())
         return fail("unexpected argument " + Given(positional.front()));
 
     for (std::size_t i = 0; i < std::size(kOptions); ++i) {
-        const SimOptionSpec &spec = kOptions[i];
+        const SimOptionRow &row = kOptions[i];
         if (!parser.isSet(parserOptions[i]))
             continue;
         const QStringList values
-            = spec.valueName.empty() ? QStringList {QString()} : parser.values(parserOptions[i]);
+            = row.valueName.empty() ? QStringList {QString()} : parser.values(parserOptions[i]);
         for (const QString &value : values)
-            if (const auto problem = spec.store(options, Given(value)))
-                return fail("option --" + std::string(spec.name) + " " + *problem);
+            if (const auto problem = row.store(options, Given(value)))
+                return fail("option --" + std::string(row.name) + " " + *problem);
     }
     // A replay has no memory to load or keep, and answers only what the trace holds.
     if (!options.ReplayPath.empty()
@@ -198,15 +198,15 @@ const std::string &SimUsage()
         std::string text = kAbout;
         for (const bool faults : {false, true}) {
             text += faults ? kFaultsHeading : "\noptions:\n";
-            for (const SimOptionSpec &spec : kOptions) {
-                if (spec.fault != faults)
+            for (const SimOptionRow &row : kOptions) {
+                if (row.fault != faults)
                     continue;
-                std::string head = "  --" + std::string(spec.name);
-                if (!spec.valueName.empty())
-                    head += " " + std::string(spec.valueName);
+                std::string head = "  --" + std::string(row.name);
+                if (!row.valueName.empty())
+                    head += " " + std::string(row.valueName);
                 head.resize(std::max(head.size() + 2, kDescriptionColumn), ' ');
                 text += head;
-                for (const char c : spec.description) {
+                for (const char c : row.description) {
                     text += c;
                     if (c == '\n')
                         text += std::string(kDescriptionColumn, ' ');

@@ -29,7 +29,7 @@ struct SimOptions
 
 // One option of nx5rb-sim: "--name VALUE", "--name=VALUE", or "--name" for a flag. The parser and
 // the help are made from the table of these.
-struct SimOptionSpec
+struct SimOptionRow
 {
     std::string_view name; // without the dashes
     std::string_view valueName; // what the help calls its value; empty for a flag
@@ -39,7 +39,7 @@ struct SimOptionSpec
     std::optional<std::string> (*store)(SimOptions &options, std::string_view value) = nullptr;
 };
 
-std::span<const SimOptionSpec> SimOptionTable();
+std::span<const SimOptionRow> SimOptionTable();
 
 // The arguments after the program name.
 SimOptions ParseSimArgs(std::span<const std::string_view> args);

@@ -12,7 +12,7 @@ namespace nx5rb {
 namespace {
 
 using cli::CommandSyntax;
-using cli::OptionSpec;
+using cli::OptionRow;
 using test::RunTool;
 
 // A placeholder for each positional argument.
@@ -26,10 +26,10 @@ std::vector<std::string> Positionals(const CommandSyntax &syntax)
 }
 
 // The positionals, then every required option but `except` with a value.
-std::vector<std::string> Needed(const CommandSyntax &syntax, const OptionSpec *except = nullptr)
+std::vector<std::string> Needed(const CommandSyntax &syntax, const OptionRow *except = nullptr)
 {
     std::vector<std::string> args = Positionals(syntax);
-    for (const OptionSpec &option : syntax.options)
+    for (const OptionRow &option : syntax.options)
         if (option.required && &option != except)
             args.insert(args.end(), {"--" + std::string(option.longName), "given"});
     return args;
@@ -48,7 +48,7 @@ TEST(CommandLine, EveryOptionOfEveryCommandTakesEachForm)
     // A value may start with a dash and hold '=' and spaces: it is the value all the same.
     const std::string value = "-v=1 .dat";
     for (const CommandSyntax *syntax : cli::CommandSyntaxes()) {
-        for (const OptionSpec &option : syntax->options) {
+        for (const OptionRow &option : syntax->options) {
             const std::string name(option.longName);
             std::vector<std::vector<std::string>> forms;
             const bool flag = option.valueName.empty();
@@ -83,7 +83,7 @@ TEST(CommandLine, AMisusedOptionIsAUsageErrorOfOneLineAndTheSynopsis)
         std::vector<std::pair<std::vector<std::string>, std::string>> misuses = {
             {{"--no-such-option"}, "unknown option --no-such-option"},
         };
-        for (const OptionSpec &option : syntax->options) {
+        for (const OptionRow &option : syntax->options) {
             const std::string name = "--" + std::string(option.longName);
             if (option.valueName.empty()) {
                 misuses.push_back({{name + "=yes"}, "option " + name + " takes no value"});

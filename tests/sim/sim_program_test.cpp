@@ -92,7 +92,7 @@ TEST(SimProgramArgs, OptionsReachTheirFields)
 TEST(SimProgramArgs, EveryOptionTakesEachFormAndAMisuseIsOneLine)
 {
     const SimOptions defaults = ParseSimArgs({});
-    for (const SimOptionSpec &option : SimOptionTable()) {
+    for (const SimOptionRow &option : SimOptionTable()) {
         const std::string name = "--" + std::string(option.name);
         const std::string valued = name + "=3"; // "3" does for a file, a count, a rate, a digit
         const std::vector<std::string_view> spaced = {name, "3"};
