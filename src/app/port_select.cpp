@@ -118,24 +118,26 @@ RememberedPort PortFromRemembered(std::string_view remembered,
     return start;
 }
 
-namespace status_text {
+namespace {
 constexpr std::string_view kPort = "端口：";
-constexpr std::string_view kNumbered = "通信口";
-constexpr std::string_view kVirtual = "虚拟电台";
-constexpr std::string_view kNoDevice = "无此端口";
 constexpr std::string_view kMissing = "上次使用的端口 {} 不在本机，现用：";
-} // namespace status_text
+} // namespace
+
+std::string NumberedPortCaption(int number)
+{
+    return std::string(port_text::kNumbered) + std::to_string(number);
+}
 
 std::string PortStatusText(const PortSelection &selection, const std::string &missing)
 {
-    using namespace status_text;
+    using namespace port_text;
     std::string port;
     if (selection.IsVirtual())
         port = kVirtual;
     else if (!selection.Device.empty())
         port = selection.Device;
     else
-        port = std::string(kNumbered) + std::to_string(selection.CommPortNumber) + "（"
+        port = NumberedPortCaption(selection.CommPortNumber) + "（"
             + (selection.NumberedDevice.empty() ? std::string(kNoDevice) : selection.NumberedDevice)
             + "）";
     if (missing.empty())

@@ -67,6 +67,15 @@ RememberedPort PortFromRemembered(std::string_view remembered,
                                   const std::vector<SerialDevice> &devices,
                                   const std::function<bool(const std::string &)> &exists);
 
+namespace port_text {
+inline constexpr std::string_view kNumbered = "通信口"; // "通信口1" stands for COM1
+inline constexpr std::string_view kVirtual = "虚拟电台";
+inline constexpr std::string_view kNoDevice = "无此端口";
+} // namespace port_text
+
+// "通信口1" .. "通信口4": how the port dialog and the status line name COMn.
+std::string NumberedPortCaption(int number);
+
 // The port in use as the window's status line shows it: "端口：通信口1（/dev/ttyUSB0）", with the
 // remembered device that was not found before it.
 std::string PortStatusText(const PortSelection &selection, const std::string &missing = {});

@@ -13,10 +13,6 @@ namespace nx5rb {
 
 namespace {
 constexpr std::string_view kCaption = "端口选择";
-constexpr std::array<std::string_view, kPortOptions> kPortCaption
-    = {"通信口1", "通信口2", "通信口3", "通信口4"};
-constexpr std::string_view kVirtualCaption = "虚拟电台";
-constexpr std::string_view kNoDevice = "（无此端口）";
 constexpr std::string_view kVirtualDevice = "内置的虚拟电台，无需硬件";
 } // namespace
 
@@ -46,18 +42,20 @@ PortDialog::PortDialog(PortSelection &selection, std::function<std::string(int)>
           };
 
     for (int number = 1; number <= kPortOptions; ++number) {
-        auto *button = new QRadioButton(Q(kPortCaption[number - 1]), frame);
+        auto *button = new QRadioButton(Q(NumberedPortCaption(number)), frame);
         button->setObjectName(QString("OptPort%1").arg(number));
         const std::string device = describe ? describe(number) : std::string();
         PortSelection choice;
         choice.CommPortNumber = std::int16_t(number);
         // Resolved now, once: what the label shows is what a transfer opens.
         choice.NumberedDevice = device;
-        addOption(button, device.empty() ? Q(kNoDevice) : QString::fromStdString(device),
+        addOption(button,
+                  device.empty() ? QString("（%1）").arg(Q(port_text::kNoDevice))
+                                 : QString::fromStdString(device),
                   number - 1, choice);
         OptPort[number - 1] = button;
     }
-    OptPortVirtual = new QRadioButton(Q(kVirtualCaption), frame);
+    OptPortVirtual = new QRadioButton(Q(port_text::kVirtual), frame);
     OptPortVirtual->setObjectName("OptPortVirtual");
     PortSelection virtualChoice = selection_;
     virtualChoice.Device = std::string(kVirtualPort);
