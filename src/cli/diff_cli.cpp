@@ -12,7 +12,7 @@ namespace {
 
 constexpr OptionRow kDiffOptions[] = {
     {"", "json", "",
-     "print a JSON array of {\"page\", \"field\", \"address\", \"a\", \"b\"} instead"},
+     "print a JSON array of {\"id\", \"page\", \"field\", \"address\", \"a\", \"b\"} instead"},
 };
 
 } // namespace
@@ -54,6 +54,8 @@ std::string Json(const std::vector<FieldDifference> &differences)
     json.BeginArray();
     for (const FieldDifference &difference : differences) {
         json.BeginObject();
+        json.Key("id");
+        json.String(difference.id);
         json.Key("page");
         json.String(PageCaption(difference.page));
         json.Key("field");

@@ -36,6 +36,17 @@ constexpr std::uint8_t kLastPrintable = 0x7E;
 constexpr std::uint8_t kWordUnused = 0x80;
 constexpr int kBlockCount = int(mm::kImageSize / mm::kBlockSize);
 
+// The parts of the ids.
+constexpr std::array<std::string_view, mm::kBandCount> kBandId = {"a", "b", "c"};
+constexpr std::array<std::string_view, 4> kLimitId = {"rx_low", "rx_high", "tx_low", "tx_high"};
+constexpr std::array<std::string_view, 3> kTuneRowId = {"sensitivity", "low_power", "high_power"};
+constexpr std::array<std::string_view, 2> kSquelchRowId = {"high", "low"};
+constexpr std::array<std::string_view, 6> kModulationId
+    = {"response1", "response2", "response3", "total_deviation", "tone_deviation", "dcs_deviation"};
+constexpr std::array<std::string_view, mm::kPowerOnLines> kLineId = {"p0", "p1", "p2", "p3"};
+constexpr std::array<std::string_view, kChannelCols> kChannelColumnId
+    = {"number", "rx_freq", "tx_freq", "rx_tone", "tx_tone", "bandwidth", "power", "scan"};
+
 using BlockSet = std::array<bool, kBlockCount>;
 
 std::string Join(std::initializer_list<std::string_view> parts)
@@ -80,17 +91,20 @@ void AddFreqAreaFields(std::vector<Field> &table)
         // Receive low/high, transmit low/high, in record order.
         for (int limit = 0; limit < 4; ++limit)
             table.push_back({FieldPage::FreqArea,
+                             Join({"area.", kBandId[band], ".", kLimitId[limit]}),
                              Join({kBandName[band], " ", kRowCaption[limit / 2], " ",
                                    limit % 2 ? kHighName : kLowName}),
                              mm::Address(base + 2 * limit), 2, FieldCodec::BandLimit});
-        table.push_back({FieldPage::FreqArea, Join({kBandName[band], " ", kRowCaption[2]}),
+        table.push_back({FieldPage::FreqArea, Join({"area.", kBandId[band], ".tune"}),
+                         Join({kBandName[band], " ", kRowCaption[2]}),
                          mm::Address(base + mm::kFreqAreaTuneFreq), 2, FieldCodec::BandLimit});
     }
-    table.push_back({FieldPage::FreqArea, std::string(kBandsLabel), mm::kWorkBandsCode, 1,
-                     FieldCodec::BandCombination});
+    table.push_back({FieldPage::FreqArea, "area.bands", std::string(kBandsLabel),
+                     mm::kWorkBandsCode, 1, FieldCodec::BandCombination});
     for (int band = 0; band < mm::kBandCount; ++band)
-        table.push_back({FieldPage::FreqArea, std::string(kChannelLabel[band]),
-                         mm::Address(mm::kWorkChannel + band), 1, FieldCodec::WorkChannel});
+        table.push_back({FieldPage::FreqArea, Join({"area.", kBandId[band], ".work_channel"}),
+                         std::string(kChannelLabel[band]), mm::Address(mm::kWorkChannel + band), 1,
+                         FieldCodec::WorkChannel});
 }
 
 void AddTuneFields(std::vector<Field> &table, int band)
@@ -103,6 +117,8 @@ void AddTuneFields(std::vector<Field> &table, int band)
     for (int row = 0; row < int(kRows.size()); ++row)
         for (int point = 0; point < kTunePoints; ++point)
             table.push_back({page,
+                             Join({"tune.", kBandId[band], ".", kTuneRowId[row], ".",
+                                   std::to_string(point + 1)}),
                              Join({bandName, " ", tune_text::kTuneRowCaption[row], kPoint,
                                    std::to_string(point + 1)}),
                              mm::Address(block + kRows[row] + point), 1, FieldCodec::Byte});
@@ -111,6 +127,8 @@ void AddTuneFields(std::vector<Field> &table, int band)
         for (int row = 0; row < 2; ++row)
             table.push_back(
                 {page,
+                 Join({"tune.", kBandId[band], ".squelch.", std::to_string(column + 1), ".",
+                       kSquelchRowId[row]}),
                  Join({bandName, " ", tune_text::kSquelch, " ", tune_text::kDetection[column], " ",
                        tune_text::kSquelchRowCaption[row]}),
                  mm::Address(block + mm::kTuneSquelch + 2 * column + row), 1, FieldCodec::Byte});
@@ -121,7 +139,7 @@ void AddModulationFields(std::vector<Field> &table, int band)
     const FieldPage page = FieldPage(int(FieldPage::TuneA) + band);
     for (int setting = 0; setting < kModulationFields; ++setting) {
         const bool word = setting == kTotalDeviationField;
-        table.push_back({page,
+        table.push_back({page, Join({"modulation.", kBandId[band], ".", kModulationId[setting]}),
                          Join({freq_area_text::kBandName[band], " ",
                                CaptionBefore(modulation_text::kLabel[setting], ":")}),
                          mm::Address(mm::kSettingsBlock[band] + mm::kSettingsField[setting]),
@@ -137,6 +155,7 @@ void AddPowerOnFields(std::vector<Field> &table)
         for (int column = 0; column < mm::kPowerOnLineLength; ++column)
             table.push_back(
                 {FieldPage::PowerOn,
+                 Join({"message.", kLineId[line], ".", std::to_string(column + 1)}),
                  Join({label, kCharacterNumber, std::to_string(column + 1), kCharacter}),
                  mm::Address(mm::kPowerOnMsg + line * mm::kPowerOnLineStride + column), 1,
                  FieldCodec::MessageChar});
@@ -163,10 +182,12 @@ void AddChannelFields(std::vector<Field> &table)
         {mm::kChFlags, 1, FieldCodec::ChannelScan, mm::kFlagScan},
     }};
     for (int channel = 1; channel <= mm::kChannelCount; ++channel) {
-        const std::string number = Join({kChannel, std::to_string(channel - 1), " "});
+        const std::string number = std::to_string(channel - 1);
         for (int col = kColRxFreq; col < kChannelCols; ++col) {
             const Column &column = kColumns[col - kColRxFreq];
-            table.push_back({FieldPage::Channels, number + std::string(channel_text::kCaption[col]),
+            table.push_back({FieldPage::Channels,
+                             Join({"channel.", number, ".", kChannelColumnId[col]}),
+                             Join({kChannel, number, " ", channel_text::kCaption[col]}),
                              mm::Address(mm::ChannelRecord(channel) + column.offset), column.size,
                              column.codec, column.bits});
         }
@@ -182,7 +203,7 @@ std::vector<Field> BuildTable()
         AddModulationFields(table, band);
         // Shared by all bands, stored in band B's block and moved with it.
         if (band == 1)
-            table.push_back({FieldPage::TuneB,
+            table.push_back({FieldPage::TuneB, "modulation.max_offset",
                              std::string(CaptionBefore(modulation_text::kMaxOffsetLabel, "(")),
                              mm::kMaxOffset, 1, FieldCodec::Byte});
     }
@@ -296,8 +317,8 @@ std::vector<FieldDifference> Diff(const RadioImage &a, const RadioImage &b, cons
             continue;
         for (int i = 0; i < field.size; ++i)
             unexplained[field.address + i] &= std::uint8_t(~field.bits);
-        differences.push_back({field.page, field.name, field.address, field.size, std::move(textA),
-                               std::move(textB)});
+        differences.push_back({field.page, field.id, field.name, field.address, field.size,
+                               std::move(textA), std::move(textB)});
     }
 
     // A run stays inside one block and one owner: the field that shows the differing bits, or
@@ -331,11 +352,17 @@ std::vector<FieldDifference> Diff(const RadioImage &a, const RadioImage &b, cons
             prefix = table[who.field].name + " ";
         else if (who.channel >= 0)
             prefix = Join({kChannel, std::to_string(who.channel), " "});
-        std::string name = prefix + std::string(kByte) + HexAddress(mm::Address(i));
+        std::string addresses = HexAddress(mm::Address(i));
         if (end - i > 1)
-            name += "-" + HexAddress(mm::Address(end - 1));
-        FieldDifference raw {
-            FieldPage::Other, std::move(name), mm::Address(i), int(end - i), {}, {}, true};
+            addresses += "-" + HexAddress(mm::Address(end - 1));
+        FieldDifference raw {FieldPage::Other,
+                             "other." + addresses,
+                             prefix + std::string(kByte) + addresses,
+                             mm::Address(i),
+                             int(end - i),
+                             {},
+                             {},
+                             true};
         for (std::size_t k = i; k < end; ++k) {
             raw.a += HexByte(a[k]);
             raw.b += HexByte(b[k]);

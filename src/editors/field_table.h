@@ -40,6 +40,9 @@ enum class FieldCodec : std::uint8_t {
 struct Field
 {
     FieldPage page = FieldPage::Other;
+    // Stable, ASCII, the same in every version: "area.b.tx_high", "tune.a.sensitivity.3",
+    // "channel.12.rx_freq". Scripts key on it; the name is for people and may be reworded.
+    std::string id;
     std::string name; // as a technician reads it: "频段-A 灵敏度 点 3", "信道 12 接收亚音"
     mm::Address address = 0;
     int size = 1; // bytes, all inside one 16-byte block
@@ -67,6 +70,8 @@ std::string FieldText(const Field &field, const RadioImage &image, const FreqAre
 struct FieldDifference
 {
     FieldPage page = FieldPage::Other;
+    // The field's id; a raw run is "other.0xF9F" or "other.0x8C0-0x8C3" by its addresses.
+    std::string id;
     std::string name;
     mm::Address address = 0;
     int size = 1;

@@ -121,7 +121,7 @@ TEST(Diff, NamesEveryStoredByteThatDiffersAndNothingElse)
     }
 }
 
-TEST(Diff, JsonListsPageFieldAddressAndBothTexts)
+TEST(Diff, JsonListsIdPageFieldAddressAndBothTexts)
 {
     TempFolder folder;
     const RadioImage start = WindowState().Image;
@@ -134,7 +134,8 @@ TEST(Diff, JsonListsPageFieldAddressAndBothTexts)
         = QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).array();
     ASSERT_EQ(differences.size(), 1) << run.out;
     EXPECT_EQ(differences[0].toObject(),
-              (QJsonObject {{"page", "频段-A 灵敏度/功率"},
+              (QJsonObject {{"id", "tune.a.sensitivity.3"},
+                            {"page", "频段-A 灵敏度/功率"},
                             {"field", "频段-A 灵敏度 点 3"},
                             {"address", kSensitivityA3},
                             {"a", "18"},

@@ -5,8 +5,10 @@
 #include "editors/field_table.h"
 #include "support/image_bytes.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -225,6 +227,19 @@ TEST(FieldText, MatchesWhatThePagesShow)
         ASSERT_EQ(table.size(), shown.size());
         for (std::size_t i = 0; i < table.size(); ++i)
             EXPECT_EQ(FieldText(table[i], image), shown[i]) << table[i].name;
+    }
+}
+
+// Scripts key on a field's id: no two fields share one, and each is plain lower-case ASCII.
+TEST(FieldTable, EveryFieldHasItsOwnAsciiId)
+{
+    std::set<std::string> ids;
+    for (const Field &field : FieldTable()) {
+        EXPECT_TRUE(ids.insert(field.id).second) << field.id << " " << field.name;
+        EXPECT_FALSE(field.id.empty()) << field.name;
+        EXPECT_TRUE(std::all_of(field.id.begin(), field.id.end(), [](char c) {
+            return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '.';
+        })) << field.id;
     }
 }
 
