@@ -31,13 +31,13 @@ std::string NibbleText(int nibble)
     return std::to_string(nibble);
 }
 
-// DataToFreq without the final filling to nine characters.
-std::string RawFreqText(const RadioImage &image, mm::Address offset)
+// FreqFieldText without the final filling to nine characters.
+std::string RawFreqText(std::span<const std::uint8_t, mm::kFreqFieldSize> field)
 {
-    const std::uint8_t b1 = image[offset + 1];
-    const std::uint8_t b2 = image[offset + 2];
-    const std::uint8_t b3 = image[offset + 3];
-    std::string text = HexText(image[offset]);
+    const std::uint8_t b1 = field[1];
+    const std::uint8_t b2 = field[2];
+    const std::uint8_t b3 = field[3];
+    std::string text = HexText(field[0]);
     text += NibbleText(b1 >> 4);
     text += '.';
     text += NibbleText(b1 & 0x0F);
@@ -89,7 +89,13 @@ std::string DataToFreq(const RadioImage &image, mm::Address offset)
 {
     if (!FieldInImage(offset))
         return {};
-    std::string text = RawFreqText(image, offset);
+    return FreqFieldText(std::span<const std::uint8_t, mm::kFreqFieldSize>(image.data() + offset,
+                                                                           mm::kFreqFieldSize));
+}
+
+std::string FreqFieldText(std::span<const std::uint8_t, mm::kFreqFieldSize> field)
+{
+    std::string text = RawFreqText(field);
     if (text.size() < kFreqTextLength)
         text.append(kFreqTextLength - text.size(), '0');
     return text;

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,8 @@ bool JudgeFreqVaid(const RadioImage &image, const FreqAreaTable &areas, mm::Addr
 
 // Text of the frequency field at `offset` in MHz, filled with zeros to nine characters.
 std::string DataToFreq(const RadioImage &image, mm::Address offset);
+// The same text of a field on its own.
+std::string FreqFieldText(std::span<const std::uint8_t, mm::kFreqFieldSize> field);
 
 // Encodes a frequency text in MHz into the field at `offset` and returns the text filled to nine
 // characters. Texts with three digits before the point keep the radio's fixed digit positions;

@@ -71,10 +71,30 @@ public:
     std::optional<Tone> RxTone() const { return DecodeTone(ToneField<mm::kChRxTone>()); }
     std::optional<Tone> TxTone() const { return DecodeTone(ToneField<mm::kChTxTone>()); }
 
+    // The fields as they are stored, for the codecs that show a field's text as it is.
+    std::span<const std::uint8_t, mm::kFreqFieldSize> RxFrequencyField() const
+    {
+        return Freq<mm::kChRxFreq>();
+    }
+    std::span<const std::uint8_t, mm::kFreqFieldSize> TxFrequencyField() const
+    {
+        return Freq<mm::kChTxFreq>();
+    }
+    std::span<const std::uint8_t, mm::kToneFieldSize> RxToneField() const
+    {
+        return ToneField<mm::kChRxTone>();
+    }
+    std::span<const std::uint8_t, mm::kToneFieldSize> TxToneField() const
+    {
+        return ToneField<mm::kChTxTone>();
+    }
+
     std::uint8_t Flags() const { return bytes_[mm::kChFlags]; }
-    bool Narrow() const { return Flags() & mm::kFlagNarrow; }
-    bool LowPower() const { return Flags() & mm::kFlagLowPower; }
-    bool InScan() const { return Flags() & mm::kFlagScan; }
+    // Any of the flag bits `bit` is set.
+    bool Flag(std::uint8_t bit) const { return Flags() & bit; }
+    bool Narrow() const { return Flag(mm::kFlagNarrow); }
+    bool LowPower() const { return Flag(mm::kFlagLowPower); }
+    bool InScan() const { return Flag(mm::kFlagScan); }
 
     // The channel is in use: its receive frequency lies inside a band's receive limits.
     bool Exists(const FreqAreaTable &areas) const { return Inside(RxFrequency(), areas, true); }
@@ -102,6 +122,11 @@ public:
         return EncodeTone(tone, ToneField<mm::kChTxTone>());
     }
     // Each sets or clears its own bit and keeps the others.
+    void SetFlag(std::uint8_t bit, bool on) const requires record_detail::Writable<Byte>
+    {
+        bytes_[mm::kChFlags]
+            = std::uint8_t(on ? bytes_[mm::kChFlags] | bit : bytes_[mm::kChFlags] & ~bit);
+    }
     void SetNarrow(bool on) const requires record_detail::Writable<Byte>
     {
         SetFlag(mm::kFlagNarrow, on);
@@ -129,11 +154,6 @@ private:
     static bool Inside(std::optional<Frequency> f, const FreqAreaTable &areas, bool receive)
     {
         return f && InsideABand(*f, areas, receive);
-    }
-    void SetFlag(std::uint8_t bit, bool on) const
-    {
-        bytes_[mm::kChFlags]
-            = std::uint8_t(on ? bytes_[mm::kChFlags] | bit : bytes_[mm::kChFlags] & ~bit);
     }
 
     std::span<Byte, kSize> bytes_;

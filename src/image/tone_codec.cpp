@@ -60,8 +60,14 @@ std::string DataToQt(const RadioImage &image, mm::Address offset)
 {
     if (std::size_t(offset) + 2 > mm::kImageSize)
         return {};
-    const std::uint8_t lo = image[offset];
-    const std::uint8_t hi = image[offset + 1];
+    return ToneFieldText(std::span<const std::uint8_t, mm::kToneFieldSize>(image.data() + offset,
+                                                                           mm::kToneFieldSize));
+}
+
+std::string ToneFieldText(std::span<const std::uint8_t, mm::kToneFieldSize> field)
+{
+    const std::uint8_t lo = field[0];
+    const std::uint8_t hi = field[1];
     if (lo == 0xFF || hi == 0xFF)
         return std::string(kNoTone);
     switch (hi >> 6) {

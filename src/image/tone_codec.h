@@ -62,6 +62,8 @@ const std::array<std::string, kQtCount> &QtList();
 
 // Text of the 2-byte tone field at `offset` (low byte first).
 std::string DataToQt(const RadioImage &image, mm::Address offset);
+// The same text of a field on its own.
+std::string ToneFieldText(std::span<const std::uint8_t, mm::kToneFieldSize> field);
 
 // Writes the field for entry `index` of the list, whose text is `text`.
 void QtToData(int index, std::string_view text, RadioImage &image, mm::Address offset);
