@@ -121,8 +121,6 @@ void WriteMessage(JsonWriter &json, const WindowState &state)
 
 void WriteChannels(JsonWriter &json, const WindowState &state)
 {
-    static constexpr std::array<const char *, kChannelCols> kKeys
-        = {"channel", "rx", "tx", "rx_tone", "tx_tone", "bandwidth", "power", "scan"};
     const TextGrid &grid = state.ChannelView.Grid;
     json.Key("channels");
     json.BeginArray();
@@ -130,11 +128,11 @@ void WriteChannels(JsonWriter &json, const WindowState &state)
         if (grid.Text(row, kColRxFreq).empty())
             continue;
         json.BeginObject();
-        json.Key(kKeys[kColNumber]);
+        json.Key("channel");
         json.Int(row - 1);
-        for (int col = kColRxFreq; col < kChannelCols; ++col) {
-            json.Key(kKeys[col]);
-            json.String(grid.Text(row, col));
+        for (const ChannelColumnRow &column : kChannelColumns) {
+            json.Key(column.dumpKey);
+            json.String(grid.Text(row, column.col));
         }
         json.EndObject();
     }

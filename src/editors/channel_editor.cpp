@@ -5,13 +5,11 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace nx5rb {
 
 namespace {
-
-constexpr mm::Address kFreqFieldSize = 4;
-constexpr mm::Address kToneFieldSize = 2;
 
 void Erase(RadioImage &image, mm::Address from, mm::Address count)
 {
@@ -28,40 +26,7 @@ std::int16_t High(const FreqArea &area, bool receive)
     return receive ? area.RxHigh : area.TxHigh;
 }
 
-// Items of the switch lists; the item index is what the flag rules key on.
-enum BandwidthItem { kItemNarrow = 0, kItemWide = 1 };
-enum PowerItem { kItemHigh = 0, kItemLow = 1 };
-enum ScanItem { kItemScanDelete = 0, kItemScanAdd = 1 };
-
-std::uint8_t WithBit(std::uint8_t flags, std::uint8_t bit, bool set)
-{
-    return std::uint8_t(set ? flags | bit : flags & ~bit);
-}
-
 } // namespace
-
-const std::vector<std::string> &ChannelComboItems(int col)
-{
-    using namespace channel_text;
-    static const std::vector<std::string> tones(QtList().begin(), QtList().end());
-    static const std::vector<std::string> bandwidth = {std::string(kNarrow), std::string(kWide)};
-    static const std::vector<std::string> power = {std::string(kHigh), std::string(kLow)};
-    static const std::vector<std::string> scan = {std::string(kScanDelete), std::string(kScanAdd)};
-    static const std::vector<std::string> none;
-    switch (col) {
-    case kColRxTone:
-    case kColTxTone:
-        return tones;
-    case kColBandwidth:
-        return bandwidth;
-    case kColPower:
-        return power;
-    case kColScan:
-        return scan;
-    default:
-        return none;
-    }
-}
 
 std::optional<int> FreqRangeCorrection(double mhz, const FreqAreaTable &areas, bool receive)
 {
@@ -106,22 +71,27 @@ EditorOpen ChannelGridEditor::Open(CellRef clicked)
         editor.cell = clicked;
         return editor;
     }
+    // No channel yet: it is created by its receive frequency; the transmit side's lists likewise
+    // wait for the transmit frequency.
+    const ChannelColumnRow &clickedColumn = ChannelColumnOf(col);
     if (grid.Text(row, kColRxFreq).empty())
-        col = kColRxFreq; // no channel yet: it is created by its receive frequency
-    else if (col == kColTxTone && grid.Text(row, kColTxFreq).empty())
+        col = kColRxFreq;
+    else if (clickedColumn.side == ChannelSide::Transmit
+             && clickedColumn.store != ChannelStore::Frequency
+             && grid.Text(row, kColTxFreq).empty())
         col = kColTxFreq;
     cursor_.EditRow = std::int16_t(row);
     cursor_.EditCol = std::int16_t(col);
     editor.cell = {row, col};
 
-    if (col == kColRxFreq || col == kColTxFreq) {
-        editor.kind = EditorKind::Text;
-        editor.keyKind = KeyKind::Frequency;
+    const ChannelColumnRow &column = ChannelColumnOf(col);
+    editor.kind = column.editor;
+    if (column.editor == EditorKind::Text) {
+        editor.keyKind = column.keyKind;
         editor.text = grid.Text(row, col);
         return editor;
     }
-    editor.kind = EditorKind::Combo;
-    editor.items = ChannelComboItems(col);
+    editor.items = ChannelColumnItems(column);
     const auto match = std::find(editor.items.begin(), editor.items.end(), grid.Text(row, col));
     editor.selected = match == editor.items.end() ? 0 : int(match - editor.items.begin());
     return editor;
@@ -132,7 +102,7 @@ EditorCommit ChannelGridEditor::Commit(const EditorInput &input)
     // Enter in Text4 commits without moving on; EnterPressed stays as it is.
     if (cursor_.EditRow == 0 || cursor_.EditCol == 0)
         return {input.text, std::nullopt, {}};
-    if (cursor_.EditCol == kColRxFreq || cursor_.EditCol == kColTxFreq)
+    if (ChannelColumnOf(cursor_.EditCol).store == ChannelStore::Frequency)
         return CommitFrequency(input.text);
     return CommitCombo(input);
 }
@@ -142,23 +112,25 @@ EditorCommit ChannelGridEditor::CommitFrequency(const std::string &typed)
     using namespace channel_text;
     const int row = cursor_.EditRow;
     const int col = cursor_.EditCol;
-    const bool receive = col == kColRxFreq;
+    const ChannelColumnRow &edited = ChannelColumnOf(col);
+    const bool receive = edited.side == ChannelSide::Receive;
     const mm::Address r = mm::ChannelRecord(row);
     TextGrid &grid = model_.Grid;
     RadioImage &image = doc_.Image;
     EditorCommit result;
 
+    // Without its receive frequency the channel goes; without its transmit frequency the
+    // transmit side does.
     if (typed.empty()) {
-        if (receive) {
-            for (int c = kColTxFreq; c < kChannelCols; ++c)
-                grid.SetText(row, c, "");
+        if (receive)
             Erase(image, r, mm::kChannelRecordSize);
-        } else {
-            grid.SetText(row, kColTxTone, "");
-            Erase(image, r + mm::kChTxFreq, kFreqFieldSize);
-            Erase(image, r + mm::kChTxTone, kToneFieldSize);
+        for (const ChannelColumnRow &column : kChannelColumns) {
+            if (!receive && column.side != ChannelSide::Transmit)
+                continue;
+            if (!receive && column.store != ChannelStore::Flag)
+                Erase(image, r + column.offset, mm::Address(column.size));
+            grid.SetText(row, column.col, "");
         }
-        grid.SetText(row, col, "");
         return result;
     }
 
@@ -189,25 +161,27 @@ EditorCommit ChannelGridEditor::CommitFrequency(const std::string &typed)
         return result;
     }
 
-    if (receive && grid.Text(row, kColRxFreq).empty()) {
-        grid.SetText(row, kColRxTone, kNoTone);
-        grid.SetText(row, kColScan, kScanAdd);
-        grid.SetText(row, kColPower, kHigh);
-        grid.SetText(row, kColBandwidth, kWide);
-        image[r + mm::kChFlags] = mm::kFlagScan;
+    // A new channel, or a new transmit side, starts from its defaults: no tones, no transmit
+    // frequency, the flags of a new channel. Old bytes of an unused record must not come back
+    // with the next decode.
+    const bool newChannel = receive && grid.Text(row, kColRxFreq).empty();
+    if (newChannel) {
+        image[r + mm::kChFlags] = kNewChannelFlags;
         image[r + mm::kChReserved] = 0x00;
-        // The new row shows no tones and no transmit frequency; old bytes of an unused record
-        // must not come back with the next decode.
-        Erase(image, r + mm::kChRxTone, kToneFieldSize);
-        Erase(image, r + mm::kChTxFreq, kFreqFieldSize);
-        Erase(image, r + mm::kChTxTone, kToneFieldSize);
     }
-    if (!receive && grid.Text(row, kColTxTone).empty()) {
-        grid.SetText(row, kColTxTone, kNoTone);
-        Erase(image, r + mm::kChTxTone, kToneFieldSize);
+    const ConstChannelRecord record = ChannelAt(std::as_const(image), row);
+    for (const ChannelColumnRow &column : kChannelColumns) {
+        const bool starts = newChannel
+            || (!receive && column.side == ChannelSide::Transmit
+                && grid.Text(row, column.col).empty());
+        if (&column == &edited || !starts)
+            continue;
+        if (column.store != ChannelStore::Flag)
+            Erase(image, r + column.offset, mm::Address(column.size));
+        if (column.store != ChannelStore::Frequency && ColumnShows(column, !receive))
+            grid.SetText(row, column.col, column.shown(column, record));
     }
-    const mm::Address field = r + (receive ? mm::kChRxFreq : mm::kChTxFreq);
-    std::copy_n(scratch.begin(), kFreqFieldSize, image.begin() + field);
+    std::copy_n(scratch.begin(), mm::kFreqFieldSize, image.begin() + r + edited.offset);
     grid.SetText(row, col, *stored);
     result.shownText = *stored;
     return result;
@@ -220,7 +194,8 @@ EditorCommit ChannelGridEditor::CommitCombo(const EditorInput &input)
     const mm::Address r = mm::ChannelRecord(row);
     TextGrid &grid = model_.Grid;
     RadioImage &image = doc_.Image;
-    const std::vector<std::string> &items = ChannelComboItems(col);
+    const ChannelColumnRow &column = ChannelColumnOf(col);
+    const std::vector<std::string> &items = ChannelColumnItems(column);
     EditorCommit result;
     // Left without a choice: the list may have opened on "无" for a tone it does not hold, and
     // that tone must survive.
@@ -229,24 +204,14 @@ EditorCommit ChannelGridEditor::CommitCombo(const EditorInput &input)
         return result;
     }
     const int item = *input.item;
-    std::uint8_t &flags = image[r + mm::kChFlags];
-    switch (col) {
-    case kColRxTone:
-        QtToData(item, items[item], image, r + mm::kChRxTone);
+    switch (column.store) {
+    case ChannelStore::Tone:
+        QtToData(item, items[item], image, r + column.offset);
         break;
-    case kColTxTone:
-        QtToData(item, items[item], image, r + mm::kChTxTone);
+    case ChannelStore::Flag:
+        ChannelAt(image, row).SetFlag(column.bits, item == column.setItem);
         break;
-    case kColBandwidth:
-        flags = WithBit(flags, mm::kFlagNarrow, item == kItemNarrow);
-        break;
-    case kColPower:
-        flags = WithBit(flags, mm::kFlagLowPower, item == kItemLow);
-        break;
-    case kColScan:
-        flags = WithBit(flags, mm::kFlagScan, item == kItemScanAdd);
-        break;
-    default:
+    case ChannelStore::Frequency:
         break;
     }
     grid.SetText(row, col, items[item]);

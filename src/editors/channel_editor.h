@@ -11,16 +11,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace nx5rb {
 
 namespace channel_text {
 inline constexpr std::string_view kOutOfRange = "频率超出范围！";
 } // namespace channel_text
-
-// The items of the list over column `col` (3..7) in their order; empty for any other column.
-const std::vector<std::string> &ChannelComboItems(int col);
 
 // The whole-MHz band edge a typed frequency is replaced by: above the highest band, in a gap
 // between bands (bands ranked by their lower limit) or below the lowest. Nothing when the value
@@ -32,9 +28,10 @@ std::optional<int> FreqRangeCorrection(double mhz, const FreqAreaTable &areas, b
 // stored digits ("145.003" -> "145.005", "136" -> "136"). Nothing when the text is not a number.
 std::optional<std::string> SnapToRaster(std::string_view mhzText);
 
-// The channel grid through the editor protocol. Cells are (row 1..128, col 0..7); a channel row
-// without a receive frequency opens its receive frequency, column 4 without a transmit frequency
-// opens the transmit frequency. Enter commits and closes: the grid does not move on.
+// The channel grid through the editor protocol. Cells are (row 1..128, col 0..7), each edited as
+// its row of the column table says; a channel row without a receive frequency opens its receive
+// frequency, a list of the transmit side without a transmit frequency opens the transmit
+// frequency. Enter commits and closes: the grid does not move on.
 class ChannelGridEditor final : public PageEditor<ChannelCells>
 {
 public:
@@ -42,7 +39,7 @@ public:
 
     // MSHFlexGridChInfo_Click.
     EditorOpen Open(CellRef clicked) override;
-    // Text4_LostFocus for columns 1 and 2, Combo1_LostFocus for columns 3..7.
+    // Text4_LostFocus for the frequency columns, Combo1_LostFocus for the lists.
     EditorCommit Commit(const EditorInput &input) override;
 
 private:

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <set>
+#include <utility>
 
 namespace nx5rb {
 
@@ -19,18 +20,44 @@ using namespace plan;
 // Cross-band pairs are written as "split"; repeater offsets stay below this.
 constexpr std::int64_t kSplitFrom10Hz = 70 * 100000;
 
+// Every column the table maps to one column of the common layout has that column in the header.
+constexpr bool CommonColumnsInHeader()
+{
+    for (const ChannelColumnRow &column : kChannelColumns)
+        if (!column.common.column.empty()
+            && std::find(common::kHeader.begin(), common::kHeader.end(), column.common.column)
+                == common::kHeader.end())
+            return false;
+    return true;
+}
+static_assert(CommonColumnsInHeader());
+
+// The record an entry stands for, in a scratch image that lives as long as the thread.
+ConstChannelRecord EntryRecord(const ChannelEntry &entry)
+{
+    thread_local RadioImage scratch {};
+    const mm::Address r = mm::ChannelRecord(1);
+    Erase(scratch, r, mm::kChannelRecordSize);
+    StoreFreq(scratch, r + mm::kChRxFreq, entry.rxFreq);
+    StoreTone(scratch, r + mm::kChRxTone, entry.rxTone);
+    if (entry.txFreq) {
+        StoreFreq(scratch, r + mm::kChTxFreq, *entry.txFreq);
+        StoreTone(scratch, r + mm::kChTxTone, entry.txTone);
+    }
+    scratch[r + mm::kChFlags] = entry.flags;
+    return ChannelAt(std::as_const(scratch), 1);
+}
+
+// Every cell as the grid shows the channel.
 std::vector<std::string> OursRow(const ChannelEntry &entry)
 {
-    using namespace channel_text;
-    const bool tx = entry.txFreq.has_value();
-    return {std::to_string(entry.number),
-            FreqText(entry.rxFreq),
-            tx ? FreqText(*entry.txFreq) : std::string(),
-            ToneText(entry.rxTone),
-            tx ? ToneText(entry.txTone) : std::string(),
-            std::string(entry.flags & mm::kFlagNarrow ? kNarrow : kWide),
-            std::string(entry.flags & mm::kFlagLowPower ? kLow : kHigh),
-            std::string(entry.flags & mm::kFlagScan ? kScanAdd : kScanDelete)};
+    const ConstChannelRecord record = EntryRecord(entry);
+    std::vector<std::string> row(kChannelCols);
+    row[kColNumber] = std::to_string(entry.number);
+    for (const ChannelColumnRow &column : kChannelColumns)
+        if (ColumnShows(column, entry.txFreq.has_value()))
+            row[std::size_t(column.col)] = column.shown(column, record);
+    return row;
 }
 
 // A tone as the common layout names it.
@@ -143,10 +170,11 @@ std::vector<std::string> CommonRow(const ChannelEntry &entry, std::vector<Export
     set(kPolarity, polarity);
     set(kRxDtcs, rxDtcs);
     set(kCrossMode, crossMode);
-    set(kMode, entry.flags & mm::kFlagNarrow ? "NFM" : "FM");
     set(kStep, std::string(kDefaultStep));
-    set(kSkip, entry.flags & mm::kFlagScan ? "" : "S");
-    set(kPower, entry.flags & mm::kFlagLowPower ? "Low" : "High");
+    for (const ChannelColumnRow &column : kChannelColumns)
+        if (!column.common.column.empty())
+            set(column.common.column,
+                std::string(CommonTextFor(column.common, entry.flags & column.bits)));
     return row;
 }
 
@@ -289,7 +317,13 @@ ChannelPlan ParseChannelPlan(std::string_view bytes, const RadioImage &image,
         context.existing[entry.number] = entry;
     if (context.layout == PlanLayout::Common) {
         std::set<std::int64_t> wattages;
-        const int power = ColumnIndex(context.header, common::kPower);
+        const auto level
+            = std::find_if(kChannelColumns.begin(), kChannelColumns.end(), [](const auto &column) {
+                  return column.common.rule == CommonRule::PowerLevel;
+              });
+        const int power = level == kChannelColumns.end()
+            ? -1
+            : ColumnIndex(context.header, level->common.column);
         for (std::size_t i = 1; i < records.size(); ++i)
             if (power >= 0 && std::size_t(power) < records[i].fields.size())
                 if (const auto milliwatts = Milliwatts(Trimmed(records[i].fields[power])))

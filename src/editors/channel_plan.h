@@ -4,6 +4,7 @@
 // every row against the rules of the channel grid and writes only the rows that pass.
 #pragma once
 
+#include "editors/channel_columns.h"
 #include "image/radio_image.h"
 
 #include <array>
@@ -32,7 +33,7 @@ struct ChannelEntry
     std::optional<std::int32_t> txFreq; // 10 Hz; nothing: no transmit frequency and no tone
     ToneCode rxTone;
     ToneCode txTone; // meaningful only with a transmit frequency
-    std::uint8_t flags = mm::kFlagScan; // bandwidth, power, scan and any other bits kept as found
+    std::uint8_t flags = kNewChannelFlags; // the flag columns' bits and any others kept as found
 
     bool operator==(const ChannelEntry &) const = default;
 };

@@ -31,12 +31,10 @@ inline constexpr std::string_view kDtcs = "DtcsCode";
 inline constexpr std::string_view kPolarity = "DtcsPolarity";
 inline constexpr std::string_view kRxDtcs = "RxDtcsCode";
 inline constexpr std::string_view kCrossMode = "CrossMode";
-inline constexpr std::string_view kMode = "Mode";
-inline constexpr std::string_view kSkip = "Skip";
-inline constexpr std::string_view kPower = "Power";
 inline constexpr std::string_view kStep = "TStep";
-// The layout's current header. Files with its older header (no RxDtcsCode, CrossMode or Power)
-// still import: every column but Location and Frequency may be missing.
+// The layout's current header; Mode, Skip and Power carry the flag columns as the channel column
+// table maps them. Files with its older header (no RxDtcsCode, CrossMode or Power) still import:
+// every column but Location and Frequency may be missing.
 inline constexpr std::array<std::string_view, 21> kHeader
     = {"Location",  "Name",     "Frequency",    "Duplex",     "Offset",    "Tone",     "rToneFreq",
        "cToneFreq", "DtcsCode", "DtcsPolarity", "RxDtcsCode", "CrossMode", "Mode",     "TStep",

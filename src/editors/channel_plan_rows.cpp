@@ -43,8 +43,11 @@ void IndexColumns(ParseContext &context)
         return;
     }
     for (std::string_view name : {kLocation, kFrequency, kDuplex, kOffset, kTone, kRTone, kCTone,
-                                  kDtcs, kPolarity, kRxDtcs, kCrossMode, kMode, kSkip, kPower})
+                                  kDtcs, kPolarity, kRxDtcs, kCrossMode})
         add(name);
+    for (const ChannelColumnRow &column : kChannelColumns)
+        if (!column.common.column.empty())
+            add(column.common.column);
 }
 
 std::optional<std::int64_t> Milliwatts(std::string_view text)
@@ -143,9 +146,9 @@ std::optional<bool> RowParser::Choice(std::string_view column, std::string_view 
                 "expected " + std::string(yes) + " or " + std::string(no));
 }
 
-bool RowParser::LowPower() const
+bool RowParser::LowPower(std::string_view column) const
 {
-    const std::string_view text = Field(common::kPower);
+    const std::string_view text = Field(column);
     if (SameLetters(text, "Low") || SameLetters(text, "L"))
         return true;
     const std::optional<std::int64_t> milliwatts = Milliwatts(text);
@@ -154,11 +157,11 @@ bool RowParser::LowPower() const
 
 std::optional<ChannelEntry> RowParser::Ours(int number)
 {
-    using namespace channel_text;
+    using channel_text::kCaption;
     const std::optional<ChannelEntry> &now = context_.existing[number];
     ChannelEntry entry;
     entry.number = number;
-    entry.flags = now ? now->flags : mm::kFlagScan;
+    entry.flags = now ? now->flags : kNewChannelFlags;
 
     // A field that shows what the channel shows now is left as the record holds it.
     const std::string_view rxText = Field(kCaption[kColRxFreq]);
@@ -206,15 +209,16 @@ std::optional<ChannelEntry> RowParser::Ours(int number)
         return std::nullopt;
     }
 
-    const std::optional<bool> narrow = Choice(kCaption[kColBandwidth], kNarrow, kWide);
-    const std::optional<bool> low = narrow ? Choice(kCaption[kColPower], kLow, kHigh) : false;
-    const std::optional<bool> scan
-        = low ? Choice(kCaption[kColScan], kScanAdd, kScanDelete) : false;
-    if (error)
-        return std::nullopt;
-    entry.flags = WithBit(entry.flags, mm::kFlagNarrow, *narrow);
-    entry.flags = WithBit(entry.flags, mm::kFlagLowPower, *low);
-    entry.flags = WithBit(entry.flags, mm::kFlagScan, *scan);
+    // A flag column's cell is one of its list's two texts.
+    for (const ChannelColumnRow &column : kChannelColumns) {
+        if (column.store != ChannelStore::Flag)
+            continue;
+        const std::optional<bool> set
+            = Choice(column.caption, FlagItem(column, true), FlagItem(column, false));
+        if (!set)
+            return std::nullopt;
+        entry.flags = WithBit(entry.flags, column.bits, *set);
+    }
     return entry;
 }
 
@@ -224,7 +228,7 @@ std::optional<ChannelEntry> RowParser::Common(int number)
     const std::optional<ChannelEntry> &now = context_.existing[number];
     ChannelEntry entry;
     entry.number = number;
-    entry.flags = now ? now->flags : mm::kFlagScan;
+    entry.flags = now ? now->flags : kNewChannelFlags;
 
     const std::string_view rxText = Field(kFrequency);
     const std::optional<std::int64_t> rxHz = ParseFixed(rxText, kMHzDecimals);
@@ -303,15 +307,23 @@ std::optional<ChannelEntry> RowParser::Common(int number)
     if (entry.txFreq)
         entry.txTone = *txTone;
 
-    const std::string_view bandwidth = Field(kMode, "FM");
-    if (bandwidth != "FM" && bandwidth != "NFM")
-        return Fail(PlanProblem::BadField, kMode, bandwidth, "expected FM or NFM");
-    const std::string_view skip = Field(kSkip);
-    if (!skip.empty() && skip != "S" && skip != "P")
-        return Fail(PlanProblem::BadField, kSkip, skip, "expected \"\", S or P");
-    entry.flags = WithBit(entry.flags, mm::kFlagNarrow, bandwidth == "NFM");
-    entry.flags = WithBit(entry.flags, mm::kFlagLowPower, LowPower());
-    entry.flags = WithBit(entry.flags, mm::kFlagScan, skip != "S");
+    // The flag columns, each as the column table maps it.
+    for (const ChannelColumnRow &column : kChannelColumns) {
+        const CommonMapping &mapping = column.common;
+        std::optional<bool> set;
+        if (mapping.rule == CommonRule::Texts) {
+            const std::string_view text = Field(mapping.column, mapping.absent);
+            set = CommonTextMeaning(mapping, text);
+            if (!set)
+                return Fail(PlanProblem::BadField, mapping.column, text,
+                            "expected " + CommonTextList(mapping));
+        } else if (mapping.rule == CommonRule::PowerLevel) {
+            set = LowPower(mapping.column);
+        } else {
+            continue;
+        }
+        entry.flags = WithBit(entry.flags, column.bits, *set);
+    }
     return entry;
 }
 

@@ -81,7 +81,8 @@ private:
     std::optional<ToneCode> Ctcss(std::string_view column);
     std::optional<ToneCode> Dtcs(std::string_view column, char polarity);
     std::optional<bool> Choice(std::string_view column, std::string_view yes, std::string_view no);
-    bool LowPower() const;
+    // A PowerLevel column: "Low", "L" (any case), or the lowest of several wattages in the file.
+    bool LowPower(std::string_view column) const;
 
     const ParseContext &context_;
     const CsvRecord &record_;

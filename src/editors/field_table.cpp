@@ -44,8 +44,6 @@ constexpr std::array<std::string_view, 2> kSquelchRowId = {"high", "low"};
 constexpr std::array<std::string_view, 6> kModulationId
     = {"response1", "response2", "response3", "total_deviation", "tone_deviation", "dcs_deviation"};
 constexpr std::array<std::string_view, mm::kPowerOnLines> kLineId = {"p0", "p1", "p2", "p3"};
-constexpr std::array<std::string_view, kChannelCols> kChannelColumnId
-    = {"number", "rx_freq", "tx_freq", "rx_tone", "tx_tone", "bandwidth", "power", "scan"};
 
 using BlockSet = std::array<bool, kBlockCount>;
 
@@ -164,32 +162,16 @@ void AddPowerOnFields(std::vector<Field> &table)
 
 void AddChannelFields(std::vector<Field> &table)
 {
-    struct Column
-    {
-        mm::Address offset;
-        int size;
-        FieldCodec codec;
-        std::uint8_t bits;
-    };
-    // Grid columns 1..7.
-    constexpr std::array<Column, kChannelCols - 1> kColumns = {{
-        {mm::kChRxFreq, 4, FieldCodec::ChannelRxFreq, 0xFF},
-        {mm::kChTxFreq, 4, FieldCodec::ChannelTxFreq, 0xFF},
-        {mm::kChRxTone, 2, FieldCodec::ChannelRxTone, 0xFF},
-        {mm::kChTxTone, 2, FieldCodec::ChannelTxTone, 0xFF},
-        {mm::kChFlags, 1, FieldCodec::ChannelBandwidth, mm::kFlagNarrow},
-        {mm::kChFlags, 1, FieldCodec::ChannelPower, mm::kFlagLowPower},
-        {mm::kChFlags, 1, FieldCodec::ChannelScan, mm::kFlagScan},
-    }};
     for (int channel = 1; channel <= mm::kChannelCount; ++channel) {
         const std::string number = std::to_string(channel - 1);
-        for (int col = kColRxFreq; col < kChannelCols; ++col) {
-            const Column &column = kColumns[col - kColRxFreq];
+        for (const ChannelColumnRow &column : kChannelColumns) {
+            // "channel.rx_freq" names channel 12's field "channel.12.rx_freq".
+            const std::size_t dot = column.id.find('.');
             table.push_back({FieldPage::Channels,
-                             Join({"channel.", number, ".", kChannelColumnId[col]}),
-                             Join({kChannel, number, " ", channel_text::kCaption[col]}),
+                             Join({column.id.substr(0, dot + 1), number, column.id.substr(dot)}),
+                             Join({kChannel, number, " ", column.caption}),
                              mm::Address(mm::ChannelRecord(channel) + column.offset), column.size,
-                             column.codec, column.bits});
+                             FieldCodec::Channel, column.bits});
         }
     }
 }
@@ -228,33 +210,12 @@ const std::vector<std::vector<int>> &FieldsAt()
 
 std::string ChannelText(const Field &field, const RadioImage &image, const FreqAreaTable &areas)
 {
-    using namespace channel_text;
-    const mm::Address record = mm::Address(field.address - field.address % mm::kChannelRecordSize);
-    // The grid shows nothing of a channel whose receive frequency is not inside a band, and
-    // neither frequency nor tone of a transmit side that is not.
-    if (!JudgeFreqVaid(image, areas, record + mm::kChRxFreq, true))
+    const int channel = field.address / mm::kChannelRecordSize;
+    const ChannelColumnRow *column
+        = ChannelColumnAt(mm::Address(field.address % mm::kChannelRecordSize), field.bits);
+    if (!column)
         return {};
-    const bool transmitSide
-        = field.codec == FieldCodec::ChannelTxFreq || field.codec == FieldCodec::ChannelTxTone;
-    if (transmitSide && !JudgeFreqVaid(image, areas, record + mm::kChTxFreq, false))
-        return {};
-    const std::uint8_t flags = image[record + mm::kChFlags];
-    switch (field.codec) {
-    case FieldCodec::ChannelRxFreq:
-    case FieldCodec::ChannelTxFreq:
-        return DataToFreq(image, field.address);
-    case FieldCodec::ChannelRxTone:
-    case FieldCodec::ChannelTxTone:
-        return DataToQt(image, field.address);
-    case FieldCodec::ChannelBandwidth:
-        return std::string(flags & mm::kFlagNarrow ? kNarrow : kWide);
-    case FieldCodec::ChannelPower:
-        return std::string(flags & mm::kFlagLowPower ? kLow : kHigh);
-    case FieldCodec::ChannelScan:
-        return std::string(flags & mm::kFlagScan ? kScanAdd : kScanDelete);
-    default:
-        return {};
-    }
+    return ChannelColumnText(*column, ChannelAt(image, channel), areas);
 }
 
 bool IsChannelField(const Field &field)
@@ -428,13 +389,7 @@ std::string FieldText(const Field &field, const RadioImage &image, const FreqAre
     case FieldCodec::MessageChar:
         return std::string(
             1, char(first < kFirstPrintable || first > kLastPrintable ? kFirstPrintable : first));
-    case FieldCodec::ChannelRxFreq:
-    case FieldCodec::ChannelTxFreq:
-    case FieldCodec::ChannelRxTone:
-    case FieldCodec::ChannelTxTone:
-    case FieldCodec::ChannelBandwidth:
-    case FieldCodec::ChannelPower:
-    case FieldCodec::ChannelScan:
+    case FieldCodec::Channel:
         return ChannelText(field, image, areas);
     }
     return {};

@@ -28,13 +28,7 @@ enum class FieldCodec : std::uint8_t {
     Byte, // unsigned, decimal
     Word16, // high byte first, decimal; empty when the top bit is set (no value the radio uses)
     MessageChar, // a printable ASCII character, a space for any other byte
-    ChannelRxFreq, // MHz, only for an existing channel (receive frequency inside a band)
-    ChannelTxFreq, // MHz, only for an existing channel whose transmit frequency is inside a band
-    ChannelRxTone, // tone text, only for an existing channel
-    ChannelTxTone, // tone text, only where the transmit frequency is shown
-    ChannelBandwidth, // "窄"/"宽" (bit 5 of the flags), only for an existing channel
-    ChannelPower, // "低"/"高" (bit 4)
-    ChannelScan, // "添加"/"删除" (bit 2)
+    Channel, // a channel column's cell, as its row of the channel column table reads it
 };
 
 struct Field
@@ -54,8 +48,8 @@ struct Field
 // band combination, three working channels); per band the 16 sensitivity, low and high power
 // points, the squelch thresholds column by column (high, then low), the six modulation settings
 // and, on band B's page, the maximum offset; the 56 characters of the power-on message; the
-// seven columns of the 128 channels. Channels are named by the number the grid shows, 0..127
-// (channel 0 is the record at 0x010).
+// channel column table's columns of the 128 channels. Channels are named by the number the grid
+// shows, 0..127 (channel 0 is the record at 0x010).
 const std::vector<Field> &FieldTable();
 
 // The band limits in whole MHz as the area page reads them from this image: the leading decimal
