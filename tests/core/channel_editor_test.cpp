@@ -2,6 +2,8 @@
 // them: open on a click, keys through Key, commit with what the user left.
 #include "app/window_state.h"
 #include "editors/channel_editor.h"
+#include "editors/channel_plan.h"
+#include "editors/field_table.h"
 #include "editors/power_on_editor.h"
 #include "support/image_bytes.h"
 
@@ -225,6 +227,50 @@ TEST_F(ChannelGrid, SwitchesChangeTheirBitOnly)
         EXPECT_EQ(commit.shownText, c.shown);
         EXPECT_EQ(Cell(1, c.col), c.shown);
         EXPECT_FALSE(commit.next.has_value());
+    }
+}
+
+// Each item of each flag column, chosen in the grid, reads back as that item everywhere the
+// channel is read: a fresh decode of the grid, the field table (the only field named, no bit left
+// unexplained), and both CSV layouts (exported, then imported over the image before the choice).
+TEST_F(ChannelGrid, EveryFlagItemReadsBackTheSameInEveryConsumer)
+{
+    constexpr int kRow = 1;
+    for (const ChannelColumnRow &column : kChannelColumns) {
+        if (column.store != ChannelStore::Flag)
+            continue;
+        const int count = int(ChannelColumnItems(column).size());
+        for (int item = 0; item < count; ++item) {
+            const std::string chosen = ChannelColumnItems(column)[std::size_t(item)];
+            SCOPED_TRACE(chosen);
+            Choose(kRow, column.col, (item + 1) % count);
+            const RadioImage before = state.Image;
+            EXPECT_EQ(Choose(kRow, column.col, item).shownText, chosen);
+            const RadioImage after = state.Image;
+
+            AnalyseChInfo(state, state.ChannelView);
+            EXPECT_EQ(Cell(kRow, column.col), chosen);
+
+            const std::vector<FieldDifference> named = DiffStoredBytes(before, after);
+            ASSERT_EQ(named.size(), 1u);
+            EXPECT_FALSE(named[0].raw);
+            EXPECT_EQ(named[0].b, chosen);
+            EXPECT_TRUE(named[0].id.ends_with(column.id.substr(column.id.find('.'))));
+
+            for (PlanLayout layout : {PlanLayout::Ours, PlanLayout::Common}) {
+                const std::string csv
+                    = ExportChannelPlan(ReadChannels(after, state.FreqAreas), layout);
+                RadioImage imported = before;
+                const ChannelPlan plan = ParseChannelPlan(csv, imported, state.FreqAreas);
+                EXPECT_TRUE(plan.refused.empty()) << csv;
+                ApplyChannelPlan(plan, imported, state.FreqAreas);
+                // The common layout cannot name every tone of the other channels.
+                const mm::Address r = mm::ChannelRecord(kRow);
+                EXPECT_EQ(Get(imported, r, mm::kChannelRecordSize),
+                          Get(after, r, mm::kChannelRecordSize))
+                    << csv;
+            }
+        }
     }
 }
 
