@@ -50,39 +50,39 @@ TuneTablePage::TuneTablePage(WindowState &state, int band, Prompt &prompt, FileC
 
     const auto repaint = [this] { Paint(); };
     const TuneCells &cells = state_.TuneViews[band];
-    MSHFlexGridTuneData = new CellGrid(cells.Tune, tuneEditor_, prompt_, repaint, this);
-    MSHFlexGridTuneData->setObjectName(QString("MSHFlexGridTuneData%1").arg(band));
-    MSHFlexGridTuneData->setAccessibleName(frame);
-    MSHFlexGridTuneData->SetLocked(
+    TuneGrid = new CellGrid(cells.Tune, tuneEditor_, prompt_, repaint, this);
+    TuneGrid->setObjectName(QString("MSHFlexGridTuneData%1").arg(band));
+    TuneGrid->setAccessibleName(frame);
+    TuneGrid->SetLocked(
         [this](CellRef cell) { return TuneCellShaded(state_, band_, cell.row, cell.col); });
-    MSHFlexGridTuneData->SetColumnWidthTwips(0, kFirstColumnTwips);
+    TuneGrid->SetColumnWidthTwips(0, kFirstColumnTwips);
     for (int col = 1; col < kTuneCols; ++col)
-        MSHFlexGridTuneData->SetColumnWidthTwips(col, kPointTwips);
-    MSHFlexGridTuneData->Paint();
-    MSHFlexGridTuneData->FitToContents();
-    layout->addWidget(MSHFlexGridTuneData);
+        TuneGrid->SetColumnWidthTwips(col, kPointTwips);
+    TuneGrid->Paint();
+    TuneGrid->FitToContents();
+    layout->addWidget(TuneGrid);
 
-    MSHFlexGridSqlTune = new CellGrid(cells.Squelch, squelchEditor_, prompt_, repaint, this);
-    MSHFlexGridSqlTune->setObjectName(QString("MSHFlexGridSqlTune%1").arg(band));
-    MSHFlexGridSqlTune->setAccessibleName(frame + ' ' + Q(tune_text::kSquelch));
-    MSHFlexGridSqlTune->SetColumnWidthTwips(0, kSquelchGridTwips - 8 * kSquelchColumnTwips);
+    SquelchGrid = new CellGrid(cells.Squelch, squelchEditor_, prompt_, repaint, this);
+    SquelchGrid->setObjectName(QString("MSHFlexGridSqlTune%1").arg(band));
+    SquelchGrid->setAccessibleName(frame + ' ' + Q(tune_text::kSquelch));
+    SquelchGrid->SetColumnWidthTwips(0, kSquelchGridTwips - 8 * kSquelchColumnTwips);
     for (int col = 1; col < kSquelchCols; ++col)
-        MSHFlexGridSqlTune->SetColumnWidthTwips(col, kSquelchColumnTwips);
-    MSHFlexGridSqlTune->Paint();
-    MSHFlexGridSqlTune->FitToContents();
-    layout->addWidget(MSHFlexGridSqlTune);
+        SquelchGrid->SetColumnWidthTwips(col, kSquelchColumnTwips);
+    SquelchGrid->Paint();
+    SquelchGrid->FitToContents();
+    layout->addWidget(SquelchGrid);
 
-    Text3 = new EditorBox(MSHFlexGridTuneData->viewport());
-    Text3->setObjectName(QString("Text3_%1").arg(band));
-    MSHFlexGridTuneData->SetTextBox(Text3);
-    MSHFlexGridTuneData->AccessibleName = [this, frame](CellRef cell) {
+    TuneBox = new EditorBox(TuneGrid->viewport());
+    TuneBox->setObjectName(QString("Text3_%1").arg(band));
+    TuneGrid->SetTextBox(TuneBox);
+    TuneGrid->AccessibleName = [this, frame](CellRef cell) {
         return frame + ' ' + Q(tune_text::kTuneRowCaption[std::size_t(cell.row - 1)]) + ' '
-            + MSHFlexGridTuneData->CellText(0, cell.col);
+            + TuneGrid->CellText(0, cell.col);
     };
-    Text5 = new EditorBox(MSHFlexGridSqlTune->viewport());
-    Text5->setObjectName(QString("Text5_%1").arg(band));
-    MSHFlexGridSqlTune->SetTextBox(Text5);
-    MSHFlexGridSqlTune->AccessibleName = [frame](CellRef cell) {
+    SquelchBox = new EditorBox(SquelchGrid->viewport());
+    SquelchBox->setObjectName(QString("Text5_%1").arg(band));
+    SquelchGrid->SetTextBox(SquelchBox);
+    SquelchGrid->AccessibleName = [frame](CellRef cell) {
         return frame + ' ' + Q(tune_text::kDetection[std::size_t(cell.col - 1)]) + ' '
             + Q(tune_text::kSquelchRowCaption[std::size_t(cell.row - 1)]);
     };
@@ -134,8 +134,8 @@ TuneTablePage::TuneTablePage(WindowState &state, int band, Prompt &prompt, FileC
 
 void TuneTablePage::Paint()
 {
-    MSHFlexGridTuneData->Paint();
-    MSHFlexGridSqlTune->Paint();
+    TuneGrid->Paint();
+    SquelchGrid->Paint();
     const ModulationBoxes &modulation = state_.ModulationViews[band_];
     for (int field = 0; field < kModulationFields; ++field)
         TextResponse[field]->setText(Q(modulation.Response[field]));
@@ -148,8 +148,8 @@ void TuneTablePage::Paint()
 
 void TuneTablePage::CommitOpenEditor()
 {
-    MSHFlexGridTuneData->CommitOpenEditor();
-    MSHFlexGridSqlTune->CommitOpenEditor();
+    TuneGrid->CommitOpenEditor();
+    SquelchGrid->CommitOpenEditor();
     modulationBinder_->CommitOpenEditor();
 }
 
