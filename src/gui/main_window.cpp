@@ -521,7 +521,7 @@ void MainWindow::CommandCompareFile_Click()
     const std::string path = FileDialog(files_, prompt_, "OPEN", kOpenTitle, "");
     if (path.empty())
         return;
-    const std::unique_ptr<WindowState> other = ReadStateFromFile(path, prompt_);
+    const auto other = ReadDocumentFromFile(path, prompt_);
     if (!other)
         return;
     CompareDialog dialog(DiffImages(State().Image, other->Image),

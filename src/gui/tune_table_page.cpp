@@ -25,12 +25,6 @@ constexpr int kSquelchColumnTwips = 950;
 constexpr int kBoxTwips = 900;
 constexpr std::string_view kChart = "曲线图(&G)";
 
-TuneChartModel ChartModel(const WindowState &state, int band)
-{
-    return BuildTuneChartModel(state.Image, band, TuneBlockOf(state.TuneBuffer, band),
-                               state.RxEdgeCol[band], state.TxEdgeCol[band]);
-}
-
 } // namespace
 
 TuneTablePage::TuneTablePage(WindowState &state, int band, Prompt &prompt, FileChooser &files,
@@ -143,7 +137,7 @@ void TuneTablePage::Paint()
         TextPkValue->setText(Q(modulation.MaxOffset));
     // The chart follows the working copy: a committed cell moves its point at once.
     if (chart_)
-        chart_->Update(ChartModel(state_, band_));
+        chart_->Update(TuneChartModelOf(state_, band_));
 }
 
 void TuneTablePage::CommitOpenEditor()
@@ -161,7 +155,7 @@ void TuneTablePage::ShowChart()
         if (!currentFile_.isEmpty())
             chart_->SetCurrentFileName(currentFile_);
         connect(chart_, &CalibrationChart::CompareRequested, this, &TuneTablePage::CompareWithFile);
-        chart_->Update(ChartModel(state_, band_));
+        chart_->Update(TuneChartModelOf(state_, band_));
     }
     chart_->show();
     chart_->raise();
@@ -181,9 +175,9 @@ void TuneTablePage::CompareWithFile()
     const std::string path = FileDialog(files_, prompt_, "OPEN", kOpenTitle, "");
     if (path.empty())
         return;
-    const std::unique_ptr<WindowState> other = ReadStateFromFile(path, prompt_);
+    const auto other = ReadDocumentFromFile(path, prompt_);
     if (other && chart_)
-        chart_->SetCompare(ChartModel(*other, band_),
+        chart_->SetCompare(TuneChartModelOf(*other, band_),
                            QFileInfo(QString::fromStdString(path)).fileName());
 }
 
