@@ -145,9 +145,7 @@ int main(int argc, char **argv)
 
     const nx5rb::WindowState state;
     const int band = 0;
-    const nx5rb::TuneChartModel model
-        = nx5rb::BuildTuneChartModel(state.Image, band, nx5rb::TuneBlockOf(state.TuneBuffer, band),
-                                     state.RxEdgeCol[band], state.TxEdgeCol[band]);
+    const nx5rb::TuneChartModel model = nx5rb::TuneChartModelOf(state, band);
     nx5rb::CalibrationChart chart(band);
     chart.Update(model);
     chart.show();

@@ -53,7 +53,7 @@ int main(int argc, char **argv)
     window.activateWindow();
     if (!QTest::qWaitForWindowExposed(&window) || !QTest::qWaitForWindowActive(&window))
         return 2;
-    for (QTreeWidgetItemIterator it(window.TreeView1); *it; ++it)
+    for (QTreeWidgetItemIterator it(window.PageTree); *it; ++it)
         if ((*it)->data(0, Qt::UserRole).toString() == QLatin1String("PowerOnMsg"))
             window.TreeView1_NodeClick(*it);
 

@@ -106,7 +106,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     else
         Check(state.Image == StartUpImage(), "a refused file leaves the image as it was");
 
-    const std::string json = nx5rb::cli::DumpJson(state);
+    // What the command line prints of the document and its pages.
+    const std::string json = nx5rb::cli::DumpJson(nx5rb::DecodedDocument {state, state});
     const std::string csv = nx5rb::cli::ChannelCsv(state);
     Check(!json.empty() && IsUtf8(json), "the dump is UTF-8");
     Check(!csv.empty() && IsUtf8(csv), "the channel table is UTF-8");

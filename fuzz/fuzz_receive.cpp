@@ -1,7 +1,7 @@
-// The link's receive handler, timers and prompts driven by arbitrary input. The first byte picks
-// one of the fourteen transfer commands (and, with its top bit, a port that cannot be opened);
-// every message box takes its answer from the next byte; the rest is a script of what happens on
-// the line and in the event loop:
+// The session's transfers, with the link's receive handler, timers and prompts, driven by arbitrary
+// input. The first byte picks one of the fourteen transfer commands (and, with its top bit, a port
+// that cannot be opened); every message box takes its answer from the next byte; the rest is a
+// script of what happens on the line, in the event loop and at the buttons:
 //
 //   op & 7   what happens                                       parameter (op >> 3)
 //   0        bytes arrive from nowhere (noise, a foreign device)  count - 1, bytes follow
@@ -11,19 +11,20 @@
 //   4        Timer2 ticks (if enabled)
 //   5        the device goes away (cable pulled)
 //   6        the radio's waiting answer is lost on the line
-//   7        the user clicks the same command again
+//   7        the user clicks the command's button again, after      odd: 中止 first
+//            中止 or not
 //
 // Invariants: LinkState stays within 0..4 and is 0 exactly when no transfer runs (port closed,
-// timers off, progress hidden); the tool asks only for the blocks its command moves, in its
-// direction; a completed read leaves 0xF9F at 0x58 and changes only the blocks it moved; a read
-// that did not complete leaves the image exactly as it was; a write never changes the image beyond
-// the refresh its command makes. A write outside the image's 4096 bytes is caught by
-// AddressSanitizer when it leaves the window's state, by the tune buffer after the image when a
-// read does not complete, and by the file header further on.
+// timers off, progress hidden, the session not busy); a click while a transfer runs is refused
+// (no question, nothing sent, the transfer goes on); 中止 leaves no transfer running; the tool asks
+// only for the blocks its command moves, in its direction; a completed read leaves 0xF9F at 0x58
+// and changes only the blocks it moved; a read that did not complete leaves the image exactly as
+// it was; a write never changes the image beyond the refresh its command makes. A write outside
+// the image's 4096 bytes is caught by AddressSanitizer when it leaves the session, by the tune
+// buffer after the image when a read does not complete, and by the file header further on.
+#include "app/session.h"
 #include "app/transfer_commands.h"
-#include "app/window_state.h"
 #include "invariant.h"
-#include "link/link_protocol.h"
 #include "sim/factory_memory.h"
 #include "sim/virtual_radio.h"
 #include "support/fake_timer.h"
@@ -220,9 +221,10 @@ std::vector<bool> ReadMayChange(const std::vector<std::uint16_t> &plan)
     return may;
 }
 
-void CheckLinkState(const Link &link, const ScriptedPort &port, const test::FakeTimer &timer1,
+void CheckLinkState(const Session &session, const ScriptedPort &port, const test::FakeTimer &timer1,
                     const test::FakeTimer &timer2)
 {
+    const Link &link = session.LinkLayer();
     Check(link.LinkState() >= LinkPhase::Idle && link.LinkState() <= LinkPhase::ReadRequested,
           "LinkState stays within its five states");
     const bool running = link.LinkState() != LinkPhase::Idle;
@@ -230,6 +232,7 @@ void CheckLinkState(const Link &link, const ScriptedPort &port, const test::Fake
     Check(running == (link.Outcome() == TransferOutcome::Running),
           "the outcome says running exactly while LinkState is not 0");
     Check(running == link.Progress().visible, "the progress shows exactly while a transfer runs");
+    Check(running == session.Busy(), "the session is busy exactly while a transfer runs");
     if (!running)
         Check(!timer1.Enabled() && !timer2.Enabled(), "no timer runs between transfers");
 }
@@ -246,17 +249,18 @@ struct Run
     }
 
     Script script;
-    // On the heap of its own, so that a write past the end of the window's state meets
-    // AddressSanitizer's red zone.
-    std::unique_ptr<WindowState> owned = std::make_unique<WindowState>();
-    WindowState &state = *owned;
     ScriptedPort port;
     test::FakeTimer timer1;
     test::FakeTimer timer2;
     test::RecordingPrompt prompt;
-    Link link {state.Image, port, timer1, timer2, prompt};
     // No window: the write-all's wait and pause return at once; its transfer runs on the script.
     test::ManualPump pump {[] { return false; }};
+    // The session as the window holds one, its safety net off. On the heap of its own, so that a
+    // write past the end of the window's state meets AddressSanitizer's red zone.
+    std::unique_ptr<Session> owned
+        = std::make_unique<Session>(SessionSeams {port, timer1, timer2, prompt, pump});
+    Session &session = *owned;
+    const WindowState &state = session.State();
     TransferCommand command;
 };
 
@@ -270,8 +274,7 @@ void Fuzz(std::span<const std::uint8_t> input)
     const TuneBufferBytes startTuneBuffer = run.state.TuneBuffer;
     const FileHeaderBytes startHeader = run.state.FileHeader;
     bool readCompleted = false;
-    run.link.OnFinished = [&](const TransferResult &result) {
-        run.state.FinishTransfer(result);
+    run.session.OnTransferFinished = [&](const TransferResult &result) {
         if (!result.read || result.outcome != TransferOutcome::Completed)
             return;
         readCompleted = true;
@@ -283,13 +286,23 @@ void Fuzz(std::span<const std::uint8_t> input)
     // wrong.
     const std::vector<std::uint16_t> plan = CommandRequest(run.command).blocks;
     const std::set<std::uint16_t> planned(plan.begin(), plan.end());
-    // A click as the session makes it (the window locks its buttons while a transfer runs, the
-    // link itself abandons the running one).
-    const auto click = [&run] {
-        StartTransferCommand(run.command, run.link, run.state);
-        FinishWriteAll(run.command, run.link, run.pump);
+    std::size_t framesSent = 0;
+    // A click on the command's button, as the window passes it to the session: refused while a
+    // transfer runs.
+    const auto click = [&run, &framesSent] {
+        const bool busy = run.session.Busy();
+        const LinkPhase phase = run.session.LinkLayer().LinkState();
+        const std::size_t asked = run.prompt.Shown.size();
+        const std::size_t sent = framesSent;
+        run.session.RunTransfer(run.command);
+        if (!busy)
+            return;
+        Check(run.prompt.Shown.size() == asked && framesSent == sent
+                  && run.session.LinkLayer().LinkState() == phase,
+              "a click while a transfer runs is refused: no question, nothing sent");
     };
     run.port.OnSent = [&](std::span<const std::uint8_t> frame) {
+        ++framesSent;
         const bool readRequest
             = frame.size() == kReadRequestLength && frame[0] == radio_frame::kRead;
         const bool writeRequest
@@ -303,7 +316,7 @@ void Fuzz(std::span<const std::uint8_t> input)
 
     click();
     RadioImage refreshed = run.state.Image; // a write's image after its command's refresh
-    CheckLinkState(run.link, run.port, run.timer1, run.timer2);
+    CheckLinkState(run.session, run.port, run.timer1, run.timer2);
 
     while (const std::optional<std::uint8_t> op = run.script.Next()) {
         run.port.RaiseDueEvent();
@@ -333,12 +346,16 @@ void Fuzz(std::span<const std::uint8_t> input)
             run.port.LoseLine();
             break;
         case 7:
+            if (parameter & 1) {
+                run.session.Abort();
+                Check(!run.session.Busy(), "中止 leaves no transfer running");
+            }
             click();
             if (!read)
                 refreshed = run.state.Image;
             break;
         }
-        CheckLinkState(run.link, run.port, run.timer1, run.timer2);
+        CheckLinkState(run.session, run.port, run.timer1, run.timer2);
     }
 
     // Only opening a file changes the header; a write past the image's end may reach it.

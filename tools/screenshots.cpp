@@ -71,8 +71,8 @@ int main(int argc, char **argv)
                  {"ChannelInfo", "page-channels.png"}};
     int failures = 0;
     for (const auto &page : pages) {
-        QTreeWidgetItem *node = FindNode(window.TreeView1, QString::fromLatin1(page.key));
-        window.TreeView1->setCurrentItem(node);
+        QTreeWidgetItem *node = FindNode(window.PageTree, QString::fromLatin1(page.key));
+        window.PageTree->setCurrentItem(node);
         window.TreeView1_NodeClick(node);
         QApplication::processEvents();
         const QString path = folder + '/' + QString::fromLatin1(page.file);

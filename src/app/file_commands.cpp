@@ -4,6 +4,8 @@
 #include "app/window_state.h"
 #include "image/data_file.h"
 
+#include <utility>
+
 #include <QFileInfo>
 #include <QString>
 
@@ -60,12 +62,18 @@ OpenResult OpenDataBytes(WindowState &state, std::span<const std::uint8_t> bytes
     return Load(state, ParseDataFile(bytes), prompt);
 }
 
-std::unique_ptr<WindowState> ReadStateFromFile(const std::string &path, Prompt &prompt)
+std::optional<DecodedDocument> DecodeDocument(const DataFileContents &contents, Prompt &prompt)
 {
-    auto state = std::make_unique<WindowState>();
-    if (Load(*state, ReadDataFile(path), prompt) != OpenResult::Opened)
-        return nullptr;
-    return state;
+    WindowState state;
+    if (Load(state, contents, prompt) != OpenResult::Opened)
+        return std::nullopt;
+    return DecodedDocument {std::move(static_cast<Document &>(state)),
+                            std::move(static_cast<PageModels &>(state))};
+}
+
+std::optional<DecodedDocument> ReadDocumentFromFile(const std::string &path, Prompt &prompt)
+{
+    return DecodeDocument(ReadDataFile(path), prompt);
 }
 
 bool IsReplaceableOutput(const std::string &path)

@@ -1,10 +1,13 @@
 // Opening and saving data files, as "打开(&O)" and "保存(&S)" do once a path has been chosen.
 #pragma once
 
+#include "editors/document.h"
+#include "editors/page_models.h"
+#include "image/data_file.h"
 #include "link/prompt.h"
 
 #include <cstdint>
-#include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -37,11 +40,20 @@ OpenResult OpenDataFile(WindowState &state, const std::string &path, Prompt &pro
 // The open after the confirmation, on bytes already read (the fuzzer's entry too).
 OpenResult OpenDataBytes(WindowState &state, std::span<const std::uint8_t> bytes, Prompt &prompt);
 
-// Reads a data file into a state of its own, as "打开(&O)" would once confirmed (header check,
-// repair, every page decoded), without asking and without touching any other state: a file to
-// compare with, a file the command line works on. A file that is refused or cannot be read is
-// reported through `prompt`, and nothing is returned.
-std::unique_ptr<WindowState> ReadStateFromFile(const std::string &path, Prompt &prompt);
+// A data file as "打开(&O)" leaves it once confirmed: the repaired document and what every page
+// shows of it. Nothing edits it: a file to compare with, a file the command line works on.
+struct DecodedDocument : Document, PageModels
+{
+};
+
+// Contents already read, opened into a document of their own as "打开(&O)" would once confirmed
+// (header check, repair, every page decoded), without asking and without touching any other
+// state. Contents that are refused or could not be read are reported through `prompt`, and
+// nothing is returned.
+std::optional<DecodedDocument> DecodeDocument(const DataFileContents &contents, Prompt &prompt);
+
+// A data file read and opened as DecodeDocument opens it.
+std::optional<DecodedDocument> ReadDocumentFromFile(const std::string &path, Prompt &prompt);
 
 // Whether a save may replace `path`: it does not exist, or it is a regular file (also through a
 // link). A device, a pipe or a folder is never replaced nor written into.

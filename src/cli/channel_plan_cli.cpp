@@ -1,7 +1,6 @@
 #include "cli/channel_plan_cli.h"
 
 #include "app/file_commands.h"
-#include "app/window_state.h"
 #include "cli/arguments.h"
 #include "cli/open_for_command.h"
 #include "cli/output.h"

@@ -1,7 +1,6 @@
 // nx5rb-chart: draws a band's calibration chart into a picture, offscreen. `nx5rb-cli chart` runs
 // it with its own arguments, so that nx5rb-cli needs no widget or chart library; it takes the
 // same arguments and gives the same exit statuses.
-#include "app/window_state.h"
 #include "chart/calibration_chart.h"
 #include "cli/arguments.h"
 #include "cli/chart_cli.h"
@@ -31,12 +30,6 @@ std::string ChartProgramHelp()
     return help;
 }
 
-TuneChartModel ModelOf(const WindowState &state, int band)
-{
-    return BuildTuneChartModel(state.Image, band, TuneBlockOf(state.TuneBuffer, band),
-                               state.RxEdgeCol[band], state.TxEdgeCol[band]);
-}
-
 // The format the output's extension names, in the writer's own spelling; empty when no writer
 // of this Qt knows it.
 QByteArray FormatOf(const std::string &output)
@@ -63,20 +56,20 @@ int Draw(const ChartRequest &request, std::ostream &err)
             << ")\n";
         return kExitUsage;
     }
-    const auto state = OpenForCommand(request.file, err);
-    if (!state)
+    const auto document = OpenForCommand(request.file, err);
+    if (!document)
         return kExitFailure;
-    std::optional<WindowState> other;
+    std::optional<DecodedDocument> other;
     if (!request.compareFile.empty()) {
         other = OpenForCommand(request.compareFile, err);
         if (!other)
             return kExitFailure;
     }
 
-    const TuneChartModel model = ModelOf(*state, request.band);
+    const TuneChartModel model = TuneChartModelOf(*document, request.band);
     std::optional<TuneChartModel> compare;
     if (other)
-        compare = ModelOf(*other, request.band);
+        compare = TuneChartModelOf(*other, request.band);
     const QImage image = RenderCalibrationChart(
         model, compare ? &*compare : nullptr, QString::fromStdString(request.file),
         QString::fromStdString(request.compareFile), request.size);

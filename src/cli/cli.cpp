@@ -3,7 +3,6 @@
 #include "app/file_commands.h"
 #include "app/texts.h"
 #include "app/version.h"
-#include "app/window_state.h"
 #include "cli/arguments.h"
 #include "cli/channel_plan_cli.h"
 #include "cli/chart_cli.h"
@@ -86,10 +85,10 @@ int RunDump(const std::vector<std::string> &args, std::ostream &out, std::ostrea
     const auto line = ParseCommandLine(kDumpSyntax, args, err);
     if (!line)
         return kExitUsage;
-    const auto state = OpenForCommand(line->Positional().front(), err);
-    if (!state)
+    const auto document = OpenForCommand(line->Positional().front(), err);
+    if (!document)
         return kExitFailure;
-    out << DumpJson(*state);
+    out << DumpJson(*document);
     return out ? kExitOk : kExitFailure;
 }
 
@@ -156,19 +155,14 @@ std::optional<DataFileContents> ReadForCommand(const std::string &path, std::ost
     return std::nullopt;
 }
 
-std::optional<WindowState> OpenStored(const DataFileContents &contents, const std::string &path,
-                                      std::ostream &err)
+std::optional<DecodedDocument> OpenStored(const DataFileContents &contents, const std::string &path,
+                                          std::ostream &err)
 {
-    std::vector<std::uint8_t> bytes(contents.header.begin(), contents.header.end());
-    bytes.insert(bytes.end(), contents.image.begin(), contents.image.end());
-    std::optional<WindowState> state(std::in_place);
     ConsolePrompt prompt(err, path);
-    if (OpenDataBytes(*state, bytes, prompt) != OpenResult::Opened)
-        return std::nullopt;
-    return state;
+    return DecodeDocument(contents, prompt);
 }
 
-std::optional<WindowState> OpenForCommand(const std::string &path, std::ostream &err)
+std::optional<DecodedDocument> OpenForCommand(const std::string &path, std::ostream &err)
 {
     const auto contents = ReadForCommand(path, err);
     if (!contents)

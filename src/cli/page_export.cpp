@@ -1,6 +1,6 @@
 #include "cli/page_export.h"
 
-#include "app/window_state.h"
+#include "app/file_commands.h"
 #include "cli/json_writer.h"
 #include "editors/channel_plan.h"
 #include "editors/modulation_view.h"
@@ -21,7 +21,7 @@ std::vector<int> CellNumbers(const TextGrid &grid, int row, int firstCol, int la
     return values;
 }
 
-void WriteAreas(JsonWriter &json, const WindowState &state)
+void WriteAreas(JsonWriter &json, const DecodedDocument &state)
 {
     json.Key("areas");
     json.BeginArray();
@@ -54,7 +54,7 @@ void WriteAreas(JsonWriter &json, const WindowState &state)
     json.StringArray(channels);
 }
 
-void WriteTune(JsonWriter &json, const WindowState &state)
+void WriteTune(JsonWriter &json, const DecodedDocument &state)
 {
     json.Key("tune");
     json.BeginArray();
@@ -88,7 +88,7 @@ void WriteTune(JsonWriter &json, const WindowState &state)
     json.EndArray();
 }
 
-void WriteModulation(JsonWriter &json, const WindowState &state)
+void WriteModulation(JsonWriter &json, const DecodedDocument &state)
 {
     static constexpr std::array<const char *, kModulationFields> kKeys
         = {"response1",       "response2",      "response3",
@@ -110,7 +110,7 @@ void WriteModulation(JsonWriter &json, const WindowState &state)
     json.Int(state.MaxOffset);
 }
 
-void WriteMessage(JsonWriter &json, const WindowState &state)
+void WriteMessage(JsonWriter &json, const DecodedDocument &state)
 {
     json.Key("message");
     std::vector<std::string> lines;
@@ -119,7 +119,7 @@ void WriteMessage(JsonWriter &json, const WindowState &state)
     json.StringArray(lines);
 }
 
-void WriteChannels(JsonWriter &json, const WindowState &state)
+void WriteChannels(JsonWriter &json, const DecodedDocument &state)
 {
     const TextGrid &grid = state.ChannelView.Grid;
     json.Key("channels");
@@ -141,7 +141,7 @@ void WriteChannels(JsonWriter &json, const WindowState &state)
 
 } // namespace
 
-std::string DumpJson(const WindowState &state)
+std::string DumpJson(const DecodedDocument &state)
 {
     JsonWriter json;
     json.BeginObject();
@@ -154,7 +154,7 @@ std::string DumpJson(const WindowState &state)
     return json.Text();
 }
 
-std::string ChannelCsv(const WindowState &state)
+std::string ChannelCsv(const Document &state)
 {
     return ExportChannelPlan(ReadChannels(state.Image, state.FreqAreas), PlanLayout::Ours);
 }

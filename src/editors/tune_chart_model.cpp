@@ -47,6 +47,12 @@ std::span<const std::uint8_t, mm::kTuneBlockSize> TuneBlockOf(const TuneBufferBy
         buffer.data() + band * mm::kTuneBlockSize, mm::kTuneBlockSize);
 }
 
+TuneChartModel TuneChartModelOf(const Document &document, int band)
+{
+    return BuildTuneChartModel(document.Image, band, TuneBlockOf(document.TuneBuffer, band),
+                               document.RxEdgeCol[band], document.TxEdgeCol[band]);
+}
+
 bool SensitivityLocked(const TuneChartModel &model, int point)
 {
     return point + kChartFirstColumn >= model.RxEdgeCol;

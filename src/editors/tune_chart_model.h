@@ -2,6 +2,7 @@
 // calibration curves, where the locked region begins, and the squelch thresholds.
 #pragma once
 
+#include "editors/document.h"
 #include "image/radio_image.h"
 
 #include <array>
@@ -42,6 +43,10 @@ struct TuneChartModel
 TuneChartModel BuildTuneChartModel(const RadioImage &image, int band,
                                    std::span<const std::uint8_t, mm::kTuneBlockSize> tuneBlock,
                                    int rxEdgeCol, int txEdgeCol);
+
+// The chart of `band` as the document holds it now: its image, the band's slice of the working
+// copy and the band's edge columns.
+TuneChartModel TuneChartModelOf(const Document &document, int band);
 
 // The band's slice of the working copy.
 std::span<const std::uint8_t, mm::kTuneBlockSize> TuneBlockOf(const TuneBufferBytes &buffer,

@@ -30,27 +30,27 @@ ChannelPage::ChannelPage(WindowState &state, Prompt &prompt, FileChooser &files,
 {
     setObjectName("FrameChannelInfo");
     auto *layout = new QVBoxLayout(this);
-    MSHFlexGridChInfo = new CellGrid(
+    ChannelGrid = new CellGrid(
         state_.ChannelView.Grid, editor_, prompt_, [this] { Paint(); }, this);
-    MSHFlexGridChInfo->setObjectName("MSHFlexGridChInfo");
-    MSHFlexGridChInfo->setAccessibleName(Q(channel_text::kFrame));
+    ChannelGrid->setObjectName("MSHFlexGridChInfo");
+    ChannelGrid->setAccessibleName(Q(channel_text::kFrame));
     for (int col = 0; col < kChannelCols; ++col)
-        MSHFlexGridChInfo->SetColumnWidthTwips(col, kColumnTwips[col]);
-    MSHFlexGridChInfo->SetRowHeightTwips(kRowTwips);
-    layout->addWidget(MSHFlexGridChInfo, 1);
+        ChannelGrid->SetColumnWidthTwips(col, kColumnTwips[col]);
+    ChannelGrid->SetRowHeightTwips(kRowTwips);
+    layout->addWidget(ChannelGrid, 1);
 
-    Text4 = new EditorBox(MSHFlexGridChInfo->viewport());
-    Text4->setObjectName("Text4");
-    MSHFlexGridChInfo->SetTextBox(Text4);
-    for (int k = 0; k < int(Combo1.size()); ++k) {
-        auto *combo = new QComboBox(MSHFlexGridChInfo->viewport());
+    FrequencyBox = new EditorBox(ChannelGrid->viewport());
+    FrequencyBox->setObjectName("Text4");
+    ChannelGrid->SetTextBox(FrequencyBox);
+    for (int k = 0; k < int(ColumnLists.size()); ++k) {
+        auto *combo = new QComboBox(ChannelGrid->viewport());
         combo->setObjectName(QString("Combo1_%1").arg(k));
         combo->setAccessibleName(Q(channel_text::kCaption[std::size_t(k + kColRxTone)]));
-        MSHFlexGridChInfo->SetCombo(k + kColRxTone, combo);
-        Combo1[std::size_t(k)] = combo;
+        ChannelGrid->SetCombo(k + kColRxTone, combo);
+        ColumnLists[std::size_t(k)] = combo;
     }
     // "信道 12 接收频率": the channel as the grid numbers it, and the column.
-    MSHFlexGridChInfo->AccessibleName = [](CellRef cell) {
+    ChannelGrid->AccessibleName = [](CellRef cell) {
         return QString("信道 %1 ").arg(cell.row - 1)
             + Q(channel_text::kCaption[std::size_t(cell.col)]);
     };
@@ -72,12 +72,12 @@ ChannelPage::ChannelPage(WindowState &state, Prompt &prompt, FileChooser &files,
 
 void ChannelPage::Paint()
 {
-    MSHFlexGridChInfo->Paint();
+    ChannelGrid->Paint();
 }
 
 void ChannelPage::CommitOpenEditor()
 {
-    MSHFlexGridChInfo->CommitOpenEditor();
+    ChannelGrid->CommitOpenEditor();
 }
 
 void ChannelPage::CommandImport_Click()

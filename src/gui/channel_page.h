@@ -36,9 +36,9 @@ public:
     // "导出(&E)...": the channel table as CSV.
     void CommandExport_Click();
 
-    CellGrid *MSHFlexGridChInfo = nullptr;
-    EditorBox *Text4 = nullptr;
-    std::array<QComboBox *, 5> Combo1 {}; // over columns 3..7
+    CellGrid *ChannelGrid = nullptr; // MSHFlexGridChInfo
+    EditorBox *FrequencyBox = nullptr; // Text4, over the two frequency columns
+    std::array<QComboBox *, 5> ColumnLists {}; // Combo1[0..4], over columns 3..7
     QPushButton *CommandReadChannelInfo = nullptr;
     QPushButton *CommandWriteChannelInfo = nullptr;
     QPushButton *CommandImport = nullptr;

@@ -139,30 +139,30 @@ MainWindow::MainWindow(const WindowSetup &setup, Prompt *prompt, FileChooser *fi
     outer->addLayout(upper, 1);
 
     auto *left = new QVBoxLayout;
-    TreeView1 = new QTreeWidget(central);
-    TreeView1->setObjectName("TreeView1");
-    TreeView1->setAccessibleName(Q(kTreeNodes[0].text));
-    TreeView1->setHeaderHidden(true);
-    TreeView1->setMinimumHeight(TwipsToPixels(kTreeHeightTwips) / 2);
+    PageTree = new QTreeWidget(central);
+    PageTree->setObjectName("TreeView1");
+    PageTree->setAccessibleName(Q(kTreeNodes[0].text));
+    PageTree->setHeaderHidden(true);
+    PageTree->setMinimumHeight(TwipsToPixels(kTreeHeightTwips) / 2);
     BuildTree();
-    left->addWidget(TreeView1, 1);
+    left->addWidget(PageTree, 1);
 
-    Frame1 = new QFrame(central);
-    Frame1->setObjectName("Frame1");
-    Frame1->setFrameShape(QFrame::StyledPanel);
-    Frame1->setFixedWidth(TreeView1->width());
-    auto *progress = new QVBoxLayout(Frame1);
-    Label2 = new QLabel(Frame1);
-    Label2->setObjectName("Label2");
-    ProgressBar1 = new QProgressBar(Frame1);
-    ProgressBar1->setObjectName("ProgressBar1");
-    ProgressBar1->setAccessibleName(Q(link_text::kBusy));
-    CommandAbort = MakeButton(Frame1, bottom_text::kAbort, "CommandAbort");
-    progress->addWidget(Label2);
-    progress->addWidget(ProgressBar1);
+    ProgressFrame = new QFrame(central);
+    ProgressFrame->setObjectName("Frame1");
+    ProgressFrame->setFrameShape(QFrame::StyledPanel);
+    ProgressFrame->setFixedWidth(PageTree->width());
+    auto *progress = new QVBoxLayout(ProgressFrame);
+    ProgressLabel = new QLabel(ProgressFrame);
+    ProgressLabel->setObjectName("Label2");
+    ProgressBar = new QProgressBar(ProgressFrame);
+    ProgressBar->setObjectName("ProgressBar1");
+    ProgressBar->setAccessibleName(Q(link_text::kBusy));
+    CommandAbort = MakeButton(ProgressFrame, bottom_text::kAbort, "CommandAbort");
+    progress->addWidget(ProgressLabel);
+    progress->addWidget(ProgressBar);
     progress->addWidget(CommandAbort);
-    Frame1->hide();
-    left->addWidget(Frame1);
+    ProgressFrame->hide();
+    left->addWidget(ProgressFrame);
     upper->addLayout(left);
 
     WindowState &state = State();
@@ -191,7 +191,7 @@ MainWindow::MainWindow(const WindowSetup &setup, Prompt *prompt, FileChooser *fi
         page.title = page.page->title();
 
     auto *bottom = new QHBoxLayout;
-    bottom->addSpacing(TreeView1->width());
+    bottom->addSpacing(PageTree->width());
     CommandWriteAll = MakeButton(central, bottom_text::kWriteAll, "CommandWriteAll");
     CommandReadAll = MakeButton(central, bottom_text::kReadAll, "CommandReadAll");
     CommandApp = MakeButton(central, bottom_text::kApply, "CommandApp");
@@ -261,9 +261,9 @@ MainWindow::MainWindow(const WindowSetup &setup, Prompt *prompt, FileChooser *fi
             {"串口记录文件无法写入：\n" + setup.tracePath + "\n" + session_->TraceFailure(),
              std::string(texts::kErrorTitle), PromptButtons::Ok, PromptIcon::Warning});
 
-    connect(TreeView1, &QTreeWidget::itemClicked, this,
+    connect(PageTree, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem *node) { TreeView1_NodeClick(node); });
-    new TreeKeys(TreeView1, [this](QTreeWidgetItem *node) { TreeView1_NodeClick(node); });
+    new TreeKeys(PageTree, [this](QTreeWidgetItem *node) { TreeView1_NodeClick(node); });
     connect(CommandApp, &QPushButton::clicked, this, &MainWindow::CommandApp_Click);
     connect(CommandOpen, &QPushButton::clicked, this, &MainWindow::CommandOpen_Click);
     connect(CommandSave, &QPushButton::clicked, this, &MainWindow::CommandSave_Click);
@@ -304,18 +304,18 @@ void MainWindow::BuildTree()
     std::map<NodeKey, QTreeWidgetItem *> byKey;
     for (const TreeNode &node : kTreeNodes) {
         QTreeWidgetItem *item = node.parent ? new QTreeWidgetItem(byKey.at(*node.parent))
-                                            : new QTreeWidgetItem(TreeView1);
+                                            : new QTreeWidgetItem(PageTree);
         item->setText(0, Q(node.text));
         item->setData(0, kKeyRole, Q(node.name));
         byKey[node.key] = item;
     }
     // Wide enough for the deepest node: the design width is for a smaller font.
-    TreeView1->expandAll();
-    TreeView1->resizeColumnToContents(0);
-    const int contentWidth = TreeView1->columnWidth(0) + 2 * TreeView1->frameWidth();
-    TreeView1->setFixedWidth(std::max(TwipsToPixels(kTreeWidthTwips), contentWidth));
-    TreeView1->collapseAll();
-    TreeView1->topLevelItem(0)->setExpanded(true);
+    PageTree->expandAll();
+    PageTree->resizeColumnToContents(0);
+    const int contentWidth = PageTree->columnWidth(0) + 2 * PageTree->frameWidth();
+    PageTree->setFixedWidth(std::max(TwipsToPixels(kTreeWidthTwips), contentWidth));
+    PageTree->collapseAll();
+    PageTree->topLevelItem(0)->setExpanded(true);
 }
 
 void MainWindow::PaintAll()
@@ -430,10 +430,10 @@ void MainWindow::TreeView1_NodeClick(QTreeWidgetItem *node)
         }};
         for (const auto &[widget, page] : shown)
             if (widget == CurrentPage())
-                for (QTreeWidgetItemIterator it(TreeView1); *it; ++it)
+                for (QTreeWidgetItemIterator it(PageTree); *it; ++it)
                     if ((*it)->data(0, kKeyRole).toString()
                         == Q(kTreeNodes[std::size_t(NodeOfPage(page))].name))
-                        TreeView1->setCurrentItem(*it);
+                        PageTree->setCurrentItem(*it);
     }
 }
 
@@ -521,7 +521,7 @@ void MainWindow::CommandCompareFile_Click()
     const std::string path = FileDialog(files_, prompt_, "OPEN", kOpenTitle, "");
     if (path.empty())
         return;
-    const std::unique_ptr<WindowState> other = ReadStateFromFile(path, prompt_);
+    const auto other = ReadDocumentFromFile(path, prompt_);
     if (!other)
         return;
     CompareDialog dialog(DiffImages(State().Image, other->Image),
@@ -550,11 +550,11 @@ void MainWindow::ShowProgress()
 {
     const LinkProgress &progress = LinkLayer().Progress();
     EnableCommands(!progress.visible);
-    Frame1->setVisible(progress.visible);
-    Label2->setText(Q(progress.label));
-    ProgressBar1->setMaximum(std::max(progress.blocksTotal, 1));
-    ProgressBar1->setValue(progress.blocksDone);
-    ProgressBar1->setFormat(QString("%1/%2").arg(progress.blocksDone).arg(progress.blocksTotal));
+    ProgressFrame->setVisible(progress.visible);
+    ProgressLabel->setText(Q(progress.label));
+    ProgressBar->setMaximum(std::max(progress.blocksTotal, 1));
+    ProgressBar->setValue(progress.blocksDone);
+    ProgressBar->setFormat(QString("%1/%2").arg(progress.blocksDone).arg(progress.blocksTotal));
     if (!progress.visible)
         PaintAll();
 }

@@ -64,7 +64,8 @@ public:
     Session &Tool() { return session_->Get(); }
     WindowState &State() { return Tool().State(); }
     Link &LinkLayer() { return Tool().LinkLayer(); }
-    CommPort &MSComm1() { return session_->Port(); }
+    // The serial port object (MSComm1).
+    CommPort &Port() { return session_->Port(); }
     PortSelection &Ports() { return session_->Ports(); }
 
     // Every page painted again from the core.
@@ -85,7 +86,7 @@ public:
     // Undo and redo of the document (Ctrl+Z, Ctrl+Y, the grids' context menus).
     UndoHistory &History() { return *history_; }
 
-    QTreeWidget *TreeView1 = nullptr;
+    QTreeWidget *PageTree = nullptr; // TreeView1
     FreqAreaPage *FrameFreqAreaPage = nullptr;
     std::array<TuneTablePage *, 3> TunePages {};
     PowerOnPage *FrameOptionPage = nullptr;
@@ -97,9 +98,9 @@ public:
     QPushButton *CommandSave = nullptr;
     QPushButton *CommandCompareFile = nullptr;
     QPushButton *CommandClose = nullptr;
-    QFrame *Frame1 = nullptr; // progress of a running transfer
-    QLabel *Label2 = nullptr;
-    QProgressBar *ProgressBar1 = nullptr;
+    QFrame *ProgressFrame = nullptr; // Frame1: progress of a running transfer
+    QLabel *ProgressLabel = nullptr; // Label2
+    QProgressBar *ProgressBar = nullptr; // ProgressBar1
     QPushButton *CommandAbort = nullptr;
     // The status line: which device the port stands for, where the image came from, a mark while
     // changes are not in a file, and how the last transfer ended.

@@ -67,9 +67,9 @@ PortDialog::PortDialog(PortSelection &selection, std::function<std::string(int)>
     }
     layout->addWidget(frame);
 
-    layout->addLayout(OkCancelButtons(this, Command1, Command2));
-    connect(Command1, &QPushButton::clicked, this, &PortDialog::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
+    layout->addLayout(OkCancelButtons(this, OkButton, CancelButton));
+    connect(OkButton, &QPushButton::clicked, this, &PortDialog::Command1_Click);
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void PortDialog::Command1_Click()

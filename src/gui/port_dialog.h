@@ -26,8 +26,8 @@ public:
     std::array<QRadioButton *, kPortOptions> OptPort {};
     QRadioButton *OptPortVirtual = nullptr;
     QRadioButton *OptPortDevice = nullptr; // a device given on the command line, if any
-    QPushButton *Command1 = nullptr; // 确定
-    QPushButton *Command2 = nullptr; // 取消
+    QPushButton *OkButton = nullptr; // Command1, 确定
+    QPushButton *CancelButton = nullptr; // Command2, 取消
 
 private:
     void Command1_Click();

@@ -69,9 +69,9 @@ SettingsDialog::SettingsDialog(const ToolSettings &settings, const std::string &
         QDesktopServices::openUrl(QUrl::fromLocalFile(Q(folder_)));
     });
 
-    layout->addLayout(OkCancelButtons(this, Command1, Command2));
-    connect(Command1, &QPushButton::clicked, this, &QDialog::accept);
-    connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
+    layout->addLayout(OkCancelButtons(this, OkButton, CancelButton));
+    connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 ToolSettings SettingsDialog::Chosen() const

@@ -30,8 +30,8 @@ public:
     QCheckBox *CheckChangedOnly = nullptr;
     QLabel *LabelBackupFolder = nullptr;
     QPushButton *CommandOpenFolder = nullptr;
-    QPushButton *Command1 = nullptr; // 确定
-    QPushButton *Command2 = nullptr; // 取消
+    QPushButton *OkButton = nullptr; // Command1, 确定
+    QPushButton *CancelButton = nullptr; // Command2, 取消
 
 private:
     ToolSettings settings_;

@@ -25,12 +25,6 @@ constexpr int kSquelchColumnTwips = 950;
 constexpr int kBoxTwips = 900;
 constexpr std::string_view kChart = "曲线图(&G)";
 
-TuneChartModel ChartModel(const WindowState &state, int band)
-{
-    return BuildTuneChartModel(state.Image, band, TuneBlockOf(state.TuneBuffer, band),
-                               state.RxEdgeCol[band], state.TxEdgeCol[band]);
-}
-
 } // namespace
 
 TuneTablePage::TuneTablePage(WindowState &state, int band, Prompt &prompt, FileChooser &files,
@@ -50,39 +44,39 @@ TuneTablePage::TuneTablePage(WindowState &state, int band, Prompt &prompt, FileC
 
     const auto repaint = [this] { Paint(); };
     const TuneCells &cells = state_.TuneViews[band];
-    MSHFlexGridTuneData = new CellGrid(cells.Tune, tuneEditor_, prompt_, repaint, this);
-    MSHFlexGridTuneData->setObjectName(QString("MSHFlexGridTuneData%1").arg(band));
-    MSHFlexGridTuneData->setAccessibleName(frame);
-    MSHFlexGridTuneData->SetLocked(
+    TuneGrid = new CellGrid(cells.Tune, tuneEditor_, prompt_, repaint, this);
+    TuneGrid->setObjectName(QString("MSHFlexGridTuneData%1").arg(band));
+    TuneGrid->setAccessibleName(frame);
+    TuneGrid->SetLocked(
         [this](CellRef cell) { return TuneCellShaded(state_, band_, cell.row, cell.col); });
-    MSHFlexGridTuneData->SetColumnWidthTwips(0, kFirstColumnTwips);
+    TuneGrid->SetColumnWidthTwips(0, kFirstColumnTwips);
     for (int col = 1; col < kTuneCols; ++col)
-        MSHFlexGridTuneData->SetColumnWidthTwips(col, kPointTwips);
-    MSHFlexGridTuneData->Paint();
-    MSHFlexGridTuneData->FitToContents();
-    layout->addWidget(MSHFlexGridTuneData);
+        TuneGrid->SetColumnWidthTwips(col, kPointTwips);
+    TuneGrid->Paint();
+    TuneGrid->FitToContents();
+    layout->addWidget(TuneGrid);
 
-    MSHFlexGridSqlTune = new CellGrid(cells.Squelch, squelchEditor_, prompt_, repaint, this);
-    MSHFlexGridSqlTune->setObjectName(QString("MSHFlexGridSqlTune%1").arg(band));
-    MSHFlexGridSqlTune->setAccessibleName(frame + ' ' + Q(tune_text::kSquelch));
-    MSHFlexGridSqlTune->SetColumnWidthTwips(0, kSquelchGridTwips - 8 * kSquelchColumnTwips);
+    SquelchGrid = new CellGrid(cells.Squelch, squelchEditor_, prompt_, repaint, this);
+    SquelchGrid->setObjectName(QString("MSHFlexGridSqlTune%1").arg(band));
+    SquelchGrid->setAccessibleName(frame + ' ' + Q(tune_text::kSquelch));
+    SquelchGrid->SetColumnWidthTwips(0, kSquelchGridTwips - 8 * kSquelchColumnTwips);
     for (int col = 1; col < kSquelchCols; ++col)
-        MSHFlexGridSqlTune->SetColumnWidthTwips(col, kSquelchColumnTwips);
-    MSHFlexGridSqlTune->Paint();
-    MSHFlexGridSqlTune->FitToContents();
-    layout->addWidget(MSHFlexGridSqlTune);
+        SquelchGrid->SetColumnWidthTwips(col, kSquelchColumnTwips);
+    SquelchGrid->Paint();
+    SquelchGrid->FitToContents();
+    layout->addWidget(SquelchGrid);
 
-    Text3 = new EditorBox(MSHFlexGridTuneData->viewport());
-    Text3->setObjectName(QString("Text3_%1").arg(band));
-    MSHFlexGridTuneData->SetTextBox(Text3);
-    MSHFlexGridTuneData->AccessibleName = [this, frame](CellRef cell) {
+    TuneBox = new EditorBox(TuneGrid->viewport());
+    TuneBox->setObjectName(QString("Text3_%1").arg(band));
+    TuneGrid->SetTextBox(TuneBox);
+    TuneGrid->AccessibleName = [this, frame](CellRef cell) {
         return frame + ' ' + Q(tune_text::kTuneRowCaption[std::size_t(cell.row - 1)]) + ' '
-            + MSHFlexGridTuneData->CellText(0, cell.col);
+            + TuneGrid->CellText(0, cell.col);
     };
-    Text5 = new EditorBox(MSHFlexGridSqlTune->viewport());
-    Text5->setObjectName(QString("Text5_%1").arg(band));
-    MSHFlexGridSqlTune->SetTextBox(Text5);
-    MSHFlexGridSqlTune->AccessibleName = [frame](CellRef cell) {
+    SquelchBox = new EditorBox(SquelchGrid->viewport());
+    SquelchBox->setObjectName(QString("Text5_%1").arg(band));
+    SquelchGrid->SetTextBox(SquelchBox);
+    SquelchGrid->AccessibleName = [frame](CellRef cell) {
         return frame + ' ' + Q(tune_text::kDetection[std::size_t(cell.col - 1)]) + ' '
             + Q(tune_text::kSquelchRowCaption[std::size_t(cell.row - 1)]);
     };
@@ -134,8 +128,8 @@ TuneTablePage::TuneTablePage(WindowState &state, int band, Prompt &prompt, FileC
 
 void TuneTablePage::Paint()
 {
-    MSHFlexGridTuneData->Paint();
-    MSHFlexGridSqlTune->Paint();
+    TuneGrid->Paint();
+    SquelchGrid->Paint();
     const ModulationBoxes &modulation = state_.ModulationViews[band_];
     for (int field = 0; field < kModulationFields; ++field)
         TextResponse[field]->setText(Q(modulation.Response[field]));
@@ -143,13 +137,13 @@ void TuneTablePage::Paint()
         TextPkValue->setText(Q(modulation.MaxOffset));
     // The chart follows the working copy: a committed cell moves its point at once.
     if (chart_)
-        chart_->Update(ChartModel(state_, band_));
+        chart_->Update(TuneChartModelOf(state_, band_));
 }
 
 void TuneTablePage::CommitOpenEditor()
 {
-    MSHFlexGridTuneData->CommitOpenEditor();
-    MSHFlexGridSqlTune->CommitOpenEditor();
+    TuneGrid->CommitOpenEditor();
+    SquelchGrid->CommitOpenEditor();
     modulationBinder_->CommitOpenEditor();
 }
 
@@ -161,7 +155,7 @@ void TuneTablePage::ShowChart()
         if (!currentFile_.isEmpty())
             chart_->SetCurrentFileName(currentFile_);
         connect(chart_, &CalibrationChart::CompareRequested, this, &TuneTablePage::CompareWithFile);
-        chart_->Update(ChartModel(state_, band_));
+        chart_->Update(TuneChartModelOf(state_, band_));
     }
     chart_->show();
     chart_->raise();
@@ -181,9 +175,9 @@ void TuneTablePage::CompareWithFile()
     const std::string path = FileDialog(files_, prompt_, "OPEN", kOpenTitle, "");
     if (path.empty())
         return;
-    const std::unique_ptr<WindowState> other = ReadStateFromFile(path, prompt_);
+    const auto other = ReadDocumentFromFile(path, prompt_);
     if (other && chart_)
-        chart_->SetCompare(ChartModel(*other, band_),
+        chart_->SetCompare(TuneChartModelOf(*other, band_),
                            QFileInfo(QString::fromStdString(path)).fileName());
 }
 

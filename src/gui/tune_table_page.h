@@ -41,10 +41,10 @@ public:
     // The file the data came from, as the chart's legend names it when comparing.
     void SetCurrentFileName(const QString &fileName);
 
-    CellGrid *MSHFlexGridTuneData = nullptr;
-    CellGrid *MSHFlexGridSqlTune = nullptr;
-    EditorBox *Text3 = nullptr; // over the tune grid
-    EditorBox *Text5 = nullptr; // over the squelch grid
+    CellGrid *TuneGrid = nullptr; // MSHFlexGridTuneData(band)
+    CellGrid *SquelchGrid = nullptr; // MSHFlexGridSqlTune(band)
+    EditorBox *TuneBox = nullptr; // Text3(band), over the tune grid
+    EditorBox *SquelchBox = nullptr; // Text5(band), over the squelch grid
     std::array<EditorBox *, kModulationFields> TextResponse {};
     EditorBox *TextPkValue = nullptr; // bands B and C only
     QPushButton *CommandRead = nullptr;

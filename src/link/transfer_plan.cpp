@@ -1,5 +1,7 @@
 #include "link/transfer_plan.h"
 
+#include <optional>
+
 namespace nx5rb {
 
 namespace {
@@ -9,8 +11,13 @@ std::uint8_t LowByte(std::uint16_t address)
     return std::uint8_t(address & 0xFF);
 }
 
-} // namespace
+struct AddressRange
+{
+    std::uint16_t start = 0;
+    std::uint16_t end = 0; // exclusive
+};
 
+// The first range of a transfer; the first flag that is set decides.
 AddressRange FirstRange(const TransferFlags &flags)
 {
     if (flags.WantBandA)
@@ -26,6 +33,8 @@ AddressRange FirstRange(const TransferFlags &flags)
     return {mm::kFreqAreaBlock, mm::kFreqAreaBlockEnd};
 }
 
+// The block actually requested for `address`: a band transfer steps over blocks that belong to
+// another band. Only the low byte of the address is compared.
 std::uint16_t ApplySkip(std::uint16_t address, const TransferFlags &flags, bool readMode)
 {
     // Band A's range runs over band B's tune block to reach A's settings block.
@@ -41,6 +50,8 @@ std::uint16_t ApplySkip(std::uint16_t address, const TransferFlags &flags, bool 
     return address;
 }
 
+// The range after an exhausted one, clearing the flag it consumes; nothing when the transfer is
+// complete.
 std::optional<AddressRange> NextRange(TransferFlags &flags, bool readMode)
 {
     if (flags.WantAll) {
@@ -53,6 +64,8 @@ std::optional<AddressRange> NextRange(TransferFlags &flags, bool readMode)
     }
     return std::nullopt;
 }
+
+} // namespace
 
 std::vector<std::uint16_t> PlanBlocks(TransferFlags flags, bool readMode)
 {

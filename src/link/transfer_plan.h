@@ -1,11 +1,11 @@
-// Which blocks a transfer moves: the address ranges chosen by the request flags, the blocks a
-// range skips, and what follows an exhausted range.
+// Which blocks a transfer moves, as the request flags of its command choose them: the first
+// address range, the blocks a band's range steps over (comparing only the low byte of the
+// address), and what follows an exhausted range.
 #pragma once
 
 #include "image/memory_map.h"
 
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 namespace nx5rb {
@@ -22,22 +22,7 @@ struct TransferFlags
     bool WantBandStart = false;
 };
 
-struct AddressRange
-{
-    std::uint16_t start = 0;
-    std::uint16_t end = 0; // exclusive
-};
-
-// The first range of a transfer; the first flag that is set decides.
-AddressRange FirstRange(const TransferFlags &flags);
-// The block actually requested for `address`: a band transfer steps over blocks that belong to
-// another band. Only the low byte of the address is compared.
-std::uint16_t ApplySkip(std::uint16_t address, const TransferFlags &flags, bool readMode);
-// The range after an exhausted one, clearing the flag it consumes; nothing when the transfer is
-// complete.
-std::optional<AddressRange> NextRange(TransferFlags &flags, bool readMode);
-
-// Every block a transfer with these flags moves, in order.
+// Every block a transfer with these flags moves, in the order of the wire.
 std::vector<std::uint16_t> PlanBlocks(TransferFlags flags, bool readMode);
 
 } // namespace nx5rb

@@ -23,9 +23,7 @@ namespace {
 
 TuneChartModel StartUpModel(int band)
 {
-    const WindowState state;
-    return BuildTuneChartModel(state.Image, band, TuneBlockOf(state.TuneBuffer, band),
-                               state.RxEdgeCol[band], state.TxEdgeCol[band]);
+    return TuneChartModelOf(WindowState(), band);
 }
 
 QChart *ChartOf(const QWidget &window, const char *view)

@@ -8,18 +8,12 @@
 namespace nx5rb {
 namespace {
 
-TuneChartModel ModelOf(const WindowState &state, int band)
-{
-    return BuildTuneChartModel(state.Image, band, TuneBlockOf(state.TuneBuffer, band),
-                               state.RxEdgeCol[band], state.TxEdgeCol[band]);
-}
-
 TEST(TuneChartModel, FollowsTheWorkingCopyBeforeItIsApplied)
 {
     for (int band = 0; band < mm::kBandCount; ++band) {
         SCOPED_TRACE(band);
         WindowState state;
-        const TuneChartModel before = ModelOf(state, band);
+        const TuneChartModel before = TuneChartModelOf(state, band);
         std::uint8_t *block = state.TuneBuffer.data() + band * mm::kTuneBlockSize;
         // What the page's editors store: one value of each curve and both thresholds of the last
         // detection column.
@@ -37,9 +31,9 @@ TEST(TuneChartModel, FollowsTheWorkingCopyBeforeItIsApplied)
         expected.HighPower[0] = 254;
         expected.SquelchHigh[7] = 120;
         expected.SquelchLow[7] = 7;
-        EXPECT_EQ(ModelOf(state, band), expected);
+        EXPECT_EQ(TuneChartModelOf(state, band), expected);
         // The other bands' slices are untouched by this band's edit.
-        EXPECT_EQ(ModelOf(state, (band + 1) % mm::kBandCount).Sensitivity[3],
+        EXPECT_EQ(TuneChartModelOf(state, (band + 1) % mm::kBandCount).Sensitivity[3],
                   state.Image[mm::kTuneBlock[(band + 1) % mm::kBandCount] + 3]);
     }
 }
@@ -47,7 +41,7 @@ TEST(TuneChartModel, FollowsTheWorkingCopyBeforeItIsApplied)
 TEST(TuneChartModel, StartUpCurvesAndPoints)
 {
     const WindowState state;
-    const TuneChartModel b = ModelOf(state, 1);
+    const TuneChartModel b = TuneChartModelOf(state, 1);
     EXPECT_EQ(b.PointsMHz.front(), 400);
     EXPECT_EQ(b.PointsMHz.back(), 520);
     EXPECT_EQ(b.Sensitivity[4], 17);
@@ -57,7 +51,7 @@ TEST(TuneChartModel, StartUpCurvesAndPoints)
     EXPECT_EQ(b.HighPower[11], 210);
     EXPECT_EQ(b.SquelchHigh[3], 110);
     EXPECT_EQ(b.SquelchLow[3], 103);
-    const TuneChartModel a = ModelOf(state, 0);
+    const TuneChartModel a = TuneChartModelOf(state, 0);
     EXPECT_EQ(a.PointsMHz[1] - a.PointsMHz[0], 5);
     EXPECT_EQ(a.LowPower[8], 130);
     EXPECT_EQ(a.LowPower[9], 80);
@@ -94,7 +88,7 @@ TEST(TuneChartModel, LockedRegionStartsAtTheEdgeColumn)
             state.FreqAreas[c.band].TuneFreq = std::int16_t(c.tuneFreq);
         state.Apply();
 
-        const TuneChartModel model = ModelOf(state, c.band);
+        const TuneChartModel model = TuneChartModelOf(state, c.band);
         EXPECT_EQ(model.PointsMHz.front(), c.firstPoint);
         EXPECT_EQ(model.RxEdgeCol, c.rxEdge);
         EXPECT_EQ(model.TxEdgeCol, c.txEdge);
@@ -112,7 +106,7 @@ TEST(TuneChartModel, ErasedTuningFrequencyCountsFromZero)
     const mm::Address at = mm::kFreqAreaRecord[2] + mm::kFreqAreaTuneFreq;
     state.Image[at] = mm::kErased;
     state.Image[at + 1] = mm::kErased;
-    const TuneChartModel model = ModelOf(state, 2);
+    const TuneChartModel model = TuneChartModelOf(state, 2);
     EXPECT_EQ(model.PointsMHz.front(), 0);
     EXPECT_EQ(model.PointsMHz.back(), 75);
 }

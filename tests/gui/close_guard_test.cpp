@@ -49,9 +49,9 @@ private slots:
         ShownWindow shown;
         QVERIFY(shown.Ready());
         MainWindow &w = shown.window;
-        w.MSComm1().Virtual().SetBaud(9600); // long enough to close meanwhile
+        w.Port().Virtual().SetBaud(9600); // long enough to close meanwhile
         w.RunCommand(TransferCommand::WriteChannelInfo);
-        QVERIFY(w.Frame1->isVisible());
+        QVERIFY(w.ProgressFrame->isVisible());
 
         shown.prompt.Answers = {PromptAnswer(answer)};
         if (button)
@@ -68,11 +68,11 @@ private slots:
         QCOMPARE(w.isVisible(), !close);
         if (close) {
             QCOMPARE(w.LinkLayer().Outcome(), TransferOutcome::Abandoned);
-            QVERIFY(!w.MSComm1().PortOpen());
+            QVERIFY(!w.Port().PortOpen());
         } else {
             QVERIFY(WaitForLinkIdle(w));
             QCOMPARE(w.LinkLayer().Outcome(), TransferOutcome::Completed);
-            const RadioImage &radio = w.MSComm1().Virtual().Radio().Memory();
+            const RadioImage &radio = w.Port().Virtual().Radio().Memory();
             QVERIFY(std::equal(radio.begin() + mm::kChannelTableStart,
                                radio.begin() + mm::kChannelTableEnd,
                                w.State().Image.begin() + mm::kChannelTableStart));

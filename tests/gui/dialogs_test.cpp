@@ -63,7 +63,7 @@ private slots:
         QVERIFY(label);
         const QString shown = label->text();
         Click(dialog.OptPort[2]);
-        Click(dialog.Command1);
+        Click(dialog.OkButton);
         QCOMPARE(selection.CommPortNumber, std::int16_t(3));
         QCOMPARE(QString::fromStdString(selection.OpenPath()), shown);
         QCOMPARE(lookups, 4);
@@ -74,7 +74,7 @@ private slots:
         ShownWindow shown {PortSelection {}};
         QVERIFY(shown.Ready());
         MainWindow &w = shown.window;
-        QCOMPARE(QString::fromStdString(w.MSComm1().CommPortName()), QString("COM1"));
+        QCOMPARE(QString::fromStdString(w.Port().CommPortName()), QString("COM1"));
         QStringList captions;
         bool startedOnPort1 = false;
         ModalHandler<PortDialog> dialog([&](PortDialog *ports) {
@@ -83,7 +83,7 @@ private slots:
                 captions << option->text();
             startedOnPort1 = ports->OptPort[0]->isChecked();
             Click(ports->OptPort[2]);
-            Click(ports->Command1);
+            Click(ports->OkButton);
         });
         QVERIFY(ClickNode(w, "PortSel"));
 
@@ -93,7 +93,7 @@ private slots:
         QVERIFY(startedOnPort1);
         QCOMPARE(w.Ports().CommPortNumber, std::int16_t(3));
         QVERIFY(!w.Ports().PortChanged); // consumed by the window
-        QCOMPARE(QString::fromStdString(w.MSComm1().CommPortName()), QString("COM3"));
+        QCOMPARE(QString::fromStdString(w.Port().CommPortName()), QString("COM3"));
         QCOMPARE(w.CurrentPage(), static_cast<QWidget *>(w.FrameFreqAreaPage));
         QCOMPARE(shown.prompt.Texts(), QStringList());
     }
@@ -105,14 +105,14 @@ private slots:
         MainWindow &w = shown.window;
         ModalHandler<PortDialog> first([](PortDialog *ports) {
             Click(ports->OptPort[1]);
-            Click(ports->Command2);
+            Click(ports->CancelButton);
         });
         QVERIFY(ClickNode(w, "PortSel"));
         QCOMPARE(first.Handled(), 1);
         QVERIFY(!first.LeftOpen());
         QCOMPARE(w.Ports().CommPortNumber, std::int16_t(1));
         QVERIFY(w.Ports().Device.empty());
-        QCOMPARE(QString::fromStdString(w.MSComm1().CommPortName()), QString("COM1"));
+        QCOMPARE(QString::fromStdString(w.Port().CommPortName()), QString("COM1"));
 
         // The next opening shows the port in use, not the option clicked before Cancel.
         bool onPort1 = false;
@@ -120,7 +120,7 @@ private slots:
         ModalHandler<PortDialog> second([&](PortDialog *ports) {
             onPort1 = ports->OptPort[0]->isChecked();
             onPort2 = ports->OptPort[1]->isChecked();
-            Click(ports->Command2);
+            Click(ports->CancelButton);
         });
         QVERIFY(ClickNode(w, "PortSel"));
         QCOMPARE(second.Handled(), 1);
@@ -153,7 +153,7 @@ private slots:
 
         ModalHandler<PortDialog> dialog([](PortDialog *ports) {
             Click(ports->OptPortVirtual);
-            Click(ports->Command1);
+            Click(ports->OkButton);
         });
         QVERIFY(ClickNode(w, "PortSel"));
         QCOMPARE(dialog.Handled(), 1);
@@ -168,20 +168,19 @@ private slots:
         MainWindow &w = shown.window;
         ModalHandler<PortDialog> dialog([](PortDialog *ports) {
             Click(ports->OptPortVirtual);
-            Click(ports->Command1);
+            Click(ports->OkButton);
         });
         QVERIFY(ClickNode(w, "PortSel"));
         QCOMPARE(dialog.Handled(), 1);
-        QCOMPARE(QString::fromStdString(w.MSComm1().CommPortName()), QString("virtual"));
+        QCOMPARE(QString::fromStdString(w.Port().CommPortName()), QString("virtual"));
 
         Click(w.CommandReadAll);
         QVERIFY(WaitForLinkIdle(w));
         QCOMPARE(shown.prompt.Texts(), QStringList {"读取全部？"}); // no port error
-        const VirtualRadio &radio = w.MSComm1().Virtual().Radio();
+        const VirtualRadio &radio = w.Port().Virtual().Radio();
         QCOMPARE(radio.SessionsCompleted(), 1);
         const mm::Address first = mm::kTuneBlock[0] + mm::kTuneSensitivity;
-        QCOMPARE(w.TunePages[0]->MSHFlexGridTuneData->CellText(1, 1),
-                 QString::number(radio.Memory()[first]));
+        QCOMPARE(w.TunePages[0]->TuneGrid->CellText(1, 1), QString::number(radio.Memory()[first]));
     }
 
     void PortDialogDuringATransfer_data()
@@ -196,31 +195,31 @@ private slots:
         ShownWindow shown;
         QVERIFY(shown.Ready());
         MainWindow &w = shown.window;
-        const CellGrid *tuneA = w.TunePages[0]->MSHFlexGridTuneData;
+        const CellGrid *tuneA = w.TunePages[0]->TuneGrid;
         const QString before = tuneA->CellText(1, 1);
         // A slow line, so that the transfer is still running while the dialog is open.
-        w.MSComm1().Virtual().SetBaud(1200);
+        w.Port().Virtual().SetBaud(1200);
 
         Click(w.CommandReadAll);
-        QVERIFY(w.MSComm1().PortOpen());
+        QVERIFY(w.Port().PortOpen());
         bool portOpenMeanwhile = false;
         ModalHandler<PortDialog> dialog([&](PortDialog *ports) {
-            portOpenMeanwhile = w.MSComm1().PortOpen();
-            Click(confirm ? ports->Command1 : ports->Command2);
+            portOpenMeanwhile = w.Port().PortOpen();
+            Click(confirm ? ports->OkButton : ports->CancelButton);
         });
         QVERIFY(ClickNode(w, "PortSel"));
         QCOMPARE(dialog.Handled(), 1);
         QVERIFY(portOpenMeanwhile);
 
         if (confirm) {
-            QVERIFY(!w.MSComm1().PortOpen());
+            QVERIFY(!w.Port().PortOpen());
             QCOMPARE(w.LinkLayer().LinkState(), LinkPhase::Idle);
-            QVERIFY(!w.Frame1->isVisible());
+            QVERIFY(!w.ProgressFrame->isVisible());
             QCOMPARE(tuneA->CellText(1, 1), before); // nothing decoded
         } else {
-            QVERIFY(w.MSComm1().PortOpen());
+            QVERIFY(w.Port().PortOpen());
             QVERIFY(WaitForLinkIdle(w, 60000));
-            QCOMPARE(w.MSComm1().Virtual().Radio().SessionsCompleted(), 1);
+            QCOMPARE(w.Port().Virtual().Radio().SessionsCompleted(), 1);
             QVERIFY(tuneA->CellText(1, 1) != before);
         }
         QCOMPARE(shown.prompt.Texts(), QStringList {"读取全部？"});

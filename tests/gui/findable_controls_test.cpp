@@ -26,10 +26,10 @@ struct Named
 QList<Named> NamedControls(MainWindow &w)
 {
     QList<Named> controls = {
-        {"TreeView1", w.TreeView1},
-        {"Frame1", w.Frame1},
-        {"Label2", w.Label2},
-        {"ProgressBar1", w.ProgressBar1},
+        {"TreeView1", w.PageTree},
+        {"Frame1", w.ProgressFrame},
+        {"Label2", w.ProgressLabel},
+        {"ProgressBar1", w.ProgressBar},
         {"CommandAbort", w.CommandAbort},
         {"CommandWriteAll", w.CommandWriteAll},
         {"CommandReadAll", w.CommandReadAll},
@@ -55,8 +55,8 @@ QList<Named> NamedControls(MainWindow &w)
     for (std::size_t band = 0; band < 3; ++band) {
         TuneTablePage *tune = w.TunePages[band];
         controls << Named {QString("FrameTuneData%1").arg(band), tune}
-                 << Named {QString("MSHFlexGridTuneData%1").arg(band), tune->MSHFlexGridTuneData}
-                 << Named {QString("MSHFlexGridSqlTune%1").arg(band), tune->MSHFlexGridSqlTune}
+                 << Named {QString("MSHFlexGridTuneData%1").arg(band), tune->TuneGrid}
+                 << Named {QString("MSHFlexGridSqlTune%1").arg(band), tune->SquelchGrid}
                  << Named {"CommandRead" + letters[int(band)], tune->CommandRead}
                  << Named {"CommandWrite" + letters[int(band)], tune->CommandWrite};
         for (std::size_t field = 0; field < tune->TextResponse.size(); ++field)
@@ -76,7 +76,7 @@ QList<Named> NamedControls(MainWindow &w)
 
     ChannelPage *channels = w.FrameChannelInfoPage;
     controls << Named {"FrameChannelInfo", channels}
-             << Named {"MSHFlexGridChInfo", channels->MSHFlexGridChInfo}
+             << Named {"MSHFlexGridChInfo", channels->ChannelGrid}
              << Named {"CommandReadChannelInfo", channels->CommandReadChannelInfo}
              << Named {"CommandWriteChannelInfo", channels->CommandWriteChannelInfo};
     return controls;
@@ -136,7 +136,7 @@ private slots:
         for (EditorBox *box : w.findChildren<EditorBox *>())
             if (!qobject_cast<CellGrid *>(box->parentWidget()->parentWidget()))
                 used << box; // the grids' boxes are checked where they open, below
-        used << w.TreeView1 << w.ProgressBar1;
+        used << w.PageTree << w.ProgressBar;
         QVERIFY(used.size() > 100);
         for (QWidget *widget : used)
             QVERIFY2(!widget->accessibleName().isEmpty(),

@@ -123,7 +123,7 @@ private:
 
 inline QTreeWidgetItem *Node(MainWindow &window, const QString &key)
 {
-    for (QTreeWidgetItemIterator it(window.TreeView1); *it; ++it)
+    for (QTreeWidgetItemIterator it(window.PageTree); *it; ++it)
         if ((*it)->data(0, Qt::UserRole).toString() == key)
             return *it;
     return nullptr;
@@ -137,11 +137,11 @@ inline bool ClickNode(MainWindow &window, const QString &key)
         return false;
     for (QTreeWidgetItem *parent = node->parent(); parent; parent = parent->parent())
         parent->setExpanded(true);
-    window.TreeView1->scrollToItem(node);
-    const QRect place = window.TreeView1->visualItemRect(node);
+    window.PageTree->scrollToItem(node);
+    const QRect place = window.PageTree->visualItemRect(node);
     if (!place.isValid())
         return false;
-    QTest::mouseClick(window.TreeView1->viewport(), Qt::LeftButton, {}, place.center());
+    QTest::mouseClick(window.PageTree->viewport(), Qt::LeftButton, {}, place.center());
     return true;
 }
 

@@ -122,7 +122,7 @@ private slots:
         MainWindow &w = shown.window;
         const RadioImage before = w.State().Image;
         const CellGrid *grid = w.FrameFreqAreaPage->Grids[0];
-        const CellGrid *tuneA = w.TunePages[0]->MSHFlexGridTuneData;
+        const CellGrid *tuneA = w.TunePages[0]->TuneGrid;
         QVERIFY(!tuneA->IsShaded(1, 7));
 
         EditRxHighOfBandA(w, "160");
@@ -240,7 +240,7 @@ private slots:
         QCOMPARE(dialog.Handled(), 0);
         QVERIFY(OnlyVisible(w, w.FrameFreqAreaPage));
         QVERIFY(w.State().DataChanged);
-        QCOMPARE(w.TreeView1->currentItem(), Node(w, "FreqAreaSet")); // the shown page's node
+        QCOMPARE(w.PageTree->currentItem(), Node(w, "FreqAreaSet")); // the shown page's node
     }
 
     // A node reached with the arrow keys acts on Enter or Space as on a click, question included;
@@ -265,14 +265,14 @@ private slots:
         MainWindow &w = shown.window;
         EditRxHighOfBandA(w, "150");
         shown.prompt.Answers = {answer};
-        w.TreeView1->setFocus();
+        w.PageTree->setFocus();
         Node(w, "Debug")->setExpanded(true);
-        w.TreeView1->setCurrentItem(Node(w, "DebugB"));
-        QTest::keyClick(w.TreeView1, Qt::Key(key));
+        w.PageTree->setCurrentItem(Node(w, "DebugB"));
+        QTest::keyClick(w.PageTree, Qt::Key(key));
 
         QCOMPARE(shown.prompt.Texts(), QStringList {"数据改变！是否保存？"});
         QVERIFY(OnlyVisible(w, answer == PromptAnswer::No ? PageFor(w, "B") : PageFor(w, "area")));
-        QCOMPARE(w.TreeView1->currentItem(), Node(w, highlight));
+        QCOMPARE(w.PageTree->currentItem(), Node(w, highlight));
     }
 
     void YesThenOpensTheAboutBox()

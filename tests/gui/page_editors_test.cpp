@@ -38,7 +38,7 @@ private slots:
         MainWindow &w = shown.window;
         QVERIFY(ClickNode(w, "TuneA"));
         TuneTablePage *page = w.TunePages[0];
-        CellGrid *grid = page->MSHFlexGridTuneData;
+        CellGrid *grid = page->TuneGrid;
 
         Click(page->CommandChart);
         QVERIFY(page->Chart() && page->Chart()->isVisible());
@@ -47,11 +47,11 @@ private slots:
 
         // Sensitivity is held to 127; Enter moves on along the row.
         ClickCell(grid, 1, 2);
-        QVERIFY(BoxCovers(page->Text3, grid, 1, 2));
+        QVERIFY(BoxCovers(page->TuneBox, grid, 1, 2));
         Type("200");
         PressEnter();
         QCOMPARE(grid->CellText(1, 2), QString("127"));
-        QVERIFY(BoxCovers(page->Text3, grid, 1, 3));
+        QVERIFY(BoxCovers(page->TuneBox, grid, 1, 3));
         QCOMPARE(w.State().TuneBuffer[1], std::uint8_t(127));
         QVERIFY(w.State().DataChanged);
         const QLineSeries *sensitivity = Curve(page->Chart(), "Sensitivity");
@@ -61,13 +61,13 @@ private slots:
         // A shaded cell beyond the band's receive limit opens nothing.
         ClickCell(grid, 1, 12);
         QVERIFY(grid->IsShaded(1, 12));
-        QVERIFY(!page->Text3->isVisible());
+        QVERIFY(!page->TuneBox->isVisible());
 
         // Squelch walks down the detection column; a modulation box clamps and moves on.
-        ClickCell(page->MSHFlexGridSqlTune, 1, 1);
+        ClickCell(page->SquelchGrid, 1, 1);
         Type("90");
         PressEnter();
-        QVERIFY(BoxCovers(page->Text5, page->MSHFlexGridSqlTune, 2, 1));
+        QVERIFY(BoxCovers(page->SquelchBox, page->SquelchGrid, 2, 1));
         QCOMPARE(w.State().TuneBuffer[mm::kTuneSquelch], std::uint8_t(90));
         QTest::mouseClick(page->TextResponse[0], Qt::LeftButton);
         QTRY_COMPARE(page->TextResponse[0]->selectedText(), page->TextResponse[0]->text());
@@ -92,15 +92,15 @@ private slots:
         MainWindow &w = shown.window;
         QVERIFY(ClickNode(w, "ChannelInfo"));
         ChannelPage *page = w.FrameChannelInfoPage;
-        CellGrid *grid = page->MSHFlexGridChInfo;
+        CellGrid *grid = page->ChannelGrid;
         const mm::Address record = mm::ChannelRecord(1);
 
         // A click on the tone of an empty row opens its receive frequency.
         ClickCell(grid, 1, 3);
-        QVERIFY(BoxCovers(page->Text4, grid, 1, 1));
+        QVERIFY(BoxCovers(page->FrequencyBox, grid, 1, 1));
         Type("145.003");
         PressEnter();
-        QVERIFY(!page->Text4->isVisible());
+        QVERIFY(!page->FrequencyBox->isVisible());
         QCOMPARE(RowTexts(grid, 1, 1, 7),
                  (QStringList {"145.00500", "", "无", "", "宽", "高", "添加"}));
         QCOMPARE(w.State().Image[record], std::uint8_t(0x14));
@@ -108,7 +108,7 @@ private slots:
 
         // A list chosen by keyboard, left by a click elsewhere: only the bandwidth bit changes.
         ClickCell(grid, 1, 5);
-        QComboBox *bandwidth = page->Combo1[2];
+        QComboBox *bandwidth = page->ColumnLists[2];
         QVERIFY(bandwidth->isVisible());
         QCOMPARE(bandwidth->currentText(), QString("宽"));
         QTest::keyClick(bandwidth, Qt::Key_Up);
@@ -120,7 +120,7 @@ private slots:
 
         // Out of every band: the message, then the nearest edge below.
         shown.prompt.Shown.clear();
-        QVERIFY(BoxCovers(page->Text4, grid, 1, 1));
+        QVERIFY(BoxCovers(page->FrequencyBox, grid, 1, 1));
         Type("300");
         PressEnter();
         QCOMPARE(shown.prompt.Shown.size(), std::size_t(1));
@@ -154,9 +154,9 @@ private slots:
         QVERIFY(QString::fromStdString(shown.prompt.Shown[0].text).contains("第 3 行"));
         QVERIFY(
             QString::fromStdString(shown.prompt.Shown[0].text).endsWith("跳过 1 行，导入其余？"));
-        QCOMPARE(RowTexts(page->MSHFlexGridChInfo, 1, 1, 3),
+        QCOMPARE(RowTexts(page->ChannelGrid, 1, 1, 3),
                  (QStringList {"145.50000", "145.50000", "67.0"}));
-        QVERIFY(page->MSHFlexGridChInfo->CellText(2, 1).isEmpty());
+        QVERIFY(page->ChannelGrid->CellText(2, 1).isEmpty());
     }
 
     void MessageBoxesTakeOneCharacterEachAndMoveOn()
@@ -244,7 +244,7 @@ private slots:
              {2, 2}},
             {"tune: clamped, Tab moves on",
              "TuneA",
-             [](MainWindow &w) { return w.TunePages[0]->MSHFlexGridTuneData; },
+             [](MainWindow &w) { return w.TunePages[0]->TuneGrid; },
              {1, 2},
              {{Qt::Key_unknown, "200"}, {Qt::Key_Tab}},
              {1, 2},
@@ -253,7 +253,7 @@ private slots:
              {1, 3}},
             {"channel: Enter closes and stays",
              "ChannelInfo",
-             [](MainWindow &w) { return w.FrameChannelInfoPage->MSHFlexGridChInfo; },
+             [](MainWindow &w) { return w.FrameChannelInfoPage->ChannelGrid; },
              {1, 1},
              {{Qt::Key_unknown, "145.5"}, {Qt::Key_Return}},
              {1, 1},
@@ -316,14 +316,14 @@ private slots:
             {"tune box", "TuneA",
              [](MainWindow &w) {
                  TuneTablePage *page = w.TunePages[0];
-                 ClickCell(page->MSHFlexGridTuneData, 1, 2);
-                 return page->Text3;
+                 ClickCell(page->TuneGrid, 1, 2);
+                 return page->TuneBox;
              },
              "99", Qt::Key_Home, "9"},
             {"channel box", "ChannelInfo",
              [](MainWindow &w) {
-                 ClickCell(w.FrameChannelInfoPage->MSHFlexGridChInfo, 1, 1);
-                 return w.FrameChannelInfoPage->Text4;
+                 ClickCell(w.FrameChannelInfoPage->ChannelGrid, 1, 1);
+                 return w.FrameChannelInfoPage->FrequencyBox;
              },
              "145.5", Qt::Key_Left, "145."},
             {"message box", "PowerOnMsg",

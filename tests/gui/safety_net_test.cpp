@@ -32,7 +32,7 @@ private slots:
         ShownWindow shown(VirtualRadioPort(), ToolSettings {});
         QVERIFY(shown.Ready());
         MainWindow &w = shown.window;
-        const RadioImage before = w.MSComm1().Virtual().Radio().Memory();
+        const RadioImage before = w.Port().Virtual().Radio().Memory();
         shown.prompt.Answers = {PromptAnswer::Ok, PromptAnswer(answer)};
         Click(w.CommandWriteAll);
         QVERIFY(WaitForLinkIdle(w));
@@ -40,7 +40,7 @@ private slots:
         QCOMPARE(QString::fromStdString(shown.prompt.Shown[0].text), QString("全部写入？"));
         QVERIFY(QString::fromStdString(shown.prompt.Shown[1].text)
                     .startsWith("即将覆盖本机的校准数据（频段-A："));
-        const bool kept = w.MSComm1().Virtual().Radio().Memory() == before;
+        const bool kept = w.Port().Virtual().Radio().Memory() == before;
         QCOMPARE(kept, PromptAnswer(answer) == PromptAnswer::Cancel);
         QCOMPARE(shown.prompt.Shown.size(), std::size_t(2)); // read back as written: no report
     }
@@ -54,7 +54,7 @@ private slots:
         MainWindow w(WindowSetup {VirtualRadioPort(), {}}, nullptr, &files);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        const RadioImage before = w.MSComm1().Virtual().Radio().Memory();
+        const RadioImage before = w.Port().Virtual().Radio().Memory();
         QStringList texts;
         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
         QTimer boxes;
@@ -80,7 +80,7 @@ private slots:
         QVERIFY(texts[1].startsWith("即将覆盖本机的校准数据（频段-A："));
         QVERIFY(texts[1].endsWith("\n当前数据的校准值未从电台读取，也未从文件打开。"));
         QCOMPARE(defaultButton, QMessageBox::Cancel);
-        QVERIFY(w.MSComm1().Virtual().Radio().Memory() == before);
+        QVERIFY(w.Port().Virtual().Radio().Memory() == before);
         w.close();
     }
 
@@ -94,7 +94,7 @@ private slots:
                 QVERIFY(dialog->CheckChangedOnly->isChecked());
                 dialog->CheckVerify->setChecked(false);
                 dialog->CheckChangedOnly->setChecked(false);
-                Click(dialog->Command1);
+                Click(dialog->OkButton);
             });
             QVERIFY(ClickNode(shown.window, "Settings"));
             QCOMPARE(settings.Handled(), 1);

@@ -48,7 +48,7 @@ private slots:
             {"设置", "Settings", "Advanced"},
             {"关于", "About", "Advanced"},
         }};
-        QTreeWidget *tree = window().TreeView1;
+        QTreeWidget *tree = window().PageTree;
         QCOMPARE(tree->topLevelItemCount(), 1);
         QVERIFY(tree->topLevelItem(0)->isExpanded());
 
@@ -78,7 +78,7 @@ private slots:
             QVERIFY(!page->isVisible());
         QVERIFY(!w.FrameOptionPage->isVisible());
         QVERIFY(!w.FrameChannelInfoPage->isVisible());
-        QVERIFY(!w.Frame1->isVisible());
+        QVERIFY(!w.ProgressFrame->isVisible());
         QVERIFY(!w.State().DataChanged);
     }
 
@@ -158,7 +158,7 @@ private slots:
         QFETCH(QStringList, lowPower);
         QFETCH(QStringList, highPower);
         const TuneTablePage *page = window().TunePages[std::size_t(band)];
-        const CellGrid *tune = page->MSHFlexGridTuneData;
+        const CellGrid *tune = page->TuneGrid;
 
         QStringList points;
         for (int point = 0; point < 16; ++point)
@@ -178,7 +178,7 @@ private slots:
                 QVERIFY2(tune->IsShaded(row, col) == (col >= edge),
                          qPrintable(QString("row %1 column %2").arg(row).arg(col)));
 
-        const CellGrid *squelch = page->MSHFlexGridSqlTune;
+        const CellGrid *squelch = page->SquelchGrid;
         QCOMPARE(RowTexts(squelch, 1, 1, 8),
                  (QStringList {"83", "63", "32", "110", "81", "61", "32", "40"}));
         QCOMPARE(RowTexts(squelch, 2, 1, 8),
@@ -203,7 +203,7 @@ private slots:
 
     void ChannelGridNumbersItsRowsAndIsOtherwiseEmpty()
     {
-        const CellGrid *grid = window().FrameChannelInfoPage->MSHFlexGridChInfo;
+        const CellGrid *grid = window().FrameChannelInfoPage->ChannelGrid;
         QCOMPARE(grid->model()->rowCount(), 128);
         QCOMPARE(grid->model()->columnCount(), 7);
         QCOMPARE(RowTexts(grid, 0, 0, 7),

@@ -78,7 +78,7 @@ private slots:
         ShownWindow shown(VirtualRadioPort(), settings);
         QVERIFY(shown.Ready());
         MainWindow &w = shown.window;
-        RadioFaults &faults = w.MSComm1().Virtual().Radio().Faults;
+        RadioFaults &faults = w.Port().Virtual().Radio().Faults;
         switch (fault) {
         case Fault::None:
             break;

@@ -37,7 +37,7 @@ QList<QStringList> TuneRowsOf(const RadioImage &memory, int band)
 
 QList<QStringList> TuneRowsShown(const MainWindow &w, int band)
 {
-    const CellGrid *grid = w.TunePages[std::size_t(band)]->MSHFlexGridTuneData;
+    const CellGrid *grid = w.TunePages[std::size_t(band)]->TuneGrid;
     return {RowTexts(grid, 1, 1, 16), RowTexts(grid, 2, 1, 16), RowTexts(grid, 3, 1, 16)};
 }
 
@@ -53,7 +53,7 @@ private slots:
         ShownWindow shown;
         QVERIFY(shown.Ready());
         MainWindow &w = shown.window;
-        const RadioImage &radio = w.MSComm1().Virtual().Radio().Memory();
+        const RadioImage &radio = w.Port().Virtual().Radio().Memory();
         const QList<QStringList> before = TuneRowsShown(w, 0);
         QVERIFY(before != TuneRowsOf(radio, 0)); // the radio holds other values than the defaults
 
@@ -61,19 +61,19 @@ private slots:
         QCOMPARE(shown.prompt.Shown.size(), std::size_t(1));
         QCOMPARE(shown.prompt.Shown[0], Confirmation("读取全部？"));
         // The click returns once the entry string is out; the radio has not answered yet.
-        QVERIFY(w.Frame1->isVisible());
-        QCOMPARE(w.Label2->text(), QString("数据处理中.."));
+        QVERIFY(w.ProgressFrame->isVisible());
+        QCOMPARE(w.ProgressLabel->text(), QString("数据处理中.."));
 
         QVERIFY(WaitForLinkIdle(w));
-        QVERIFY(!w.Frame1->isVisible());
-        QVERIFY(!w.MSComm1().PortOpen());
-        QCOMPARE(w.MSComm1().Virtual().Radio().SessionsCompleted(), 1);
+        QVERIFY(!w.ProgressFrame->isVisible());
+        QVERIFY(!w.Port().PortOpen());
+        QCOMPARE(w.Port().Virtual().Radio().SessionsCompleted(), 1);
         QCOMPARE(shown.prompt.Shown.size(), std::size_t(1)); // no message at the end
         for (int band = 0; band < 3; ++band)
             QCOMPARE(TuneRowsShown(w, band), TuneRowsOf(radio, band));
         // The power-on message and the channels are not part of everything.
         QCOMPARE(MessageLine(w.FrameOptionPage, 1), QString("VER 1.02014/05"));
-        const CellGrid *channels = w.FrameChannelInfoPage->MSHFlexGridChInfo;
+        const CellGrid *channels = w.FrameChannelInfoPage->ChannelGrid;
         for (int row = 1; row <= 128; ++row)
             QVERIFY(channels->CellText(row, 1).isEmpty());
     }
@@ -84,10 +84,10 @@ private slots:
         ShownWindow shown;
         QVERIFY(shown.Ready());
         MainWindow &w = shown.window;
-        w.MSComm1().Virtual().SetBaud(9600); // long enough to look at the window meanwhile
+        w.Port().Virtual().SetBaud(9600); // long enough to look at the window meanwhile
         ChooseByKey(w.FrameFreqAreaPage->ComboSelFreqArea, Qt::Key_Home); // pending, unapplied
         Click(w.CommandReadAll);
-        QVERIFY(w.Frame1->isVisible());
+        QVERIFY(w.ProgressFrame->isVisible());
         const QList<QWidget *> locked = {w.CommandApp,
                                          w.CommandOpen,
                                          w.CommandSave,
@@ -113,7 +113,7 @@ private slots:
         QCOMPARE(shown.prompt.Texts(), QStringList {"读取全部？"});
 
         Click(w.CommandAbort);
-        QVERIFY(!w.Frame1->isVisible());
+        QVERIFY(!w.ProgressFrame->isVisible());
         for (QWidget *widget : locked)
             QVERIFY2(widget->isEnabled(), qPrintable(widget->objectName()));
     }
@@ -124,7 +124,7 @@ private slots:
         ShownWindow shown;
         QVERIFY(shown.Ready());
         MainWindow &w = shown.window;
-        w.MSComm1().Virtual().Radio().Faults.NakOnWrite = 13;
+        w.Port().Virtual().Radio().Faults.NakOnWrite = 13;
         shown.prompt.Answers = {PromptAnswer::Ok, PromptAnswer::Cancel};
         w.RunCommand(TransferCommand::WriteChannelInfo);
         QVERIFY(WaitForLinkIdle(w));
@@ -142,11 +142,11 @@ private slots:
         shown.prompt.Answers = {PromptAnswer::Cancel};
 
         Click(w.CommandReadAll);
-        QVERIFY(!w.Frame1->isVisible());
-        QVERIFY(!w.MSComm1().PortOpen());
+        QVERIFY(!w.ProgressFrame->isVisible());
+        QVERIFY(!w.Port().PortOpen());
         QCOMPARE(w.LinkLayer().LinkState(), LinkPhase::Idle);
         QTest::qWait(200); // nothing may arrive later either
-        QVERIFY(w.MSComm1().Virtual().Radio().FrameLog().empty());
+        QVERIFY(w.Port().Virtual().Radio().FrameLog().empty());
         QCOMPARE(TuneRowsShown(w, 0), before);
     }
 
@@ -155,13 +155,13 @@ private slots:
         ShownWindow shown;
         QVERIFY(shown.Ready());
         MainWindow &w = shown.window;
-        const RadioImage &radio = w.MSComm1().Virtual().Radio().Memory();
+        const RadioImage &radio = w.Port().Virtual().Radio().Memory();
         QVERIFY(ClickNode(w, "ChannelInfo"));
         Click(w.FrameChannelInfoPage->CommandReadChannelInfo);
         QCOMPARE(shown.prompt.Texts(), QStringList {"读取信道信息？"});
         QVERIFY(WaitForLinkIdle(w));
 
-        const CellGrid *grid = w.FrameChannelInfoPage->MSHFlexGridChInfo;
+        const CellGrid *grid = w.FrameChannelInfoPage->ChannelGrid;
         int filled = 0;
         for (int channel = 1; channel <= mm::kChannelCount; ++channel) {
             const mm::Address record = mm::ChannelRecord(channel);
@@ -194,7 +194,7 @@ private slots:
         ShownWindow shown;
         QVERIFY(shown.Ready());
         MainWindow &w = shown.window;
-        const RadioImage &radio = w.MSComm1().Virtual().Radio().Memory();
+        const RadioImage &radio = w.Port().Virtual().Radio().Memory();
         const RadioImage radioBefore = radio;
 
         ClickCell(w.FrameFreqAreaPage->Grids[0], 1, 1);
@@ -212,7 +212,7 @@ private slots:
         QCOMPARE(shown.prompt.Shown.size(), std::size_t(1));
         QCOMPARE(shown.prompt.Shown[0], Confirmation("全部写入？"));
         QVERIFY(WaitForLinkIdle(w));
-        QVERIFY(!w.Frame1->isVisible());
+        QVERIFY(!w.ProgressFrame->isVisible());
         QVERIFY(!w.State().DataChanged);
         const mm::Address rxLowA = mm::kFreqAreaRecord[0];
         QCOMPARE(radio[rxLowA], std::uint8_t(0x14));
@@ -231,7 +231,7 @@ private slots:
         ShownWindow shown;
         QVERIFY(shown.Ready());
         MainWindow &w = shown.window;
-        const RadioImage &radio = w.MSComm1().Virtual().Radio().Memory();
+        const RadioImage &radio = w.Port().Virtual().Radio().Memory();
         QCOMPARE(radio[mm::kWorkBandsCode], std::uint8_t(0xFF));
 
         ChooseByKey(w.FrameFreqAreaPage->ComboSelFreqArea, Qt::Key_Home); // "频段-A"

@@ -59,15 +59,12 @@ private slots:
             std::function<QString(MainWindow &)> shown; // what the page shows of the change
         };
         const auto tuneCell
-            = [](MainWindow &w) { return w.TunePages[0]->MSHFlexGridTuneData->CellText(1, 3); };
-        const auto channel5 = [](MainWindow &w) {
-            return w.FrameChannelInfoPage->MSHFlexGridChInfo->CellText(6, 1);
-        };
+            = [](MainWindow &w) { return w.TunePages[0]->TuneGrid->CellText(1, 3); };
+        const auto channel5
+            = [](MainWindow &w) { return w.FrameChannelInfoPage->ChannelGrid->CellText(6, 1); };
         const std::vector<Case> cases = {
             {"cell", "TuneA", nullptr,
-             [](ShownWindow &s) {
-                 TypeInto(s.window.TunePages[0]->MSHFlexGridTuneData, 1, 3, "50");
-             },
+             [](ShownWindow &s) { TypeInto(s.window.TunePages[0]->TuneGrid, 1, 3, "50"); },
              "频段-A 灵敏度 点 3", tuneCell},
             {"list choice", "FreqAreaSet", nullptr,
              [](ShownWindow &s) {
@@ -77,7 +74,7 @@ private slots:
              [](MainWindow &w) { return w.FrameFreqAreaPage->ComboSelFreqArea->currentText(); }},
             {"channel creation", "ChannelInfo", nullptr,
              [](ShownWindow &s) {
-                 TypeInto(s.window.FrameChannelInfoPage->MSHFlexGridChInfo, 6, 1, "145.003");
+                 TypeInto(s.window.FrameChannelInfoPage->ChannelGrid, 6, 1, "145.003");
              },
              "信道 5 接收频率", channel5},
             {"plan import", "ChannelInfo", nullptr,
@@ -87,15 +84,11 @@ private slots:
              },
              "导入信道表 (24 个信道)", channel5},
             {"应用", "TuneA",
-             [](ShownWindow &s) {
-                 TypeInto(s.window.TunePages[0]->MSHFlexGridTuneData, 1, 3, "50");
-             },
+             [](ShownWindow &s) { TypeInto(s.window.TunePages[0]->TuneGrid, 1, 3, "50"); },
              [](ShownWindow &s) { Click(s.window.CommandApp); }, "应用",
              [](MainWindow &w) { return QString::number(w.State().Image[mm::kTuneBlock[0] + 2]); }},
             {"否 of the navigation question", "TuneA",
-             [](ShownWindow &s) {
-                 TypeInto(s.window.TunePages[0]->MSHFlexGridTuneData, 1, 3, "50");
-             },
+             [](ShownWindow &s) { TypeInto(s.window.TunePages[0]->TuneGrid, 1, 3, "50"); },
              [](ShownWindow &s) {
                  s.prompt.Answers = {PromptAnswer::No};
                  QVERIFY(ClickNode(s.window, "ChannelInfo"));
@@ -137,7 +130,7 @@ private slots:
         QVERIFY(shown.Ready());
         MainWindow &w = shown.window;
         QVERIFY(ClickNode(w, "TuneA"));
-        CellGrid *grid = w.TunePages[0]->MSHFlexGridTuneData;
+        CellGrid *grid = w.TunePages[0]->TuneGrid;
         const QString old = grid->CellText(1, 3);
         const QString next = grid->CellText(1, 4);
         TypeInto(grid, 1, 3, "50");
@@ -172,7 +165,7 @@ private slots:
         MainWindow &w = shown.window;
         UndoHistory &history = w.History();
         QVERIFY(ClickNode(w, "TuneA"));
-        CellGrid *grid = w.TunePages[0]->MSHFlexGridTuneData;
+        CellGrid *grid = w.TunePages[0]->TuneGrid;
 
         TypeInto(grid, 1, 3, "50");
         QTRY_COMPARE(history.Stack().count(), 1);

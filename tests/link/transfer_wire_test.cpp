@@ -112,51 +112,43 @@ TEST(TransferWire, PlanMatchesTheBlockTable)
     }
 }
 
-TEST(TransferPlan, SkipRulesCompareOnlyTheLowByte)
+TEST(TransferPlan, FlagsChooseTheRangesAndTheSkippedBlocks)
 {
-    TransferFlags bandA;
+    TransferFlags bandA, bandB, bandC, all, bandStart;
     bandA.WantBandA = true;
-    // Any address whose low byte is 0x40 jumps to band A's settings block, in both directions.
-    EXPECT_EQ(ApplySkip(0xF40, bandA, true), 0xF80);
-    EXPECT_EQ(ApplySkip(0x140, bandA, false), 0xF80);
-    EXPECT_EQ(ApplySkip(0xF50, bandA, true), 0xF50);
-
-    TransferFlags bandB;
     bandB.WantBandB = true;
-    EXPECT_EQ(ApplySkip(0xF80, bandB, true), 0xF80); // a read keeps band A's settings block
-    EXPECT_EQ(ApplySkip(0xF80, bandB, false), 0xF90);
-    EXPECT_EQ(ApplySkip(0x280, bandB, false), 0xF90);
-
-    TransferFlags bandC;
     bandC.WantBandC = true;
-    EXPECT_EQ(ApplySkip(0xF00, bandC, true), 0xF00);
-    EXPECT_EQ(ApplySkip(0xF00, bandC, false), 0xFA0);
-    EXPECT_EQ(ApplySkip(0xD00, bandC, false), 0xFA0);
-
-    TransferFlags none;
-    EXPECT_EQ(ApplySkip(0xF40, none, false), 0xF40);
-}
-
-TEST(TransferPlan, ExhaustedRangesContinueOrEnd)
-{
-    TransferFlags flags;
-    flags.WantAll = true;
-    flags.WantBandStart = true;
-    const auto tune = NextRange(flags, false);
-    ASSERT_TRUE(tune);
-    EXPECT_EQ(tune->start, 0xEC0);
-    EXPECT_EQ(tune->end, 0xFB0);
-    EXPECT_FALSE(flags.WantAll);
-    const auto bandStart = NextRange(flags, false);
-    ASSERT_TRUE(bandStart);
-    EXPECT_EQ(bandStart->start, 0x810);
-    EXPECT_EQ(bandStart->end, 0x830);
-    EXPECT_FALSE(NextRange(flags, false));
-
-    // A read never moves the band-start records.
-    TransferFlags read;
-    read.WantBandStart = true;
-    EXPECT_FALSE(NextRange(read, true));
+    all.WantAll = all.WantBandStart = true;
+    bandStart.WantBandStart = true;
+    const auto area = Range(0xCF0, 0xD10);
+    const auto tune = Range(0xEC0, 0xFA0);
+    const struct
+    {
+        const char *what;
+        TransferFlags flags;
+        bool read;
+        std::vector<std::uint16_t> blocks;
+    } cases[] = {
+        // Band A's range runs over band B's tune block to its own settings block, both ways.
+        {"band A read", bandA, true, Concat({Range(0xF00, 0xF30), {0xF80}})},
+        {"band A write", bandA, false, Concat({Range(0xF00, 0xF30), {0xF80}})},
+        // A read keeps band A's settings block; a write leaves it for band B's own.
+        {"band B read", bandB, true, Range(0xF40, 0xF90)},
+        {"band B write", bandB, false, Concat({Range(0xF40, 0xF70), {0xF90}})},
+        // A write of band C steps from its tune block over band A's to its settings block.
+        {"band C read", bandC, true, tune},
+        {"band C write", bandC, false, Concat({Range(0xEC0, 0xEF0), {0xFA0}})},
+        // No region flag: the frequency areas alone, nothing skipped.
+        {"areas write", {}, false, area},
+        // An exhausted range goes on to the tune region, then (writes only) the band-start records.
+        {"all write", all, false, Concat({area, tune, {0x810, 0x820}})},
+        {"all read", all, true, Concat({area, tune})},
+        {"band-start read", bandStart, true, area},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(PlanBlocks(c.flags, c.read), c.blocks);
+    }
 }
 
 TEST(TransferCommands, RegionsOfTheCommandLine)
