@@ -2,6 +2,7 @@
 
 #include "app/channel_plan_commands.h"
 #include "app/window_state.h"
+#include "editors/channel_columns.h"
 #include "editors/channel_view.h"
 #include "gui/qt_text.h"
 
@@ -12,8 +13,8 @@ namespace nx5rb {
 
 namespace {
 
-constexpr std::array<int, kChannelCols> kColumnTwips
-    = {800, 1200, 1200, 1000, 1000, 1000, 1000, 1330};
+constexpr auto kColumnTwips = std::to_array({800, 1200, 1200, 1000, 1000, 1000, 1000, 1330});
+static_assert(kColumnTwips.size() == kChannelCols, "a width for every column of the grid");
 constexpr int kRowTwips = 300;
 constexpr std::string_view kImport = "导入(&I)...";
 constexpr std::string_view kExport = "导出(&E)...";
@@ -42,12 +43,14 @@ ChannelPage::ChannelPage(WindowState &state, Prompt &prompt, FileChooser &files,
     FrequencyBox = new EditorBox(ChannelGrid->viewport());
     FrequencyBox->setObjectName("Text4");
     ChannelGrid->SetTextBox(FrequencyBox);
-    for (int k = 0; k < int(ColumnLists.size()); ++k) {
+    for (const ChannelColumnRow &row : kChannelColumns) {
+        if (row.editor != EditorKind::Combo)
+            continue;
         auto *combo = new QComboBox(ChannelGrid->viewport());
-        combo->setObjectName(QString("Combo1_%1").arg(k));
-        combo->setAccessibleName(Q(channel_text::kCaption[std::size_t(k + kColRxTone)]));
-        ChannelGrid->SetCombo(k + kColRxTone, combo);
-        ColumnLists[std::size_t(k)] = combo;
+        combo->setObjectName(QString("Combo1_%1").arg(ColumnLists.size()));
+        combo->setAccessibleName(Q(row.caption));
+        ChannelGrid->SetCombo(row.col, combo);
+        ColumnLists.push_back(combo);
     }
     // "信道 12 接收频率": the channel as the grid numbers it, and the column.
     ChannelGrid->AccessibleName = [](CellRef cell) {

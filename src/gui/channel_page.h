@@ -11,6 +11,7 @@
 #include "link/prompt.h"
 
 #include <array>
+#include <vector>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -38,7 +39,8 @@ public:
 
     CellGrid *ChannelGrid = nullptr; // MSHFlexGridChInfo
     EditorBox *FrequencyBox = nullptr; // Text4, over the two frequency columns
-    std::array<QComboBox *, 5> ColumnLists {}; // Combo1[0..4], over columns 3..7
+    // Combo1_0.., one over each list column of the channel table, in column order.
+    std::vector<QComboBox *> ColumnLists;
     QPushButton *CommandReadChannelInfo = nullptr;
     QPushButton *CommandWriteChannelInfo = nullptr;
     QPushButton *CommandImport = nullptr;
