@@ -74,8 +74,8 @@ void WriteTune(JsonWriter &json, const WindowState &state)
               std::pair {&squelch, std::span<const ViewRow>(kSquelchViewRows)}})
             for (const ViewRow &row : rows) {
                 json.Key(row.dumpKey);
-                json.IntArray(CellNumbers(*grid, row.cell.row, row.cell.col,
-                                          row.Cell(row.count - 1).col));
+                json.IntArray(
+                    CellNumbers(*grid, row.cell.row, row.cell.col, row.Cell(row.count - 1).col));
             }
         json.EndObject();
     }

@@ -115,20 +115,21 @@ void AddTuneFields(std::vector<Field> &table, int band)
     for (const ViewRow &row : kTuneViewRows)
         for (int point = 0; point < row.count; ++point) {
             const std::string number = std::to_string(point + 1);
-            table.push_back(
-                {page, Join({kTuneIdPart, ".", kBandId[band], ".", row.id, ".", number}),
-                 BandValueName(band, {row.caption, kPoint, number}), row.Address(band, point),
-                 row.size, row.codec});
+            table.push_back({page,
+                             Join({kTuneIdPart, ".", kBandId[band], ".", row.id, ".", number}),
+                             BandValueName(band, {row.caption, kPoint, number}),
+                             row.Address(band, point), row.size, row.codec});
         }
     // Column by column, as the squelch grid's Enter walks it and the block stores it.
     for (int column = 0; column < kSquelchViewRows.front().count; ++column)
         for (const ViewRow &row : kSquelchViewRows)
-            table.push_back({page,
-                             Join({kTuneIdPart, ".", kBandId[band], ".", kSquelchIdPart, ".",
-                                   std::to_string(column + 1), ".", row.id}),
-                             BandValueName(band, {tune_text::kSquelch, " ",
-                                                  row.valueCaptions[column], " ", row.caption}),
-                             row.Address(band, column), row.size, row.codec});
+            table.push_back(
+                {page,
+                 Join({kTuneIdPart, ".", kBandId[band], ".", kSquelchIdPart, ".",
+                       std::to_string(column + 1), ".", row.id}),
+                 BandValueName(
+                     band, {tune_text::kSquelch, " ", row.valueCaptions[column], " ", row.caption}),
+                 row.Address(band, column), row.size, row.codec});
 }
 
 void AddModulationFields(std::vector<Field> &table, int band)
@@ -136,10 +137,9 @@ void AddModulationFields(std::vector<Field> &table, int band)
     const FieldPage page = FieldPage(int(FieldPage::TuneA) + band);
     for (const ViewRow &row : kModulationViewRows) {
         if (row.PerBand()) {
-            table.push_back(
-                {page, Join({kModulationIdPart, ".", kBandId[band], ".", row.id}),
-                 BandValueName(band, {CaptionBefore(row.caption, ":")}), row.Address(band, 0),
-                 row.size, row.codec});
+            table.push_back({page, Join({kModulationIdPart, ".", kBandId[band], ".", row.id}),
+                             BandValueName(band, {CaptionBefore(row.caption, ":")}),
+                             row.Address(band, 0), row.size, row.codec});
             continue;
         }
         // Shared by all bands, listed on the page of the band whose block stores it and moved
@@ -157,10 +157,11 @@ void AddPowerOnFields(std::vector<Field> &table)
     for (const ViewRow &row : kPowerOnViewRows) {
         const std::string_view label = WithoutSuffix(row.caption, kFullWidthColon);
         for (int column = 0; column < row.count; ++column)
-            table.push_back({FieldPage::PowerOn,
-                             Join({kPowerOnIdPart, ".", row.id, ".", std::to_string(column + 1)}),
-                             Join({label, kCharacterNumber, std::to_string(column + 1), kCharacter}),
-                             row.Address(0, column), row.size, row.codec});
+            table.push_back(
+                {FieldPage::PowerOn,
+                 Join({kPowerOnIdPart, ".", row.id, ".", std::to_string(column + 1)}),
+                 Join({label, kCharacterNumber, std::to_string(column + 1), kCharacter}),
+                 row.Address(0, column), row.size, row.codec});
     }
 }
 

@@ -29,8 +29,8 @@ public:
 // MSHFlexGridSqlTune(band) with Text5(band), through the editor protocol. Cells are grid cells.
 //
 // Every cell of rows 1 and 2 opens. Text5 left: an empty box becomes the row's upper limit
-// (kSquelchViewRows), a number above it too; text that is not a number shows the stored value again. Enter walks the grid column by
-// column, high threshold before low, and closes after (2, 8).
+// (kSquelchViewRows), a number above it too; text that is not a number shows the stored value
+// again. Enter walks the grid column by column, high threshold before low, and closes after (2, 8).
 class SquelchGridEditor final : public PageEditor<TuneCells>
 {
 public:

@@ -89,8 +89,8 @@ struct RowValue
 inline RowValue RowAt(std::span<const ViewRow> rows, CellRef cell)
 {
     for (const ViewRow &row : rows)
-        if (row.editor.kind == EditorKind::Text && cell.row == row.cell.row && cell.col >= row.cell.col
-            && cell.col < row.cell.col + row.count)
+        if (row.editor.kind == EditorKind::Text && cell.row == row.cell.row
+            && cell.col >= row.cell.col && cell.col < row.cell.col + row.count)
             return {&row, cell.col - row.cell.col};
     return {};
 }
