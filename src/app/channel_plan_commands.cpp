@@ -22,7 +22,7 @@ std::string WithNumber(std::string_view text, std::size_t number)
     return filled;
 }
 
-std::string Field(const PlanIssue &issue)
+std::string IssueCell(const PlanIssue &issue)
 {
     return issue.column + "“" + issue.value + "”";
 }
@@ -69,22 +69,22 @@ std::string PlanIssueText(const PlanIssue &issue)
         what = "引号没有闭合";
         break;
     case PlanProblem::BadField:
-        what = Field(issue) + "无法识别";
+        what = IssueCell(issue) + "无法识别";
         break;
     case PlanProblem::ChannelTwice:
-        what = Field(issue) + "：该信道已在第 " + issue.detail + " 行出现";
+        what = IssueCell(issue) + "：该信道已在第 " + issue.detail + " 行出现";
         break;
     case PlanProblem::OutsideBands:
-        what = Field(issue) + "不在任何频段内";
+        what = IssueCell(issue) + "不在任何频段内";
         break;
     case PlanProblem::ToneNotListed:
-        what = Field(issue) + "不在亚音列表中";
+        what = IssueCell(issue) + "不在亚音列表中";
         break;
     case PlanProblem::ToneWithoutTx:
-        what = Field(issue) + "：没有发射频率，不能设置发射亚音";
+        what = IssueCell(issue) + "：没有发射频率，不能设置发射亚音";
         break;
     case PlanProblem::Snapped:
-        what = Field(issue) + "已按信道步进调整为 " + issue.detail;
+        what = IssueCell(issue) + "已按信道步进调整为 " + issue.detail;
         break;
     }
     return "第 " + std::to_string(issue.line) + " 行：" + what;

@@ -30,27 +30,23 @@ void WriteAreas(JsonWriter &json, const DecodedDocument &state)
         json.BeginObject();
         json.Key("band");
         json.String(kBandLetter[band]);
-        json.Key("rx_low");
-        json.String(grid.Text(1, 1));
-        json.Key("rx_high");
-        json.String(grid.Text(1, 2));
-        json.Key("tx_low");
-        json.String(grid.Text(2, 1));
-        json.Key("tx_high");
-        json.String(grid.Text(2, 2));
-        json.Key("tune");
-        json.String(grid.Text(3, 1));
+        for (const ViewRow &row : kFreqAreaViewRows) {
+            if (!row.PerBand())
+                continue;
+            json.Key(row.dumpKey);
+            json.String(grid.Text(row.cell.row, row.cell.col));
+        }
         json.EndObject();
     }
     json.EndArray();
-    json.Key("work_bands_code");
+    json.Key(kBandsRow.dumpKey);
     json.Int(state.WorkBandsCode);
     json.Key("work_bands_item");
     json.Int(state.FreqAreaView.BandCombinationItem);
-    json.Key("work_channels");
+    json.Key(kWorkChannelRow.dumpKey);
     std::vector<std::string> channels;
     for (int item : state.FreqAreaView.ChannelItem)
-        channels.emplace_back(freq_area_text::kChannelItems[item]);
+        channels.emplace_back(kWorkChannelRow.editor.items[item]);
     json.StringArray(channels);
 }
 
@@ -73,16 +69,14 @@ void WriteTune(JsonWriter &json, const DecodedDocument &state)
         json.Int(state.RxEdgeCol[band]);
         json.Key("tx_edge");
         json.Int(state.TxEdgeCol[band]);
-        json.Key("sensitivity");
-        json.IntArray(CellNumbers(tune, 1, 1, kTunePoints));
-        json.Key("low_power");
-        json.IntArray(CellNumbers(tune, 2, 1, kTunePoints));
-        json.Key("high_power");
-        json.IntArray(CellNumbers(tune, 3, 1, kTunePoints));
-        json.Key("squelch_high");
-        json.IntArray(CellNumbers(squelch, 1, 1, kSquelchColumns));
-        json.Key("squelch_low");
-        json.IntArray(CellNumbers(squelch, 2, 1, kSquelchColumns));
+        for (const auto &[grid, rows] :
+             {std::pair {&tune, std::span<const ViewRow>(kTuneViewRows)},
+              std::pair {&squelch, std::span<const ViewRow>(kSquelchViewRows)}})
+            for (const ViewRow &row : rows) {
+                json.Key(row.dumpKey);
+                json.IntArray(
+                    CellNumbers(*grid, row.cell.row, row.cell.col, row.Cell(row.count - 1).col));
+            }
         json.EndObject();
     }
     json.EndArray();
@@ -90,9 +84,6 @@ void WriteTune(JsonWriter &json, const DecodedDocument &state)
 
 void WriteModulation(JsonWriter &json, const DecodedDocument &state)
 {
-    static constexpr std::array<const char *, kModulationFields> kKeys
-        = {"response1",       "response2",      "response3",
-           "total_deviation", "tone_deviation", "code_deviation"};
     json.Key("modulation");
     json.BeginArray();
     for (int band = 0; band < mm::kBandCount; ++band) {
@@ -100,22 +91,22 @@ void WriteModulation(JsonWriter &json, const DecodedDocument &state)
         json.Key("band");
         json.String(kBandLetter[band]);
         for (int field = 0; field < kModulationFields; ++field) {
-            json.Key(kKeys[field]);
+            json.Key(kModulationViewRows[field].dumpKey);
             json.OptionalInt(BoxNumber(state.ModulationViews[band].Response[field]));
         }
         json.EndObject();
     }
     json.EndArray();
-    json.Key("max_offset");
+    json.Key(kMaxOffsetRow.dumpKey);
     json.Int(state.MaxOffset);
 }
 
 void WriteMessage(JsonWriter &json, const DecodedDocument &state)
 {
-    json.Key("message");
+    json.Key(kPowerOnViewRows.front().dumpKey);
     std::vector<std::string> lines;
-    for (int line = 0; line < mm::kPowerOnLines; ++line)
-        lines.push_back(PowerOnLineText(state.PowerOnView, line));
+    for (const ViewRow &row : kPowerOnViewRows)
+        lines.push_back(PowerOnLineText(state.PowerOnView, row.slot));
     json.StringArray(lines);
 }
 

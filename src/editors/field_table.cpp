@@ -38,12 +38,6 @@ constexpr int kBlockCount = int(mm::kImageSize / mm::kBlockSize);
 
 // The parts of the ids.
 constexpr std::array<std::string_view, mm::kBandCount> kBandId = {"a", "b", "c"};
-constexpr std::array<std::string_view, 4> kLimitId = {"rx_low", "rx_high", "tx_low", "tx_high"};
-constexpr std::array<std::string_view, 3> kTuneRowId = {"sensitivity", "low_power", "high_power"};
-constexpr std::array<std::string_view, 2> kSquelchRowId = {"high", "low"};
-constexpr std::array<std::string_view, 6> kModulationId
-    = {"response1", "response2", "response3", "total_deviation", "tone_deviation", "dcs_deviation"};
-constexpr std::array<std::string_view, mm::kPowerOnLines> kLineId = {"p0", "p1", "p2", "p3"};
 
 using BlockSet = std::array<bool, kBlockCount>;
 
@@ -81,82 +75,93 @@ std::string HexAddress(mm::Address address)
             kDigits[address & 0x0F]};
 }
 
+// A band's own value is named after its band: "频段-A 接收频率 下限", "频段-A 灵敏度 点 3".
+std::string BandValueName(int band, std::initializer_list<std::string_view> parts)
+{
+    std::string name = Join({freq_area_text::kBandName[band], " "});
+    for (std::string_view part : parts)
+        name += part;
+    return name;
+}
+
 void AddFreqAreaFields(std::vector<Field> &table)
 {
-    using namespace freq_area_text;
-    for (int band = 0; band < mm::kBandCount; ++band) {
-        const mm::Address base = mm::kFreqAreaRecord[band];
-        // Receive low/high, transmit low/high, in record order.
-        for (int limit = 0; limit < 4; ++limit)
-            table.push_back({FieldPage::FreqArea,
-                             Join({"area.", kBandId[band], ".", kLimitId[limit]}),
-                             Join({kBandName[band], " ", kRowCaption[limit / 2], " ",
-                                   limit % 2 ? kHighName : kLowName}),
-                             mm::Address(base + 2 * limit), 2, FieldCodec::BandLimit});
-        table.push_back({FieldPage::FreqArea, Join({"area.", kBandId[band], ".tune"}),
-                         Join({kBandName[band], " ", kRowCaption[2]}),
-                         mm::Address(base + mm::kFreqAreaTuneFreq), 2, FieldCodec::BandLimit});
-    }
-    table.push_back({FieldPage::FreqArea, "area.bands", std::string(kBandsLabel),
-                     mm::kWorkBandsCode, 1, FieldCodec::BandCombination});
     for (int band = 0; band < mm::kBandCount; ++band)
-        table.push_back({FieldPage::FreqArea, Join({"area.", kBandId[band], ".work_channel"}),
-                         std::string(kChannelLabel[band]), mm::Address(mm::kWorkChannel + band), 1,
-                         FieldCodec::WorkChannel});
+        for (const ViewRow &row : kFreqAreaViewRows)
+            if (row.PerBand())
+                table.push_back(
+                    {FieldPage::FreqArea, Join({kFreqAreaIdPart, ".", kBandId[band], ".", row.id}),
+                     row.column.empty()
+                         ? BandValueName(band, {row.caption})
+                         : BandValueName(band, {row.caption, " ", CaptionBefore(row.column, "(")}),
+                     row.Address(band, 0), row.size, row.codec});
+    // The lists: one value all bands share ("area.bands"), or one per band ("area.a.work_channel").
+    for (const ViewRow &row : kFreqAreaViewRows) {
+        if (row.PerBand())
+            continue;
+        for (int i = 0; i < row.count; ++i)
+            table.push_back(
+                {FieldPage::FreqArea,
+                 row.count == 1 ? Join({kFreqAreaIdPart, ".", row.id})
+                                : Join({kFreqAreaIdPart, ".", kBandId[i], ".", row.id}),
+                 std::string(row.valueCaptions.empty() ? row.caption : row.valueCaptions[i]),
+                 row.Address(0, i), row.size, row.codec});
+    }
 }
 
 void AddTuneFields(std::vector<Field> &table, int band)
 {
     const FieldPage page = FieldPage(int(FieldPage::TuneA) + band);
-    const std::string_view bandName = freq_area_text::kBandName[band];
-    const mm::Address block = mm::kTuneBlock[band];
-    constexpr std::array<mm::Address, 3> kRows
-        = {mm::kTuneSensitivity, mm::kTuneLowPower, mm::kTuneHighPower};
-    for (int row = 0; row < int(kRows.size()); ++row)
-        for (int point = 0; point < kTunePoints; ++point)
+    for (const ViewRow &row : kTuneViewRows)
+        for (int point = 0; point < row.count; ++point) {
+            const std::string number = std::to_string(point + 1);
             table.push_back({page,
-                             Join({"tune.", kBandId[band], ".", kTuneRowId[row], ".",
-                                   std::to_string(point + 1)}),
-                             Join({bandName, " ", tune_text::kTuneRowCaption[row], kPoint,
-                                   std::to_string(point + 1)}),
-                             mm::Address(block + kRows[row] + point), 1, FieldCodec::Byte});
+                             Join({kTuneIdPart, ".", kBandId[band], ".", row.id, ".", number}),
+                             BandValueName(band, {row.caption, kPoint, number}),
+                             row.Address(band, point), row.size, row.codec});
+        }
     // Column by column, as the squelch grid's Enter walks it and the block stores it.
-    for (int column = 0; column < kSquelchColumns; ++column)
-        for (int row = 0; row < 2; ++row)
+    for (int column = 0; column < kSquelchViewRows.front().count; ++column)
+        for (const ViewRow &row : kSquelchViewRows)
             table.push_back(
                 {page,
-                 Join({"tune.", kBandId[band], ".squelch.", std::to_string(column + 1), ".",
-                       kSquelchRowId[row]}),
-                 Join({bandName, " ", tune_text::kSquelch, " ", tune_text::kDetection[column], " ",
-                       tune_text::kSquelchRowCaption[row]}),
-                 mm::Address(block + mm::kTuneSquelch + 2 * column + row), 1, FieldCodec::Byte});
+                 Join({kTuneIdPart, ".", kBandId[band], ".", kSquelchIdPart, ".",
+                       std::to_string(column + 1), ".", row.id}),
+                 BandValueName(
+                     band, {tune_text::kSquelch, " ", row.valueCaptions[column], " ", row.caption}),
+                 row.Address(band, column), row.size, row.codec});
 }
 
 void AddModulationFields(std::vector<Field> &table, int band)
 {
     const FieldPage page = FieldPage(int(FieldPage::TuneA) + band);
-    for (int setting = 0; setting < kModulationFields; ++setting) {
-        const bool word = setting == kTotalDeviationField;
-        table.push_back({page, Join({"modulation.", kBandId[band], ".", kModulationId[setting]}),
-                         Join({freq_area_text::kBandName[band], " ",
-                               CaptionBefore(modulation_text::kLabel[setting], ":")}),
-                         mm::Address(mm::kSettingsBlock[band] + mm::kSettingsField[setting]),
-                         word ? 2 : 1, word ? FieldCodec::Word16 : FieldCodec::Byte});
+    for (const ViewRow &row : kModulationViewRows) {
+        if (row.PerBand()) {
+            table.push_back({page, Join({kModulationIdPart, ".", kBandId[band], ".", row.id}),
+                             BandValueName(band, {CaptionBefore(row.caption, ":")}),
+                             row.Address(band, 0), row.size, row.codec});
+            continue;
+        }
+        // Shared by all bands, listed on the page of the band whose block stores it and moved
+        // with it.
+        const mm::Address address = row.Address(band, 0);
+        if (address / mm::kBlockSize == mm::kSettingsBlock[band] / mm::kBlockSize)
+            table.push_back({page, Join({kModulationIdPart, ".", row.id}),
+                             std::string(CaptionBefore(row.caption, "(")), address, row.size,
+                             row.codec});
     }
 }
 
 void AddPowerOnFields(std::vector<Field> &table)
 {
-    for (int line = 0; line < mm::kPowerOnLines; ++line) {
-        const std::string_view label
-            = WithoutSuffix(power_on_text::kLineLabel[line], kFullWidthColon);
-        for (int column = 0; column < mm::kPowerOnLineLength; ++column)
+    for (const ViewRow &row : kPowerOnViewRows) {
+        const std::string_view label = WithoutSuffix(row.caption, kFullWidthColon);
+        for (int column = 0; column < row.count; ++column)
             table.push_back(
                 {FieldPage::PowerOn,
-                 Join({"message.", kLineId[line], ".", std::to_string(column + 1)}),
+                 Join({kPowerOnIdPart, ".", row.id, ".", std::to_string(column + 1)}),
                  Join({label, kCharacterNumber, std::to_string(column + 1), kCharacter}),
-                 mm::Address(mm::kPowerOnMsg + line * mm::kPowerOnLineStride + column), 1,
-                 FieldCodec::MessageChar});
+                 row.Address(0, column), row.size, row.codec});
     }
 }
 
@@ -183,11 +188,6 @@ std::vector<Field> BuildTable()
     for (int band = 0; band < mm::kBandCount; ++band) {
         AddTuneFields(table, band);
         AddModulationFields(table, band);
-        // Shared by all bands, stored in band B's block and moved with it.
-        if (band == 1)
-            table.push_back({FieldPage::TuneB, "modulation.max_offset",
-                             std::string(CaptionBefore(modulation_text::kMaxOffsetLabel, "(")),
-                             mm::kMaxOffset, 1, FieldCodec::Byte});
     }
     AddPowerOnFields(table);
     AddChannelFields(table);

@@ -10,27 +10,17 @@ namespace nx5rb {
 
 namespace {
 
-// Grid cell of each record field: RxLow, RxHigh, TxLow, TxHigh, TuneFreq.
-struct FieldCell
-{
-    int row;
-    int col;
-};
-constexpr std::array<FieldCell, 5> kFieldCells = {{{1, 1}, {1, 2}, {2, 1}, {2, 2}, {3, 1}}};
-
-std::int16_t *Field(FreqArea &area, int field)
+std::int16_t *AreaField(FreqArea &area, int field)
 {
     std::int16_t *fields[] = {&area.RxLow, &area.RxHigh, &area.TxLow, &area.TxHigh, &area.TuneFreq};
     return fields[field];
 }
 
-// Field shown in (row, col), or -1 for a cell without a stored value.
+// Record word shown in (row, col), or -1 for a cell without a stored value.
 int FieldAt(int row, int col)
 {
-    for (int field = 0; field < int(kFieldCells.size()); ++field)
-        if (kFieldCells[field].row == row && kFieldCells[field].col == col)
-            return field;
-    return -1;
+    const RowValue shown = RowAt(kFreqAreaViewRows, {row, col});
+    return shown.row ? shown.row->slot : -1;
 }
 
 // The number a box text stands for, if it reads as a 16-bit integer.
@@ -80,18 +70,31 @@ int BandCombinationItem(std::uint8_t code)
     return int(kBandCombinationCodes.size()) - 1;
 }
 
+std::string FreqAreaLimitText(const ViewRow &row, const RadioImage &image, int band, int index)
+{
+    const mm::Address at = row.Address(band, index);
+    return BandLimitText(image[at], image[at + 1]);
+}
+
+std::string BandCombinationText(const ViewRow &row, const RadioImage &image, int, int)
+{
+    return std::string(row.editor.items[BandCombinationItem(BandInfoOf(image).BandsCode())]);
+}
+
+std::string WorkChannelText(const ViewRow &row, const RadioImage &image, int, int index)
+{
+    return std::string(row.editor.items[BandInfoOf(image).Uhf(index) ? 1 : 0]);
+}
+
 void AnalyseFreqArea(Document &doc, FreqAreaCells &cells)
 {
     const RadioImage &image = doc.Image;
     const ConstBandInfo info = BandInfoOf(image);
     for (int band = 0; band < mm::kBandCount; ++band) {
         TextGrid &grid = cells.Grids[band];
-        const mm::Address base = mm::kFreqAreaRecord[band];
-        for (int field = 0; field < int(kFieldCells.size()); ++field) {
-            const auto [row, col] = kFieldCells[field];
-            grid.SetText(row, col,
-                         BandLimitText(image[base + 2 * field], image[base + 2 * field + 1]));
-        }
+        for (const ViewRow &row : kFreqAreaViewRows)
+            if (row.editor.kind == EditorKind::Text)
+                grid.SetText(row.cell.row, row.cell.col, row.Text(image, band, 0));
         // The working copy is what the cells read as.
         doc.FreqAreas[band] = info.Area(band).Limits();
     }
@@ -142,8 +145,8 @@ EditorOpen FreqAreaGridClick(EditorCursor &cursor, const FreqAreaCells &cells, i
     editor.cell = {cursor.EditRow, cursor.EditCol};
     if (cursor.EditCol == 2 && (cursor.EditRow == 3 || cursor.EditRow == 4))
         return editor; // the "-" cells
-    editor.kind = EditorKind::Text;
-    editor.keyKind = KeyKind::Number3;
+    editor.kind = kFreqAreaCellEditor.kind;
+    editor.keyKind = kFreqAreaCellEditor.keyKind;
     editor.text = cells.Grids[band].Text(editor.cell.row, editor.cell.col);
     return editor;
 }
@@ -156,18 +159,20 @@ EditorCommit FreqAreaCommit(Document &doc, EditorCursor &cursor, FreqAreaCells &
     const int field = FieldAt(cursor.EditRow, cursor.EditCol);
     if (boxText.empty()) {
         if (field >= 0)
-            result.shownText = std::to_string(*Field(area, field));
+            result.shownText = std::to_string(*AreaField(area, field));
     } else {
         const std::optional<std::int16_t> value = ToInt16(boxText);
-        if (!value || *value > kFreqAreaMax[band])
-            result.shownText = std::to_string(kFreqAreaMax[band]);
-        else if (*value < kFreqAreaMin[band])
-            result.shownText = std::to_string(kFreqAreaMin[band]);
+        const int low = kFreqAreaCellEditor.min[band];
+        const int high = kFreqAreaCellEditor.max[band];
+        if (!value || *value > high)
+            result.shownText = std::to_string(high);
+        else if (*value < low)
+            result.shownText = std::to_string(low);
         else
             result.shownText = std::string(boxText);
         const std::int16_t stored = ToInt16(result.shownText).value_or(0);
-        if (field >= 0 && *Field(area, field) != stored) {
-            *Field(area, field) = stored;
+        if (field >= 0 && *AreaField(area, field) != stored) {
+            *AreaField(area, field) = stored;
             doc.DataChanged = true;
         }
     }

@@ -5,6 +5,7 @@
 #include "editors/document.h"
 #include "editors/editor_protocol.h"
 #include "editors/text_grid.h"
+#include "editors/view_rows.h"
 #include "image/radio_image.h"
 
 #include <array>
@@ -43,9 +44,103 @@ inline constexpr std::string_view kHighName = "上限";
 
 inline constexpr int kFreqAreaRows = 5;
 inline constexpr int kFreqAreaCols = 3;
-// Limits a typed value is held to, per band (MHz).
-inline constexpr std::array<int, mm::kBandCount> kFreqAreaMin = {130, 400, 200};
-inline constexpr std::array<int, mm::kBandCount> kFreqAreaMax = {175, 520, 260};
+
+// The texts of the rows below: a band-limit word, the band-combination item, the working channel.
+std::string FreqAreaLimitText(const ViewRow &row, const RadioImage &image, int band, int index);
+std::string BandCombinationText(const ViewRow &row, const RadioImage &image, int band, int index);
+std::string WorkChannelText(const ViewRow &row, const RadioImage &image, int band, int index);
+
+// Every cell of a band's grid opens this box, the debug cell (4, 1) too; a commit holds the
+// number to the band's own limits (MHz).
+inline constexpr RowEditor kFreqAreaCellEditor
+    = {EditorKind::Text, KeyKind::Number3, 0, {130, 400, 200}, {175, 520, 260}, {}};
+
+// The frequency-area page's ids start with this.
+inline constexpr std::string_view kFreqAreaIdPart = "area";
+
+// The page's values. The first five are the cells of each band's grid over its own record, one
+// word each in record order (the slot): committed by FreqAreaCommit into the working copy
+// FreqAreas, which EncodeFreqAreas stores. Then the band-combination list all bands share
+// (ComboSelFreqArea_Click) and the working-channel list of each band, value i for band i
+// (ComboChannelSel_Click).
+inline constexpr std::array<ViewRow, 7> kFreqAreaViewRows = {{
+    {.id = "rx_low",
+     .caption = freq_area_text::kRowCaption[0],
+     .column = freq_area_text::kLow,
+     .cell = {1, 1},
+     .bandBase = &mm::kFreqAreaRecord,
+     .offset = 0,
+     .size = 2,
+     .codec = FieldCodec::BandLimit,
+     .slot = 0,
+     .text = FreqAreaLimitText,
+     .editor = kFreqAreaCellEditor,
+     .dumpKey = "rx_low"},
+    {.id = "rx_high",
+     .caption = freq_area_text::kRowCaption[0],
+     .column = freq_area_text::kHigh,
+     .cell = {1, 2},
+     .bandBase = &mm::kFreqAreaRecord,
+     .offset = 2,
+     .size = 2,
+     .codec = FieldCodec::BandLimit,
+     .slot = 1,
+     .text = FreqAreaLimitText,
+     .editor = kFreqAreaCellEditor,
+     .dumpKey = "rx_high"},
+    {.id = "tx_low",
+     .caption = freq_area_text::kRowCaption[1],
+     .column = freq_area_text::kLow,
+     .cell = {2, 1},
+     .bandBase = &mm::kFreqAreaRecord,
+     .offset = 4,
+     .size = 2,
+     .codec = FieldCodec::BandLimit,
+     .slot = 2,
+     .text = FreqAreaLimitText,
+     .editor = kFreqAreaCellEditor,
+     .dumpKey = "tx_low"},
+    {.id = "tx_high",
+     .caption = freq_area_text::kRowCaption[1],
+     .column = freq_area_text::kHigh,
+     .cell = {2, 2},
+     .bandBase = &mm::kFreqAreaRecord,
+     .offset = 6,
+     .size = 2,
+     .codec = FieldCodec::BandLimit,
+     .slot = 3,
+     .text = FreqAreaLimitText,
+     .editor = kFreqAreaCellEditor,
+     .dumpKey = "tx_high"},
+    {.id = "tune",
+     .caption = freq_area_text::kRowCaption[2],
+     .cell = {3, 1},
+     .bandBase = &mm::kFreqAreaRecord,
+     .offset = mm::kFreqAreaTuneFreq,
+     .size = 2,
+     .codec = FieldCodec::BandLimit,
+     .slot = 4,
+     .text = FreqAreaLimitText,
+     .editor = kFreqAreaCellEditor,
+     .dumpKey = "tune"},
+    {.id = "bands",
+     .caption = freq_area_text::kBandsLabel,
+     .offset = mm::kWorkBandsCode,
+     .codec = FieldCodec::BandCombination,
+     .text = BandCombinationText,
+     .editor = {.kind = EditorKind::Combo, .items = freq_area_text::kBandCombinations},
+     .dumpKey = "work_bands_code"},
+    {.id = "work_channel",
+     .valueCaptions = freq_area_text::kChannelLabel,
+     .offset = mm::kWorkChannel,
+     .count = mm::kBandCount,
+     .codec = FieldCodec::WorkChannel,
+     .text = WorkChannelText,
+     .editor = {.kind = EditorKind::Combo, .items = freq_area_text::kChannelItems},
+     .dumpKey = "work_channels"},
+}};
+inline constexpr const ViewRow &kBandsRow = kFreqAreaViewRows[5];
+inline constexpr const ViewRow &kWorkChannelRow = kFreqAreaViewRows[6];
 
 // What the page shows: the three grids and the selected items of the lists.
 struct FreqAreaCells

@@ -11,10 +11,6 @@ namespace nx5rb {
 
 namespace {
 
-// Length limit of each setting's own box; the key kind's four digits hold where this is 0.
-constexpr std::array<int, kModulationFields> kResponseBoxLength = {2, 3, 2, 0, 0, 0};
-// Record byte of each setting; the total deviation takes this byte and the next.
-constexpr std::array<int, kModulationFields> kResponseByte = {0, 1, 2, 3, 5, 6};
 constexpr int kLastField = kModulationFields - 1;
 // A total deviation with its top bit set is shown as no number at all.
 constexpr std::uint8_t kDeviationHiddenFrom = 0x80;
@@ -40,28 +36,26 @@ EditorOpen ModulationBoxOpen(const ModulationBoxes &boxes, int band, int box)
 {
     EditorOpen editor;
     editor.cell = {0, box};
-    if (box >= 0 && box < kModulationFields) {
-        editor.kind = EditorKind::Text;
-        editor.text = boxes.Response[box];
-        editor.keyKind = KeyKind::Number4;
-        editor.maxLength = kResponseBoxLength[box];
-    } else if (box == kMaxOffsetBox && band > 0) {
-        editor.kind = EditorKind::Text;
-        editor.text = boxes.MaxOffset;
-        editor.keyKind = KeyKind::Number3;
-    }
+    const ViewRow *row = RowAt(kModulationViewRows, editor.cell).row;
+    if (!row || (box == kMaxOffsetBox && band == 0))
+        return editor;
+    editor.kind = row->editor.kind;
+    editor.text = box == kMaxOffsetBox ? boxes.MaxOffset : boxes.Response[box];
+    editor.keyKind = row->editor.keyKind;
+    editor.maxLength = row->editor.maxLength;
     return editor;
 }
 
 EditorCommit ResponseCommit(Document &doc, EditorCursor &cursor, ModulationBoxes &boxes, int band,
                             int field, std::string_view boxText)
 {
+    const ViewRow &row = kModulationViewRows[field];
     std::uint8_t *record = doc.ModulationRecords.data() + band * mm::kSettingsBlockSize;
-    std::uint8_t *first = record + kResponseByte[field];
-    const bool wide = field == kTotalDeviationField;
+    std::uint8_t *first = record + row.Offset(0);
+    const bool wide = row.size == 2; // high byte first
 
     EditorCommit result;
-    if (const std::optional<int> value = CommittedValue(boxText, kModulationMax[field])) {
+    if (const std::optional<int> value = CommittedValue(boxText, row.editor.max[band])) {
         result.shownText = ShownText(boxText, *value);
         const std::uint8_t high = wide ? std::uint8_t(*value >> 8) : 0;
         const std::uint8_t low = std::uint8_t(*value & 0xFF);
@@ -87,11 +81,11 @@ EditorCommit ResponseCommit(Document &doc, EditorCursor &cursor, ModulationBoxes
     return result;
 }
 
-EditorCommit MaxOffsetCommit(Document &doc, EditorCursor &cursor, ModulationBoxes &boxes,
+EditorCommit MaxOffsetCommit(Document &doc, EditorCursor &cursor, ModulationBoxes &boxes, int band,
                              std::string_view boxText)
 {
     EditorCommit result;
-    if (const std::optional<int> value = CommittedValue(boxText, kMaxOffsetMax)) {
+    if (const std::optional<int> value = CommittedValue(boxText, kMaxOffsetRow.editor.max[band])) {
         result.shownText = ShownText(boxText, *value);
         if (doc.MaxOffset != *value) {
             doc.MaxOffset = std::uint8_t(*value);
@@ -125,7 +119,7 @@ EditorCommit ModulationEditor::Commit(const EditorInput &input)
     if (input.enter)
         cursor_.EnterPressed = true;
     if (*box_ == kMaxOffsetBox)
-        return MaxOffsetCommit(doc_, cursor_, model_, input.text);
+        return MaxOffsetCommit(doc_, cursor_, model_, band_, input.text);
     return ResponseCommit(doc_, cursor_, model_, band_, *box_, input.text);
 }
 

@@ -12,7 +12,7 @@
 namespace nx5rb {
 
 // Index of the maximum offset box in a band's row of boxes; 0..5 are the six settings.
-inline constexpr int kMaxOffsetBox = kModulationFields;
+inline constexpr int kMaxOffsetBox = kMaxOffsetRow.cell.col;
 
 // One band's row of boxes through the editor protocol: CellRef {0, k} is TextResponse(6 * band + k)
 // for k = 0..5 and TextPkValue(band) for k = kMaxOffsetBox. A commit goes to the box opened last.

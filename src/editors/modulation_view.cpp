@@ -12,25 +12,34 @@ namespace {
 constexpr std::uint8_t kRepairHigh = 0x03;
 constexpr std::uint8_t kRepairLow = 0xE8;
 constexpr std::uint8_t kRepairThreshold = 31;
+constexpr int kWordUnusedFrom = 0x8000;
 
 } // namespace
+
+std::string ModulationSettingText(const ViewRow &row, const RadioImage &image, int band, int)
+{
+    // A total deviation with its top bit set is no value the radio uses: show nothing rather than
+    // a number left over from an earlier image.
+    const int value = ModulationOf(image).Setting(band, row.slot);
+    return value >= kWordUnusedFrom ? std::string() : std::to_string(value);
+}
+
+std::string MaxOffsetText(const ViewRow &, const RadioImage &image, int, int)
+{
+    return std::to_string(ModulationOf(image).MaxOffset());
+}
 
 void DecodeModulation(Document &doc, ModulationBoxes &page, int band)
 {
     const RadioImage &image = doc.Image;
-    const ConstModulation modulation = ModulationOf(image);
-    page.MaxOffset = std::to_string(modulation.MaxOffset());
-    doc.MaxOffset = modulation.MaxOffset();
+    page.MaxOffset = kMaxOffsetRow.Text(image, band, 0);
+    doc.MaxOffset = ModulationOf(image).MaxOffset();
 
     const mm::Address base = mm::kSettingsBlock[band];
     std::copy_n(image.begin() + base, mm::kSettingsBlockSize,
                 doc.ModulationRecords.begin() + band * mm::kSettingsBlockSize);
     for (int setting = 0; setting < kModulationFields; ++setting)
-        page.Response[setting] = std::to_string(modulation.Setting(band, setting));
-    // A total deviation with its top bit set is no value the radio uses: show nothing rather than
-    // a number left over from an earlier image.
-    if (modulation.Setting(band, kTotalDeviationField) >= 0x8000)
-        page.Response[kTotalDeviationField].clear();
+        page.Response[setting] = kModulationViewRows[setting].Text(image, band, 0);
 }
 
 void EncodeModulation(Document &doc)

@@ -18,14 +18,15 @@ EditorOpen PowerOnEditor::Open(CellRef clicked)
     cursor_.EnterPressed = false;
     EditorOpen editor;
     editor.cell = clicked;
-    if (clicked.row != 0 || clicked.col < 0 || clicked.col >= kPowerOnBoxes) {
+    const ViewRow *row = RowAt(kPowerOnViewRows, clicked).row;
+    if (!row) {
         box_ = -1;
         return editor;
     }
     box_ = clicked.col;
-    editor.kind = EditorKind::Text;
+    editor.kind = row->editor.kind;
     editor.text = model_.Boxes[box_];
-    editor.maxLength = 1;
+    editor.maxLength = row->editor.maxLength;
     return editor;
 }
 

@@ -1,5 +1,7 @@
 #include "editors/power_on_view.h"
 
+#include "image/records.h"
+
 namespace nx5rb {
 
 namespace {
@@ -7,30 +9,35 @@ namespace {
 constexpr std::uint8_t kSpace = 0x20;
 constexpr std::uint8_t kLastPrintable = 0x7E;
 
-mm::Address BoxAddress(int box)
+// The row and the value of box `box`.
+RowValue BoxValue(int box)
 {
-    const int line = box / mm::kPowerOnLineLength;
-    const int column = box % mm::kPowerOnLineLength;
-    return mm::Address(mm::kPowerOnMsg + line * mm::kPowerOnLineStride + column);
+    return RowAt(kPowerOnViewRows, {0, box});
 }
 
 } // namespace
 
+std::string MessageCharText(const ViewRow &row, const RadioImage &image, int, int index)
+{
+    const std::uint8_t c = PowerOnMessageOf(image).Char(row.slot, index);
+    return std::string(1, char(c < kSpace || c > kLastPrintable ? kSpace : c));
+}
+
 void AnalysePowerOnMsg(Document &doc, PowerOnBoxes &boxes)
 {
     for (int box = 0; box < kPowerOnBoxes; ++box) {
-        std::uint8_t c = doc.Image[BoxAddress(box)];
-        if (c < kSpace || c > kLastPrintable)
-            c = kSpace;
-        doc.PowerOnMsg[box] = c;
-        boxes.Boxes[box] = std::string(1, char(c));
+        const auto [row, index] = BoxValue(box);
+        boxes.Boxes[box] = row->Text(doc.Image, 0, index);
+        doc.PowerOnMsg[box] = std::uint8_t(boxes.Boxes[box].front());
     }
 }
 
 void EncodePowerOnMsg(Document &doc)
 {
-    for (int box = 0; box < kPowerOnBoxes; ++box)
-        doc.Image[BoxAddress(box)] = doc.PowerOnMsg[box];
+    for (int box = 0; box < kPowerOnBoxes; ++box) {
+        const auto [row, index] = BoxValue(box);
+        doc.Image[row->Address(0, index)] = doc.PowerOnMsg[box];
+    }
 }
 
 std::string PowerOnLineText(const PowerOnBoxes &page, int line)

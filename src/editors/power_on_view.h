@@ -2,6 +2,7 @@
 #pragma once
 
 #include "editors/document.h"
+#include "editors/view_rows.h"
 #include "image/radio_image.h"
 
 #include <array>
@@ -17,6 +18,38 @@ inline constexpr std::array<std::string_view, mm::kPowerOnLines> kLineLabel
 } // namespace power_on_text
 
 inline constexpr int kPowerOnBoxes = mm::kPowerOnLines * mm::kPowerOnLineLength;
+
+// The text of a message box: its character when printable ASCII, a space for any other byte.
+std::string MessageCharText(const ViewRow &row, const RadioImage &image, int band, int index);
+
+// The message's ids start with this.
+inline constexpr std::string_view kPowerOnIdPart = "message";
+
+namespace power_on_detail {
+// Line `line` (the slot) of the message: 14 boxes of one character, box i of the line is
+// CellRef {0, 14 · line + i}, committed by the message editor (PowerOnEditor) into the working
+// copy PowerOnMsg. The dump prints the lines as one array.
+constexpr ViewRow MessageLine(std::string_view id, int line)
+{
+    return {.id = id,
+            .caption = power_on_text::kLineLabel[std::size_t(line)],
+            .cell = {0, line * mm::kPowerOnLineLength},
+            .offset = mm::Address(mm::kPowerOnMsg + line * mm::kPowerOnLineStride),
+            .count = mm::kPowerOnLineLength,
+            .codec = FieldCodec::MessageChar,
+            .slot = line,
+            .text = MessageCharText,
+            .editor = {.kind = EditorKind::Text, .maxLength = 1},
+            .dumpKey = "message"};
+}
+} // namespace power_on_detail
+
+inline constexpr std::array<ViewRow, mm::kPowerOnLines> kPowerOnViewRows = {
+    power_on_detail::MessageLine("p0", 0),
+    power_on_detail::MessageLine("p1", 1),
+    power_on_detail::MessageLine("p2", 2),
+    power_on_detail::MessageLine("p3", 3),
+};
 
 // What the page's 56 boxes show.
 struct PowerOnBoxes

@@ -11,19 +11,15 @@ namespace nx5rb {
 
 namespace {
 
-constexpr int kSquelchRowsEdited = 2;
-// Block offset of the sixteen values of each tune row 1..3.
-constexpr std::array<mm::Address, 3> kTuneRowOffset
-    = {mm::kTuneSensitivity, mm::kTuneLowPower, mm::kTuneHighPower};
-
-bool IsTuneValueCell(int row, int col)
+// The tune row and point, or squelch row and column, a grid cell edits; nothing for a caption.
+RowValue TuneValueAt(int row, int col)
 {
-    return row >= 1 && row <= int(kTuneRowOffset.size()) && col >= 1 && col <= kTunePoints;
+    return RowAt(kTuneViewRows, {row, col});
 }
 
-bool IsSquelchValueCell(int row, int col)
+RowValue SquelchValueAt(int row, int col)
 {
-    return row >= 1 && row <= kSquelchRowsEdited && col >= 1 && col <= kSquelchColumns;
+    return RowAt(kSquelchViewRows, {row, col});
 }
 
 // A click on a fixed row or column edits the first value of that line, as the grids always did.
@@ -34,15 +30,15 @@ void PlaceCursor(EditorCursor &cursor, int row, int col)
     cursor.EnterPressed = false;
 }
 
-// A text box with the cell's text, or nothing for a cell that takes no value.
-EditorOpen OpenOn(CellRef cell, bool editable, const TextGrid &grid)
+// The row's box with the cell's text, or nothing for a cell that takes no value.
+EditorOpen OpenOn(CellRef cell, const ViewRow *row, const TextGrid &grid)
 {
     EditorOpen editor;
     editor.cell = cell;
-    if (editable) {
-        editor.kind = EditorKind::Text;
+    if (row) {
+        editor.kind = row->editor.kind;
         editor.text = grid.Text(cell.row, cell.col);
-        editor.keyKind = KeyKind::Number3;
+        editor.keyKind = row->editor.keyKind;
     }
     return editor;
 }
@@ -67,9 +63,9 @@ EditorOpen TuneGridClick(const Document &doc, EditorCursor &cursor, const TuneCe
 {
     PlaceCursor(cursor, row, col);
     const CellRef cell {cursor.EditRow, cursor.EditCol};
-    return OpenOn(
-        cell, IsTuneValueCell(cell.row, cell.col) && !TuneCellShaded(doc, band, cell.row, cell.col),
-        cells.Tune);
+    const ViewRow *edited = TuneValueAt(cell.row, cell.col).row;
+    return OpenOn(cell, TuneCellShaded(doc, band, cell.row, cell.col) ? nullptr : edited,
+                  cells.Tune);
 }
 
 EditorCommit TuneCommit(Document &doc, EditorCursor &cursor, TuneCells &cells, int band,
@@ -77,16 +73,17 @@ EditorCommit TuneCommit(Document &doc, EditorCursor &cursor, TuneCells &cells, i
 {
     const int row = cursor.EditRow;
     const int col = cursor.EditCol;
-    if (!IsTuneValueCell(row, col) || TuneCellShaded(doc, band, row, col))
+    const RowValue edited = TuneValueAt(row, col);
+    if (!edited.row || TuneCellShaded(doc, band, row, col))
         return Untouched(cursor, cells.Tune);
     std::uint8_t &stored
-        = doc.TuneBuffer[band * mm::kTuneBlockSize + kTuneRowOffset[row - 1] + (col - 1)];
+        = doc.TuneBuffer[band * mm::kTuneBlockSize + edited.row->Offset(edited.index)];
 
     EditorCommit result;
     // An emptied box, or text that is no number, shows the stored value again. Reading such text
     // as the limit instead would put 255 into a power cell: full transmit power nobody asked for.
     if (const std::optional<int> typed = TypedNumber(boxText)) {
-        const int value = std::min(*typed, row == 1 ? kSensitivityMax : kTuneValueMax);
+        const int value = std::min(*typed, edited.row->editor.max[band]);
         result.shownText = value == *typed ? std::string(boxText) : std::to_string(value);
         Store(doc, stored, value);
     } else {
@@ -99,7 +96,7 @@ EditorCommit TuneCommit(Document &doc, EditorCursor &cursor, TuneCells &cells, i
     const int lastUnshaded = (row == 1 ? doc.RxEdgeCol[band] : doc.TxEdgeCol[band]) - 1;
     if (col < lastUnshaded)
         result.next = CellRef {row, col + 1};
-    else if (row < int(kTuneRowOffset.size()))
+    else if (row < kTuneViewRows.back().cell.row)
         result.next = CellRef {row + 1, 1};
     else
         cursor.EnterPressed = false;
@@ -110,7 +107,7 @@ EditorOpen SquelchGridClick(EditorCursor &cursor, const TuneCells &cells, int ro
 {
     PlaceCursor(cursor, row, col);
     const CellRef cell {cursor.EditRow, cursor.EditCol};
-    return OpenOn(cell, IsSquelchValueCell(cell.row, cell.col), cells.Squelch);
+    return OpenOn(cell, SquelchValueAt(cell.row, cell.col).row, cells.Squelch);
 }
 
 EditorCommit SquelchCommit(Document &doc, EditorCursor &cursor, TuneCells &cells, int band,
@@ -118,16 +115,18 @@ EditorCommit SquelchCommit(Document &doc, EditorCursor &cursor, TuneCells &cells
 {
     const int row = cursor.EditRow;
     const int col = cursor.EditCol;
-    if (!IsSquelchValueCell(row, col))
+    const RowValue edited = SquelchValueAt(row, col);
+    if (!edited.row)
         return Untouched(cursor, cells.Squelch);
     std::uint8_t &stored
-        = doc.TuneBuffer[band * mm::kTuneBlockSize + mm::kTuneSquelch + 2 * (col - 1) + (row - 1)];
+        = doc.TuneBuffer[band * mm::kTuneBlockSize + edited.row->Offset(edited.index)];
 
     EditorCommit result;
     // An emptied threshold means "as high as it goes"; text that is no number changes nothing.
-    std::optional<int> value = boxText.empty() ? kSquelchMax : TypedNumber(boxText);
+    const int highest = edited.row->editor.max[band];
+    std::optional<int> value = boxText.empty() ? highest : TypedNumber(boxText);
     if (value) {
-        value = std::min(*value, kSquelchMax);
+        value = std::min(*value, highest);
         result.shownText
             = TypedNumber(boxText) == value ? std::string(boxText) : std::to_string(*value);
         Store(doc, stored, *value);
@@ -138,10 +137,11 @@ EditorCommit SquelchCommit(Document &doc, EditorCursor &cursor, TuneCells &cells
 
     if (!cursor.EnterPressed)
         return result;
-    if (row == 1)
-        result.next = CellRef {2, col};
-    else if (col < kSquelchColumns)
-        result.next = CellRef {1, col + 1};
+    // Column by column, high threshold before low.
+    if (row == kSquelchViewRows.front().cell.row)
+        result.next = CellRef {kSquelchViewRows.back().cell.row, col};
+    else if (edited.index + 1 < edited.row->count)
+        result.next = kSquelchViewRows.front().Cell(edited.index + 1);
     else
         cursor.EnterPressed = false;
     return result;

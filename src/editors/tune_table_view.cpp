@@ -14,13 +14,39 @@ TuneCells::TuneCells()
 {
     using namespace tune_text;
     Tune.SetText(0, 0, kFrequency);
-    for (int row = 1; row < kTuneRows; ++row)
-        Tune.SetText(row, 0, kTuneRowCaption[row - 1]);
+    for (const ViewRow &row : kTuneViewRows)
+        Tune.SetText(row.cell.row, 0, row.caption);
     Squelch.SetText(0, 0, kSquelch);
-    for (int row = 1; row < kSquelchRows; ++row)
-        Squelch.SetText(row, 0, kSquelchRowCaption[row - 1]);
-    for (int col = 1; col < kSquelchCols; ++col)
-        Squelch.SetText(0, col, kDetection[col - 1]);
+    for (const ViewRow &row : kSquelchViewRows) {
+        Squelch.SetText(row.cell.row, 0, row.caption);
+        for (int i = 0; i < row.count; ++i)
+            Squelch.SetText(0, row.Cell(i).col, row.valueCaptions[i]);
+    }
+}
+
+std::string SensitivityText(const ViewRow &, const RadioImage &image, int band, int index)
+{
+    return std::to_string(TuneTableOf(image, band).Sensitivity(index));
+}
+
+std::string LowPowerText(const ViewRow &, const RadioImage &image, int band, int index)
+{
+    return std::to_string(TuneTableOf(image, band).LowPower(index));
+}
+
+std::string HighPowerText(const ViewRow &, const RadioImage &image, int band, int index)
+{
+    return std::to_string(TuneTableOf(image, band).HighPower(index));
+}
+
+std::string SquelchHighText(const ViewRow &, const RadioImage &image, int band, int index)
+{
+    return std::to_string(TuneTableOf(image, band).SquelchHigh(index));
+}
+
+std::string SquelchLowText(const ViewRow &, const RadioImage &image, int band, int index)
+{
+    return std::to_string(TuneTableOf(image, band).SquelchLow(index));
 }
 
 int TunePointStep(int band)
@@ -63,16 +89,12 @@ void AnalyseTuneData(Document &doc, TuneCellsOfBands &tune, ModulationBoxesOfBan
                           std::string(tune_text::kAtLeast) + page.Tune.Text(0, kTunePoints));
 
         const mm::Address base = mm::kTuneBlock[band];
-        const ConstTuneTable table = TuneTableOf(image, band);
-        for (int col = 1; col <= kTunePoints; ++col) {
-            page.Tune.SetText(1, col, std::to_string(table.Sensitivity(col - 1)));
-            page.Tune.SetText(2, col, std::to_string(table.LowPower(col - 1)));
-            page.Tune.SetText(3, col, std::to_string(table.HighPower(col - 1)));
-        }
-        for (int g = 0; g < kSquelchColumns; ++g) {
-            page.Squelch.SetText(1, g + 1, std::to_string(table.SquelchHigh(g)));
-            page.Squelch.SetText(2, g + 1, std::to_string(table.SquelchLow(g)));
-        }
+        for (const ViewRow &row : kTuneViewRows)
+            for (int i = 0; i < row.count; ++i)
+                page.Tune.SetText(row.cell.row, row.Cell(i).col, row.Text(image, band, i));
+        for (const ViewRow &row : kSquelchViewRows)
+            for (int i = 0; i < row.count; ++i)
+                page.Squelch.SetText(row.cell.row, row.Cell(i).col, row.Text(image, band, i));
         std::copy_n(image.begin() + base, mm::kTuneBlockSize,
                     doc.TuneBuffer.begin() + band * mm::kTuneBlockSize);
 

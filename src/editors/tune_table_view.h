@@ -6,9 +6,11 @@
 #include "editors/editor_protocol.h"
 #include "editors/modulation_view.h"
 #include "editors/text_grid.h"
+#include "editors/view_rows.h"
 #include "image/radio_image.h"
 
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace nx5rb {
@@ -32,6 +34,78 @@ inline constexpr int kTunePoints = 16;
 inline constexpr int kSquelchRows = 3;
 inline constexpr int kSquelchCols = 9;
 inline constexpr int kSquelchColumns = 8;
+
+// The texts of the rows below, each value through its accessor of the band's tune table.
+std::string SensitivityText(const ViewRow &row, const RadioImage &image, int band, int index);
+std::string LowPowerText(const ViewRow &row, const RadioImage &image, int band, int index);
+std::string HighPowerText(const ViewRow &row, const RadioImage &image, int band, int index);
+std::string SquelchHighText(const ViewRow &row, const RadioImage &image, int band, int index);
+std::string SquelchLowText(const ViewRow &row, const RadioImage &image, int band, int index);
+
+// A tune page's ids start with this; the squelch thresholds' go on with the second part.
+inline constexpr std::string_view kTuneIdPart = "tune";
+inline constexpr std::string_view kSquelchIdPart = "squelch";
+
+// The rows 1..3 of the tune grid, one value per frequency point in the band's tune block:
+// committed by the tune grid's editor (TuneGridEditor) into the working copy TuneBuffer, held to
+// the row's upper limit; an emptied box or text that is no number keeps the stored value.
+inline constexpr std::array<ViewRow, 3> kTuneViewRows = {{
+    {.id = "sensitivity",
+     .caption = tune_text::kTuneRowCaption[0],
+     .cell = {1, 1},
+     .bandBase = &mm::kTuneBlock,
+     .offset = mm::kTuneSensitivity,
+     .count = kTunePoints,
+     .text = SensitivityText,
+     .editor = {EditorKind::Text, KeyKind::Number3, 0, EveryBand(0), EveryBand(127), {}},
+     .dumpKey = "sensitivity"},
+    {.id = "low_power",
+     .caption = tune_text::kTuneRowCaption[1],
+     .cell = {2, 1},
+     .bandBase = &mm::kTuneBlock,
+     .offset = mm::kTuneLowPower,
+     .count = kTunePoints,
+     .text = LowPowerText,
+     .editor = {EditorKind::Text, KeyKind::Number3, 0, EveryBand(0), EveryBand(255), {}},
+     .dumpKey = "low_power"},
+    {.id = "high_power",
+     .caption = tune_text::kTuneRowCaption[2],
+     .cell = {3, 1},
+     .bandBase = &mm::kTuneBlock,
+     .offset = mm::kTuneHighPower,
+     .count = kTunePoints,
+     .text = HighPowerText,
+     .editor = {EditorKind::Text, KeyKind::Number3, 0, EveryBand(0), EveryBand(255), {}},
+     .dumpKey = "high_power"},
+}};
+
+// The rows 1..2 of the squelch grid, one value per detection column, high and low threshold of a
+// column side by side in the tune block: committed by the squelch grid's editor
+// (SquelchGridEditor) into TuneBuffer; an emptied box stands for the upper limit.
+inline constexpr std::array<ViewRow, 2> kSquelchViewRows = {{
+    {.id = "high",
+     .caption = tune_text::kSquelchRowCaption[0],
+     .valueCaptions = tune_text::kDetection,
+     .cell = {1, 1},
+     .bandBase = &mm::kTuneBlock,
+     .offset = mm::kTuneSquelch,
+     .count = kSquelchColumns,
+     .stride = 2,
+     .text = SquelchHighText,
+     .editor = {EditorKind::Text, KeyKind::Number3, 0, EveryBand(0), EveryBand(127), {}},
+     .dumpKey = "squelch_high"},
+    {.id = "low",
+     .caption = tune_text::kSquelchRowCaption[1],
+     .valueCaptions = tune_text::kDetection,
+     .cell = {2, 1},
+     .bandBase = &mm::kTuneBlock,
+     .offset = mm::kTuneSquelch + 1,
+     .count = kSquelchColumns,
+     .stride = 2,
+     .text = SquelchLowText,
+     .editor = {EditorKind::Text, KeyKind::Number3, 0, EveryBand(0), EveryBand(127), {}},
+     .dumpKey = "squelch_low"},
+}};
 
 // What a band's tune page shows in its two grids.
 struct TuneCells

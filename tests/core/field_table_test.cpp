@@ -3,10 +3,15 @@
 // counts a band's tune bytes.
 #include "app/window_state.h"
 #include "editors/field_table.h"
+#include "editors/modulation_editor.h"
+#include "editors/power_on_editor.h"
+#include "editors/tune_editor.h"
 #include "support/image_bytes.h"
 
 #include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <random>
 #include <set>
 #include <string>
@@ -241,6 +246,96 @@ TEST(FieldTable, EveryFieldHasItsOwnAsciiId)
             return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '.';
         })) << field.id;
     }
+}
+
+// The seam of the views' tables: a value committed through its page's editor (or list) and
+// applied lands in the bytes its row names, the field table names that one field for it with the
+// text the page showed, and the page reads the same text back from the image.
+TEST(ViewRows, ACommitLandsInTheRowsBytesAndTheDiffNamesItsField)
+{
+    using MakeEditor = std::function<std::unique_ptr<CellEditor>(WindowState &, int)>;
+    const struct
+    {
+        std::span<const ViewRow> rows;
+        MakeEditor editor;
+    } views[] = {
+        {kFreqAreaViewRows,
+         [](WindowState &s, int band) {
+             return std::make_unique<FreqAreaEditor>(s, s, s.FreqAreaView, band);
+         }},
+        {kTuneViewRows,
+         [](WindowState &s, int band) {
+             return std::make_unique<TuneGridEditor>(s, s, s.TuneViews[band], band);
+         }},
+        {kSquelchViewRows,
+         [](WindowState &s, int band) {
+             return std::make_unique<SquelchGridEditor>(s, s, s.TuneViews[band], band);
+         }},
+        {kModulationViewRows,
+         [](WindowState &s, int band) {
+             return std::make_unique<ModulationEditor>(s, s, s.ModulationViews[band], band);
+         }},
+        {kPowerOnViewRows,
+         [](WindowState &s, int) { return std::make_unique<PowerOnEditor>(s, s, s.PowerOnView); }},
+    };
+    WindowState start;
+    start.Apply();
+
+    for (const auto &view : views)
+        for (const ViewRow &row : view.rows) {
+            int committed = 0;
+            for (int band = 0; band < mm::kBandCount; ++band)
+                for (int index = 0; index < row.count; ++index) {
+                    SCOPED_TRACE(testing::Message()
+                                 << row.id << " band " << band << " value " << index);
+                    WindowState s = start;
+                    const std::string before = row.Text(s.Image, band, index);
+                    std::string shown;
+                    if (row.editor.kind == EditorKind::Combo) {
+                        if (index != (row.count == 1 ? 0 : band))
+                            continue; // a list's value i is band i's
+                        const int item = row.editor.items[0] == before ? 1 : 0;
+                        if (&row == &kBandsRow)
+                            ComboSelFreqArea_Click(s, s.FreqAreaView, item);
+                        else
+                            ComboChannelSel_Click(s, s.FreqAreaView, band, item);
+                        shown = std::string(row.editor.items[std::size_t(item)]);
+                    } else {
+                        const std::unique_ptr<CellEditor> editor = view.editor(s, band);
+                        const EditorOpen open = editor->Open(row.Cell(index));
+                        if (open.kind == EditorKind::None)
+                            continue; // a shaded point, band A's missing maximum offset box
+                        ASSERT_EQ(open.cell, row.Cell(index));
+                        EXPECT_EQ(open.text, before);
+                        std::string typed = row.codec == FieldCodec::MessageChar
+                            ? "Z"
+                            : std::to_string(row.editor.max[band]);
+                        if (typed == before)
+                            typed = row.codec == FieldCodec::MessageChar
+                                ? "Y"
+                                : std::to_string(row.editor.max[band] - 1);
+                        shown = editor->Commit({typed, std::nullopt, false}).shownText;
+                        EXPECT_EQ(shown, typed);
+                    }
+                    s.Apply();
+                    s.AnalyseAll();
+                    ++committed;
+
+                    EXPECT_EQ(row.Text(s.Image, band, index), shown);
+                    std::vector<FieldDifference> named;
+                    for (const FieldDifference &d : DiffStoredBytes(start.Image, s.Image))
+                        if (!d.raw)
+                            named.push_back(d);
+                    ASSERT_EQ(named.size(), 1u);
+                    EXPECT_EQ(named[0].address, row.Address(band, index));
+                    EXPECT_EQ(named[0].size, row.size);
+                    EXPECT_EQ(named[0].a, before);
+                    EXPECT_EQ(named[0].b, shown);
+                    EXPECT_NE(named[0].id.find("." + std::string(row.id)), std::string::npos)
+                        << named[0].id;
+                }
+            EXPECT_GT(committed, 0) << row.id;
+        }
 }
 
 TEST(VerifyReport, ListsTheFieldsOfTheWrittenBlocksThatCameBackDifferent)

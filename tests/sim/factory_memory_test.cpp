@@ -190,11 +190,11 @@ TEST_F(SimFactoryMemory, SettingsAreShownAndWithinTheirRanges)
         for (int field = 0; field < kModulationFields; ++field) {
             const int value = Number(page.Response[field]);
             EXPECT_GE(value, 0);
-            EXPECT_LE(value, kModulationMax[field]) << "field " << field;
+            EXPECT_LE(value, kModulationViewRows[field].editor.max[band]) << "field " << field;
         }
         const int offset = Number(page.MaxOffset);
         EXPECT_GT(offset, 0);
-        EXPECT_LE(offset, kMaxOffsetMax);
+        EXPECT_LE(offset, kMaxOffsetRow.editor.max[band]);
     }
     EXPECT_EQ(memory[mm::kSettingsMarker], mm::kSettingsMarkerValue);
 }
