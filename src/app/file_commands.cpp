@@ -43,8 +43,9 @@ OpenResult Load(WindowState &state, const DataFileContents &contents, Prompt &pr
 
 bool ConfirmOpen(Prompt &prompt)
 {
+    // Enter keeps what is on the pages: 取消 is the default.
     return prompt.Show({std::string(file_text::kConfirmOpen), std::string(texts::kAppTitle),
-                        PromptButtons::OkCancel, PromptIcon::Warning})
+                        PromptButtons::OkCancel, PromptIcon::Warning, PromptAnswer::Cancel})
         == PromptAnswer::Ok;
 }
 

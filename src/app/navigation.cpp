@@ -84,7 +84,7 @@ bool ConfirmClose(const WindowState &state, Prompt &prompt)
     if (!state.UnsavedChanges())
         return true;
     return prompt.Show({std::string(navigation_text::kCloseUnsaved), std::string(texts::kAppTitle),
-                        PromptButtons::OkCancel, PromptIcon::Question})
+                        PromptButtons::OkCancel, PromptIcon::Question, PromptAnswer::Cancel})
         == PromptAnswer::Ok;
 }
 

@@ -84,7 +84,7 @@ NodeKey NodeOfPage(Page page);
 NodeAction TreeView1_NodeClick(WindowState &state, Prompt &prompt, NodeKey key);
 
 // Closing the window: with pending edits or changes since the last read, open, save or write,
-// asks "数据尚未保存，确定关闭？"; true when the window may close.
+// asks "数据尚未保存，确定关闭？" (取消 the default); true when the window may close.
 bool ConfirmClose(const WindowState &state, Prompt &prompt);
 
 } // namespace nx5rb

@@ -22,8 +22,8 @@ using test::Put;
 using test::RecordingPrompt;
 using test::TempFolder;
 
-const PromptMessage kConfirm
-    = {"覆盖当前数据？", "NX5RB调谐软件", PromptButtons::OkCancel, PromptIcon::Warning};
+const PromptMessage kConfirm = {"覆盖当前数据？", "NX5RB调谐软件", PromptButtons::OkCancel,
+                                PromptIcon::Warning, PromptAnswer::Cancel};
 const PromptMessage kWrongFile = {"错误的文件！", "错误", PromptButtons::Ok, PromptIcon::Error};
 
 Bytes FileBytes(const std::string &header, const RadioImage &image)

@@ -121,6 +121,8 @@ private slots:
         QCOMPARE(QString::fromStdString(question.text), QString("数据尚未保存，确定关闭？"));
         QCOMPARE(QString::fromStdString(question.title), QString("NX5RB调谐软件"));
         QVERIFY(question.buttons == PromptButtons::OkCancel);
+        // Enter on the question must not throw the edits away.
+        QVERIFY(question.defaultButton == PromptAnswer::Cancel);
 
         shown.prompt.Answers = {PromptAnswer::Ok};
         Click(w.CommandClose);

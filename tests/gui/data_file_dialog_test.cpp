@@ -12,8 +12,8 @@ namespace nx5rb::test {
 
 namespace {
 
-const PromptMessage kConfirmOpen
-    = {"覆盖当前数据？", "NX5RB调谐软件", PromptButtons::OkCancel, PromptIcon::Warning};
+const PromptMessage kConfirmOpen = {"覆盖当前数据？", "NX5RB调谐软件", PromptButtons::OkCancel,
+                                    PromptIcon::Warning, PromptAnswer::Cancel};
 const PromptMessage kWrongFile = {"错误的文件！", "错误", PromptButtons::Ok, PromptIcon::Error};
 const PromptMessage kDialogFailed
     = {"未知原因导致操作失败！", "NX5RB调谐软件", PromptButtons::Ok, PromptIcon::Error};
