@@ -1,5 +1,7 @@
 #include "cli/arguments.h"
 
+#include <utility>
+
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QStringList>
@@ -83,6 +85,18 @@ std::string Synopsis(const CommandSyntax &syntax)
     return optional ? synopsis + " [options]" : synopsis;
 }
 
+std::string HelpRow(std::string head, std::string_view text, std::size_t column)
+{
+    head += head.size() + 2 > column ? "\n" + std::string(column, ' ')
+                                     : std::string(column - head.size(), ' ');
+    for (const char c : text) {
+        head += c;
+        if (c == '\n')
+            head += std::string(column, ' ');
+    }
+    return head + "\n";
+}
+
 std::string HelpText(const CommandSyntax &syntax)
 {
     std::string help = Synopsis(syntax) + "\n\n" + std::string(syntax.about);
@@ -95,16 +109,7 @@ std::string HelpText(const CommandSyntax &syntax)
         head += option.longName;
         if (!option.valueName.empty())
             head += " " + std::string(option.valueName);
-        head += head.size() + 2 > kDescriptionColumn
-            ? "\n" + std::string(kDescriptionColumn, ' ')
-            : std::string(kDescriptionColumn - head.size(), ' ');
-        help += head;
-        for (const char c : option.description) {
-            help += c;
-            if (c == '\n')
-                help += std::string(kDescriptionColumn, ' ');
-        }
-        help += "\n";
+        help += HelpRow(std::move(head), option.description, kDescriptionColumn);
     }
     if (!syntax.epilogue.empty())
         help += "\n" + std::string(syntax.epilogue);

@@ -2,6 +2,7 @@
 // parser (QCommandLineParser) and the command's help are made from.
 #pragma once
 
+#include <cstddef>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -45,6 +46,11 @@ struct CommandSyntax
     std::string_view about = {}; // the help between the synopsis and the options
     std::string_view epilogue = {}; // the help after the options
 };
+
+// One row of a help's table: `head` (with its indent) padded to `column`, then `text`, a line of
+// it after the first indented to `column`. A head that leaves no two spaces before the column
+// stands on a line of its own.
+std::string HelpRow(std::string head, std::string_view text, std::size_t column);
 
 // "usage: nx5rb-cli NAME POSITIONAL --required VALUE... [options]".
 std::string Synopsis(const CommandSyntax &syntax);

@@ -13,7 +13,6 @@
 #include "cli/transfer_cli.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string_view>
@@ -22,8 +21,8 @@ namespace nx5rb::cli {
 
 namespace {
 
-// Where the commands' summaries start in the tool's help, after its indent.
-constexpr std::size_t kSummaryColumn = 47;
+// Where the commands' summaries start in the tool's help.
+constexpr std::size_t kSummaryColumn = 49;
 
 constexpr const char *kAbout
     = R"TEXT(Reads, shows and writes the memory of an NX5RB radio and its "*.dat" files. Every command
@@ -113,15 +112,10 @@ std::string Usage()
     std::string usage = "usage: nx5rb-cli [--help] [--version] COMMAND [ARGS]\n\n";
     usage += kAbout;
     usage += "\ncommands:\n";
-    for (const Command &command : Commands()) {
-        std::string synopsis
-            = Synopsis(command.syntax).substr(std::string_view("usage: nx5rb-cli ").size());
-        if (synopsis.size() + 2 > kSummaryColumn)
-            synopsis += "\n" + std::string(kSummaryColumn + 2, ' ');
-        else
-            synopsis.resize(kSummaryColumn, ' ');
-        usage += "  " + synopsis + std::string(command.syntax.summary) + "\n";
-    }
+    for (const Command &command : Commands())
+        usage += HelpRow(
+            "  " + Synopsis(command.syntax).substr(std::string_view("usage: nx5rb-cli ").size()),
+            command.syntax.summary, kSummaryColumn);
     return usage + "\n" + kRegionsAndPorts;
 }
 
