@@ -1,5 +1,6 @@
 #include "cli/arguments.h"
 
+#include <charconv>
 #include <utility>
 
 #include <QCommandLineOption>
@@ -196,6 +197,15 @@ std::optional<CommandLine> ParseCommandLine(const CommandSyntax &syntax,
             return fail("missing " + Named(row));
     }
     return line;
+}
+
+std::optional<int> NumberIn(std::string_view text, int low, int high)
+{
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high)
+        return std::nullopt;
+    return value;
 }
 
 int UsageError(std::ostream &err, const std::string &problem, std::string_view help)

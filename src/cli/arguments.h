@@ -84,6 +84,9 @@ std::optional<CommandLine> ParseCommandLine(const CommandSyntax &syntax,
                                             const std::vector<std::string> &args, std::ostream &err,
                                             std::string_view help = {});
 
+// A whole decimal number from `low` to `high`; nothing for any other text.
+std::optional<int> NumberIn(std::string_view text, int low, int high);
+
 // Writes the problem, on one line, and the help's synopsis to `err`; returns the usage exit
 // status.
 int UsageError(std::ostream &err, const std::string &problem, std::string_view help);

@@ -3,8 +3,6 @@
 #include "cli/arguments.h"
 #include "image/memory_map.h"
 
-#include <charconv>
-
 #include <QCoreApplication>
 #include <QProcess>
 #include <QStandardPaths>
@@ -60,23 +58,13 @@ std::optional<int> ParseBand(const std::string &text)
     return letter - 'a';
 }
 
-std::optional<int> ParseSide(std::string_view text)
-{
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < kSmallestSide
-        || value > kLargestSide)
-        return std::nullopt;
-    return value;
-}
-
 std::optional<QSize> ParseSize(const std::string &text)
 {
     const std::size_t x = text.find('x');
     if (x == std::string::npos)
         return std::nullopt;
-    const auto width = ParseSide(std::string_view(text).substr(0, x));
-    const auto height = ParseSide(std::string_view(text).substr(x + 1));
+    const auto width = NumberIn(std::string_view(text).substr(0, x), kSmallestSide, kLargestSide);
+    const auto height = NumberIn(std::string_view(text).substr(x + 1), kSmallestSide, kLargestSide);
     if (!width || !height)
         return std::nullopt;
     return QSize(*width, *height);

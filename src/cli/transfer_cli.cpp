@@ -9,7 +9,6 @@
 #include "cli/open_for_command.h"
 #include "cli/output.h"
 
-#include <charconv>
 #include <optional>
 
 #include <QCoreApplication>
@@ -161,13 +160,13 @@ std::optional<TransferArgs> ParseArgs(const std::vector<std::string> &args, bool
     }
     const std::string help = HelpText(syntax);
     if (const std::string retry = line->Value("retry"); !retry.empty()) {
-        const char *end = retry.data() + retry.size();
-        const auto [ptr, ec] = std::from_chars(retry.data(), end, parsed.retries);
-        if (ec != std::errc() || ptr != end || parsed.retries < 0 || parsed.retries > kMaxRetries) {
+        const auto retries = NumberIn(retry, 0, kMaxRetries);
+        if (!retries) {
             UsageError(err, "--retry needs a number from 0 to " + std::to_string(kMaxRetries),
                        help);
             return std::nullopt;
         }
+        parsed.retries = *retries;
     }
     if (parsed.full && !parsed.since.empty()) {
         UsageError(err, "--since and --full exclude each other", help);
