@@ -1,6 +1,7 @@
 #include "cli/chart_cli.h"
 
 #include "cli/arguments.h"
+#include "cli/core_application.h"
 #include "image/memory_map.h"
 
 #include <QCoreApplication>
@@ -118,13 +119,8 @@ int RunChart(const std::vector<std::string> &args, std::ostream &out, std::ostre
     if (!ParseChartRequest(args, err))
         return kExitUsage;
 
-    // Finding this program's folder needs an application object; the transfers' main has none.
-    int argc = 1;
-    char name[] = "nx5rb-cli";
-    char *argv[] = {name, nullptr};
-    std::optional<QCoreApplication> application;
-    if (!QCoreApplication::instance())
-        application.emplace(argc, argv);
+    // Finding this program's folder needs an application object; nx5rb-cli's main has none.
+    const CoreApplicationIfNone application;
 
     const QString program = FindChartProgram();
     if (program.isEmpty()) {

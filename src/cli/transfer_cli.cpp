@@ -6,12 +6,11 @@
 #include "app/transfer_commands.h"
 #include "cli/arguments.h"
 #include "cli/console_prompt.h"
+#include "cli/core_application.h"
 #include "cli/open_for_command.h"
 #include "cli/output.h"
 
 #include <optional>
-
-#include <QCoreApplication>
 
 namespace nx5rb::cli {
 
@@ -182,24 +181,6 @@ std::optional<TransferArgs> ParseArgs(const std::vector<std::string> &args, bool
     return parsed;
 }
 
-// The transfers run on an event loop: serial bytes and timers are events. Only they need one,
-// so the other commands start without it.
-class EventLoopApplication
-{
-public:
-    EventLoopApplication()
-    {
-        if (!QCoreApplication::instance())
-            app_.emplace(argc_, argv_);
-    }
-
-private:
-    int argc_ = 1;
-    char name_[10] = "nx5rb-cli";
-    char *argv_[2] = {name_, nullptr};
-    std::optional<QCoreApplication> app_;
-};
-
 // One transfer command on a fresh start-up state, as the window would run it, with the safety
 // net of the command line: backups (unless --no-backup), the calibration guard refusing unless
 // --overwrite-calibration, every write read back (unless --no-verify).
@@ -332,7 +313,8 @@ private:
             err_ << "\r\033[K" << std::flush;
     }
 
-    EventLoopApplication application_;
+    // The transfers run on an event loop: serial bytes and timers are events.
+    CoreApplicationIfNone application_;
     std::string port_;
     ConsolePrompt prompt_;
     BackupStore backups_;
