@@ -55,14 +55,6 @@ std::string FlagText(const ChannelColumnRow &row, ConstChannelRecord record)
     return std::string(FlagItem(row, record.Flag(row.bits)));
 }
 
-const ChannelColumnRow *ChannelColumnAt(mm::Address offset, std::uint8_t bits)
-{
-    for (const ChannelColumnRow &row : kChannelColumns)
-        if (row.offset == offset && row.bits == bits)
-            return &row;
-    return nullptr;
-}
-
 const std::vector<std::string> &ChannelColumnItems(const ChannelColumnRow &row)
 {
     static const std::vector<std::string> tones(QtList().begin(), QtList().end());

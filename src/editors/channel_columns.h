@@ -226,10 +226,6 @@ inline const ChannelColumnRow &ChannelColumnOf(int col)
     return kChannelColumns[std::size_t(col - 1)];
 }
 
-// The row whose field is at `offset` of the record with these bits; nothing for bytes no column
-// shows.
-const ChannelColumnRow *ChannelColumnAt(mm::Address offset, std::uint8_t bits);
-
 // A Flag column's text for the bits set or clear.
 constexpr std::string_view FlagItem(const ChannelColumnRow &row, bool set)
 {

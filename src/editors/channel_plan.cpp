@@ -184,8 +184,8 @@ void WriteChannel(const ChannelEntry &entry, RadioImage &image, const FreqAreaTa
 {
     const mm::Address r = mm::ChannelRecord(entry.number + 1);
     if (!JudgeFreqVaid(image, areas, r + mm::kChRxFreq, true)) {
-        Erase(image, r + mm::kChTxFreq, kFreqFieldSize);
-        Erase(image, r + mm::kChTxTone, kToneFieldSize);
+        Erase(image, r + mm::kChTxFreq, mm::kFreqFieldSize);
+        Erase(image, r + mm::kChTxTone, mm::kToneFieldSize);
         image[r + mm::kChReserved] = 0x00;
     }
     StoreFreq(image, r + mm::kChRxFreq, entry.rxFreq);
@@ -194,8 +194,8 @@ void WriteChannel(const ChannelEntry &entry, RadioImage &image, const FreqAreaTa
         StoreFreq(image, r + mm::kChTxFreq, *entry.txFreq);
         StoreTone(image, r + mm::kChTxTone, entry.txTone);
     } else if (JudgeFreqVaid(image, areas, r + mm::kChTxFreq, false)) {
-        Erase(image, r + mm::kChTxFreq, kFreqFieldSize);
-        Erase(image, r + mm::kChTxTone, kToneFieldSize);
+        Erase(image, r + mm::kChTxFreq, mm::kFreqFieldSize);
+        Erase(image, r + mm::kChTxTone, mm::kToneFieldSize);
     }
     image[r + mm::kChFlags] = entry.flags;
 }

@@ -113,7 +113,7 @@ std::string FreqText(std::int32_t freq10Hz)
 std::int32_t FreqOf(const RadioImage &image, mm::Address at)
 {
     std::int32_t value = 0;
-    for (mm::Address i = 0; i < kFreqFieldSize; ++i)
+    for (mm::Address i = 0; i < mm::kFreqFieldSize; ++i)
         value = value * 100 + (image[at + i] >> 4) * 10 + (image[at + i] & 0x0F);
     return value;
 }

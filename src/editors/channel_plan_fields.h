@@ -12,8 +12,6 @@
 
 namespace nx5rb::plan {
 
-inline constexpr mm::Address kFreqFieldSize = 4;
-inline constexpr mm::Address kToneFieldSize = 2;
 inline constexpr int kMHzDecimals = 6; // MHz texts are read to the hertz: 146.520000
 inline constexpr int kStoredDecimals = 5; // the image holds MHz to 10 Hz
 inline constexpr std::int64_t kHzPerMHz = 1000000;

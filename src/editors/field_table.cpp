@@ -5,9 +5,7 @@
 #include "editors/modulation_view.h"
 #include "editors/power_on_view.h"
 #include "editors/tune_table_view.h"
-#include "image/freq_codec.h"
 #include "image/records.h"
-#include "image/tone_codec.h"
 
 #include <algorithm>
 #include <array>
@@ -31,9 +29,6 @@ constexpr std::string_view kGuardEnd = "），确定写入？";
 constexpr std::string_view kListSeparator = "，";
 constexpr std::string_view kFullWidthColon = "：";
 
-constexpr std::uint8_t kFirstPrintable = 0x20;
-constexpr std::uint8_t kLastPrintable = 0x7E;
-constexpr std::uint8_t kWordUnused = 0x80;
 constexpr int kBlockCount = int(mm::kImageSize / mm::kBlockSize);
 
 // The parts of the ids.
@@ -94,7 +89,7 @@ void AddFreqAreaFields(std::vector<Field> &table)
                      row.column.empty()
                          ? BandValueName(band, {row.caption})
                          : BandValueName(band, {row.caption, " ", CaptionBefore(row.column, "(")}),
-                     row.Address(band, 0), row.size, row.codec});
+                     row.Address(band, 0), row.size, 0xFF, &row, band});
     // The lists: one value all bands share ("area.bands"), or one per band ("area.a.work_channel").
     for (const ViewRow &row : kFreqAreaViewRows) {
         if (row.PerBand())
@@ -105,7 +100,7 @@ void AddFreqAreaFields(std::vector<Field> &table)
                  row.count == 1 ? Join({kFreqAreaIdPart, ".", row.id})
                                 : Join({kFreqAreaIdPart, ".", kBandId[i], ".", row.id}),
                  std::string(row.valueCaptions.empty() ? row.caption : row.valueCaptions[i]),
-                 row.Address(0, i), row.size, row.codec});
+                 row.Address(0, i), row.size, 0xFF, &row, 0, i});
     }
 }
 
@@ -118,7 +113,7 @@ void AddTuneFields(std::vector<Field> &table, int band)
             table.push_back({page,
                              Join({kTuneIdPart, ".", kBandId[band], ".", row.id, ".", number}),
                              BandValueName(band, {row.caption, kPoint, number}),
-                             row.Address(band, point), row.size, row.codec});
+                             row.Address(band, point), row.size, 0xFF, &row, band, point});
         }
     // Column by column, as the squelch grid's Enter walks it and the block stores it.
     for (int column = 0; column < kSquelchViewRows.front().count; ++column)
@@ -129,7 +124,7 @@ void AddTuneFields(std::vector<Field> &table, int band)
                        std::to_string(column + 1), ".", row.id}),
                  BandValueName(
                      band, {tune_text::kSquelch, " ", row.valueCaptions[column], " ", row.caption}),
-                 row.Address(band, column), row.size, row.codec});
+                 row.Address(band, column), row.size, 0xFF, &row, band, column});
 }
 
 void AddModulationFields(std::vector<Field> &table, int band)
@@ -139,7 +134,7 @@ void AddModulationFields(std::vector<Field> &table, int band)
         if (row.PerBand()) {
             table.push_back({page, Join({kModulationIdPart, ".", kBandId[band], ".", row.id}),
                              BandValueName(band, {CaptionBefore(row.caption, ":")}),
-                             row.Address(band, 0), row.size, row.codec});
+                             row.Address(band, 0), row.size, 0xFF, &row, band});
             continue;
         }
         // Shared by all bands, listed on the page of the band whose block stores it and moved
@@ -147,8 +142,8 @@ void AddModulationFields(std::vector<Field> &table, int band)
         const mm::Address address = row.Address(band, 0);
         if (address / mm::kBlockSize == mm::kSettingsBlock[band] / mm::kBlockSize)
             table.push_back({page, Join({kModulationIdPart, ".", row.id}),
-                             std::string(CaptionBefore(row.caption, "(")), address, row.size,
-                             row.codec});
+                             std::string(CaptionBefore(row.caption, "(")), address, row.size, 0xFF,
+                             &row, band});
     }
 }
 
@@ -161,7 +156,7 @@ void AddPowerOnFields(std::vector<Field> &table)
                 {FieldPage::PowerOn,
                  Join({kPowerOnIdPart, ".", row.id, ".", std::to_string(column + 1)}),
                  Join({label, kCharacterNumber, std::to_string(column + 1), kCharacter}),
-                 row.Address(0, column), row.size, row.codec});
+                 row.Address(0, column), row.size, 0xFF, &row, 0, column});
     }
 }
 
@@ -176,7 +171,7 @@ void AddChannelFields(std::vector<Field> &table)
                              Join({column.id.substr(0, dot + 1), number, column.id.substr(dot)}),
                              Join({kChannel, number, " ", column.caption}),
                              mm::Address(mm::ChannelRecord(channel) + column.offset), column.size,
-                             FieldCodec::Channel, column.bits});
+                             column.bits, nullptr, 0, 0, &column});
         }
     }
 }
@@ -206,16 +201,6 @@ const std::vector<std::vector<int>> &FieldsAt()
         return fields;
     }();
     return at;
-}
-
-std::string ChannelText(const Field &field, const RadioImage &image, const FreqAreaTable &areas)
-{
-    const int channel = field.address / mm::kChannelRecordSize;
-    const ChannelColumnRow *column
-        = ChannelColumnAt(mm::Address(field.address % mm::kChannelRecordSize), field.bits);
-    if (!column)
-        return {};
-    return ChannelColumnText(*column, ChannelAt(image, channel), areas);
 }
 
 bool IsChannelField(const Field &field)
@@ -373,26 +358,10 @@ std::string FieldText(const Field &field, const RadioImage &image)
 
 std::string FieldText(const Field &field, const RadioImage &image, const FreqAreaTable &areas)
 {
-    const std::uint8_t first = image[field.address];
-    switch (field.codec) {
-    case FieldCodec::BandLimit:
-        return BandLimitText(first, image[field.address + 1]);
-    case FieldCodec::BandCombination:
-        return std::string(freq_area_text::kBandCombinations[BandCombinationItem(first)]);
-    case FieldCodec::WorkChannel:
-        return std::string(freq_area_text::kChannelItems[first == kChannelUhf ? 1 : 0]);
-    case FieldCodec::Byte:
-        return std::to_string(first);
-    case FieldCodec::Word16:
-        return first >= kWordUnused ? std::string()
-                                    : std::to_string(256 * first + image[field.address + 1]);
-    case FieldCodec::MessageChar:
-        return std::string(
-            1, char(first < kFirstPrintable || first > kLastPrintable ? kFirstPrintable : first));
-    case FieldCodec::Channel:
-        return ChannelText(field, image, areas);
-    }
-    return {};
+    if (field.column)
+        return ChannelColumnText(*field.column,
+                                 ChannelAt(image, field.address / mm::kChannelRecordSize), areas);
+    return field.row->Text(image, field.band, field.index);
 }
 
 std::vector<FieldDifference> DiffImages(const RadioImage &a, const RadioImage &b)

@@ -1,7 +1,7 @@
-// Every value of the radio image that a page shows, in one table: where it lives, how it is
-// encoded and the text its page shows for it. Comparing two images field by field drives the
-// difference of two data files, the check of a write against what the radio reads back, and the
-// guard that asks before a write replaces a radio's own calibration.
+// Every value of the radio image that a page shows, in one table: where it lives, and the row of
+// its page's table that reads the text the page shows for it. Comparing two images field by field
+// drives the difference of two data files, the check of a write against what the radio reads back,
+// and the guard that asks before a write replaces a radio's own calibration.
 #pragma once
 
 #include "image/radio_image.h"
@@ -14,6 +14,9 @@
 #include <vector>
 
 namespace nx5rb {
+
+struct ViewRow;
+struct ChannelColumnRow;
 
 // The page a field is shown on; Other holds the bytes no page shows.
 enum class FieldPage : std::uint8_t { FreqArea, TuneA, TuneB, TuneC, PowerOn, Channels, Other };
@@ -28,7 +31,6 @@ enum class FieldCodec : std::uint8_t {
     Byte, // unsigned, decimal
     Word16, // high byte first, decimal; empty when the top bit is set (no value the radio uses)
     MessageChar, // a printable ASCII character, a space for any other byte
-    Channel, // a channel column's cell, as its row of the channel column table reads it
 };
 
 struct Field
@@ -40,8 +42,12 @@ struct Field
     std::string name; // as a technician reads it: "频段-A 灵敏度 点 3", "信道 12 接收亚音"
     mm::Address address = 0;
     int size = 1; // bytes, all inside one 16-byte block
-    FieldCodec codec = FieldCodec::Byte;
     std::uint8_t bits = 0xFF; // the bits of each byte the text depends on
+    // What reads its text: value `index` of band `band` of a view's row, or a channel's column.
+    const ViewRow *row = nullptr;
+    int band = 0;
+    int index = 0;
+    const ChannelColumnRow *column = nullptr;
 };
 
 // Page by page in the order the pages show them: the frequency areas (five limits per band, the

@@ -22,8 +22,8 @@ inline constexpr std::string_view kMaxOffsetLabel = "最大偏移频率(0.1KHz):
 inline constexpr std::string_view kMaxOffsetNote = "注:最大偏移频率与频段-A一致";
 } // namespace modulation_text
 
-inline constexpr int kModulationFields = 6;
-inline constexpr int kTotalDeviationField = 3;
+inline constexpr int kModulationFields = int(mm::kSettingsField.size());
+inline constexpr int kTotalDeviationField = mm::kTotalDeviationSetting;
 
 // The texts of the rows below: a band's setting, the shared maximum offset.
 std::string ModulationSettingText(const ViewRow &row, const RadioImage &image, int band, int index);

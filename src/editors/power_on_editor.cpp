@@ -6,11 +6,6 @@ namespace {
 
 constexpr char kSpace = ' ';
 
-bool Printable(char c)
-{
-    return c >= 0x20 && c <= 0x7E;
-}
-
 } // namespace
 
 EditorOpen PowerOnEditor::Open(CellRef clicked)
@@ -46,7 +41,7 @@ EditorCommit PowerOnEditor::Commit(const EditorInput &input)
         return result;
     }
     const char c = input.text.empty() ? kSpace : input.text.front();
-    if (Printable(c)) {
+    if (MessagePrintable(std::uint8_t(c))) {
         if (doc_.PowerOnMsg[box_] != std::uint8_t(c)) {
             doc_.PowerOnMsg[box_] = std::uint8_t(c);
             // A pasted character arrives without a key; it is still an edit to apply.

@@ -6,8 +6,7 @@ namespace nx5rb {
 
 namespace {
 
-constexpr std::uint8_t kSpace = 0x20;
-constexpr std::uint8_t kLastPrintable = 0x7E;
+constexpr char kSpace = ' ';
 
 // The row and the value of box `box`.
 RowValue BoxValue(int box)
@@ -20,7 +19,7 @@ RowValue BoxValue(int box)
 std::string MessageCharText(const ViewRow &row, const RadioImage &image, int, int index)
 {
     const std::uint8_t c = PowerOnMessageOf(image).Char(row.slot, index);
-    return std::string(1, char(c < kSpace || c > kLastPrintable ? kSpace : c));
+    return std::string(1, MessagePrintable(c) ? char(c) : kSpace);
 }
 
 void AnalysePowerOnMsg(Document &doc, PowerOnBoxes &boxes)

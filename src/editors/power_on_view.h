@@ -6,6 +6,7 @@
 #include "image/radio_image.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,12 @@ inline constexpr int kPowerOnBoxes = mm::kPowerOnLines * mm::kPowerOnLineLength;
 
 // The text of a message box: its character when printable ASCII, a space for any other byte.
 std::string MessageCharText(const ViewRow &row, const RadioImage &image, int band, int index);
+// A character the message holds and shows as itself: printable ASCII. Any other byte shows as a
+// space, and a box does not take it.
+constexpr bool MessagePrintable(std::uint8_t c)
+{
+    return c >= 0x20 && c <= 0x7E;
+}
 
 // The message's ids start with this.
 inline constexpr std::string_view kPowerOnIdPart = "message";

@@ -30,10 +30,10 @@ inline constexpr std::array<std::string_view, 8> kDetection
 
 inline constexpr int kTuneRows = 4;
 inline constexpr int kTuneCols = 17;
-inline constexpr int kTunePoints = 16;
+inline constexpr int kTunePoints = mm::kTunePoints;
 inline constexpr int kSquelchRows = 3;
 inline constexpr int kSquelchCols = 9;
-inline constexpr int kSquelchColumns = 8;
+inline constexpr int kSquelchColumns = mm::kSquelchColumns;
 
 // The texts of the rows below, each value through its accessor of the band's tune table.
 std::string SensitivityText(const ViewRow &row, const RadioImage &image, int band, int index);

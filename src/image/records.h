@@ -9,6 +9,7 @@
 #include "image/tone_codec.h"
 
 #include <cassert>
+#include <concepts>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -39,12 +40,21 @@ std::span<Byte, Count> Slice(std::span<Byte> bytes, std::size_t at)
     return std::span<Byte, Count>(bytes.data() + at, Count);
 }
 
-// `Count` bytes of an image from `at`: const for a const image.
-template<std::size_t Count, typename Image>
-auto ImageSlice(Image &image, std::size_t at)
+// A RadioImage, const or not.
+template<typename Image>
+concept AnImage = std::same_as<std::remove_const_t<Image>, RadioImage>;
+
+// The view a record type takes of an image: the Const… one over a const image.
+template<template<typename> class Record, AnImage Image>
+using RecordOf
+    = Record<std::conditional_t<std::is_const_v<Image>, const std::uint8_t, std::uint8_t>>;
+
+// The record at `at` of an image, as wide as the record type says.
+template<template<typename> class Record, AnImage Image>
+RecordOf<Record, Image> RecordAt(Image &image, std::size_t at)
 {
-    using Byte = std::remove_pointer_t<decltype(image.data())>;
-    return Slice<Count>(std::span<Byte>(image), at);
+    using View = RecordOf<Record, Image>;
+    return View(Slice<View::kSize>(std::span(image.data(), image.size()), at));
 }
 } // namespace record_detail
 
@@ -162,17 +172,11 @@ using ChannelRecord = BasicChannelRecord<std::uint8_t>;
 using ConstChannelRecord = BasicChannelRecord<const std::uint8_t>;
 
 // Channel 1..128.
-inline ConstChannelRecord ChannelAt(const RadioImage &image, int channel)
+template<record_detail::AnImage Image>
+auto ChannelAt(Image &image, int channel)
 {
     assert(channel >= 1 && channel <= mm::kChannelCount);
-    return ConstChannelRecord(
-        record_detail::ImageSlice<mm::kChannelRecordSize>(image, mm::ChannelRecord(channel)));
-}
-inline ChannelRecord ChannelAt(RadioImage &image, int channel)
-{
-    assert(channel >= 1 && channel <= mm::kChannelCount);
-    return ChannelRecord(
-        record_detail::ImageSlice<mm::kChannelRecordSize>(image, mm::ChannelRecord(channel)));
+    return record_detail::RecordAt<BasicChannelRecord>(image, mm::ChannelRecord(channel));
 }
 
 // Band-start record 0 or 1.
@@ -180,15 +184,10 @@ inline mm::Address BandStartAddress(int record)
 {
     return record == 0 ? mm::kBandStartRecord0 : mm::kBandStartRecord1;
 }
-inline ConstChannelRecord BandStartAt(const RadioImage &image, int record)
+template<record_detail::AnImage Image>
+auto BandStartAt(Image &image, int record)
 {
-    return ConstChannelRecord(
-        record_detail::ImageSlice<mm::kChannelRecordSize>(image, BandStartAddress(record)));
-}
-inline ChannelRecord BandStartAt(RadioImage &image, int record)
-{
-    return ChannelRecord(
-        record_detail::ImageSlice<mm::kChannelRecordSize>(image, BandStartAddress(record)));
+    return record_detail::RecordAt<BasicChannelRecord>(image, BandStartAddress(record));
 }
 
 // One band's limits: five BCD words of whole MHz (receive low and high, transmit low and high,
@@ -276,14 +275,10 @@ private:
 using BandInfo = BasicBandInfo<std::uint8_t>;
 using ConstBandInfo = BasicBandInfo<const std::uint8_t>;
 
-inline ConstBandInfo BandInfoOf(const RadioImage &image)
+template<record_detail::AnImage Image>
+auto BandInfoOf(Image &image)
 {
-    return ConstBandInfo(
-        record_detail::ImageSlice<mm::kFreqAreaBlockSize>(image, mm::kFreqAreaBlock));
-}
-inline BandInfo BandInfoOf(RadioImage &image)
-{
-    return BandInfo(record_detail::ImageSlice<mm::kFreqAreaBlockSize>(image, mm::kFreqAreaBlock));
+    return record_detail::RecordAt<BasicBandInfo>(image, mm::kFreqAreaBlock);
 }
 
 // A band's tune table (64 bytes): sensitivity, low power and high power at 16 points, then the
@@ -343,14 +338,10 @@ private:
 using TuneTable = BasicTuneTable<std::uint8_t>;
 using ConstTuneTable = BasicTuneTable<const std::uint8_t>;
 
-inline ConstTuneTable TuneTableOf(const RadioImage &image, int band)
+template<record_detail::AnImage Image>
+auto TuneTableOf(Image &image, int band)
 {
-    return ConstTuneTable(
-        record_detail::ImageSlice<mm::kTuneBlockSize>(image, mm::kTuneBlock[band]));
-}
-inline TuneTable TuneTableOf(RadioImage &image, int band)
-{
-    return TuneTable(record_detail::ImageSlice<mm::kTuneBlockSize>(image, mm::kTuneBlock[band]));
+    return record_detail::RecordAt<BasicTuneTable>(image, mm::kTuneBlock[band]);
 }
 
 // The three bands' settings blocks: six modulation settings per band, and the maximum offset
@@ -405,14 +396,10 @@ private:
 using Modulation = BasicModulation<std::uint8_t>;
 using ConstModulation = BasicModulation<const std::uint8_t>;
 
-inline ConstModulation ModulationOf(const RadioImage &image)
+template<record_detail::AnImage Image>
+auto ModulationOf(Image &image)
 {
-    return ConstModulation(
-        record_detail::ImageSlice<ConstModulation::kSize>(image, mm::kSettingsBlock[0]));
-}
-inline Modulation ModulationOf(RadioImage &image)
-{
-    return Modulation(record_detail::ImageSlice<Modulation::kSize>(image, mm::kSettingsBlock[0]));
+    return record_detail::RecordAt<BasicModulation>(image, mm::kSettingsBlock[0]);
 }
 
 // The power-on message: four lines of 14 characters, one line to a 16-byte row.
@@ -452,14 +439,10 @@ private:
 using PowerOnMessage = BasicPowerOnMessage<std::uint8_t>;
 using ConstPowerOnMessage = BasicPowerOnMessage<const std::uint8_t>;
 
-inline ConstPowerOnMessage PowerOnMessageOf(const RadioImage &image)
+template<record_detail::AnImage Image>
+auto PowerOnMessageOf(Image &image)
 {
-    return ConstPowerOnMessage(
-        record_detail::ImageSlice<ConstPowerOnMessage::kSize>(image, mm::kPowerOnMsg));
-}
-inline PowerOnMessage PowerOnMessageOf(RadioImage &image)
-{
-    return PowerOnMessage(record_detail::ImageSlice<PowerOnMessage::kSize>(image, mm::kPowerOnMsg));
+    return record_detail::RecordAt<BasicPowerOnMessage>(image, mm::kPowerOnMsg);
 }
 
 } // namespace nx5rb
