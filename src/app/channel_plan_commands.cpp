@@ -2,9 +2,9 @@
 
 #include "app/texts.h"
 #include "app/window_state.h"
+#include "image/data_file.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace nx5rb {
 
@@ -135,13 +135,8 @@ bool ExportChannelPlanFile(const WindowState &state, const std::string &path, Pr
 {
     const std::string csv
         = ExportChannelPlan(ReadChannels(state.Image, state.FreqAreas), PlanLayout::Ours);
-    QSaveFile target(QString::fromStdString(path));
-    // commit() does not report a failed final flush; flushing first catches a short write.
-    if (!target.open(QIODevice::WriteOnly)
-        || target.write(csv.data(), qint64(csv.size())) != qint64(csv.size()) || !target.flush()
-        || !target.commit()) {
-        ShowError(prompt,
-                  std::string(plan_text::kSaveFailed) + "\n" + target.errorString().toStdString());
+    if (const std::optional<std::string> reason = ReplaceFile(path, csv)) {
+        ShowError(prompt, std::string(plan_text::kSaveFailed) + "\n" + *reason);
         return false;
     }
     return true;

@@ -1,11 +1,11 @@
 #include "cli/output.h"
 
 #include "app/file_commands.h"
+#include "image/data_file.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include <QSaveFile>
 #include <QString>
 
 namespace nx5rb::cli {
@@ -32,12 +32,8 @@ bool WriteFile(const std::string &path, std::string_view bytes, std::ostream &er
 {
     if (!CheckOutputPath(path, err))
         return false;
-    QSaveFile target(QString::fromStdString(path));
-    // commit() does not report a failed final flush; flushing first catches a short write.
-    if (!target.open(QIODevice::WriteOnly)
-        || target.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())
-        || !target.flush() || !target.commit()) {
-        err << "nx5rb-cli: " << path << ": " << target.errorString().toStdString() << "\n";
+    if (const std::optional<std::string> reason = ReplaceFile(path, bytes)) {
+        err << "nx5rb-cli: " << path << ": " << *reason << "\n";
         return false;
     }
     return true;

@@ -61,14 +61,17 @@ std::array<std::uint8_t, kDataFileSize> DataFileBytes(const RadioImage &image)
 std::optional<std::string> WriteDataFile(const std::string &path, const RadioImage &image)
 {
     const auto bytes = DataFileBytes(image);
+    return ReplaceFile(path, {reinterpret_cast<const char *>(bytes.data()), bytes.size()});
+}
+
+std::optional<std::string> ReplaceFile(const std::string &path, std::span<const char> bytes)
+{
     QSaveFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString().toStdString();
     // A short write shows only when the buffer is flushed, and commit() does not report a
     // failed flush: flush first, so a truncated file never replaces the old one.
-    if (file.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size()))
-            != qint64(bytes.size())
-        || !file.flush()) {
+    if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !file.flush()) {
         const std::string reason = file.errorString().toStdString();
         file.cancelWriting();
         return reason;

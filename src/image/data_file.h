@@ -40,8 +40,11 @@ DataFileContents ReadDataFile(const std::string &path);
 
 // The 4112 bytes of a file holding `image`.
 std::array<std::uint8_t, kDataFileSize> DataFileBytes(const RadioImage &image);
-// Writes the file atomically: the bytes go to a temporary file beside the target, which then
-// replaces it, so a failed save leaves any earlier file as it was. The system's reason on failure.
+// Replaces the file at `path` with `bytes` atomically: they go to a temporary file beside the
+// target, which then replaces it, so a failed write leaves any earlier file as it was. The
+// system's reason on failure.
+std::optional<std::string> ReplaceFile(const std::string &path, std::span<const char> bytes);
+// ReplaceFile with the file holding `image`.
 std::optional<std::string> WriteDataFile(const std::string &path, const RadioImage &image);
 
 } // namespace nx5rb
