@@ -17,7 +17,6 @@
 #include "gui/tune_table_page.h"
 #include "gui/undo_history.h"
 
-#include <array>
 #include <functional>
 #include <map>
 
@@ -37,7 +36,6 @@
 #include <QTableView>
 #include <QTimer>
 #include <QTreeWidget>
-#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 namespace nx5rb {
@@ -301,13 +299,12 @@ MainWindow::~MainWindow()
 
 void MainWindow::BuildTree()
 {
-    std::map<NodeKey, QTreeWidgetItem *> byKey;
     for (const TreeNode &node : kTreeNodes) {
-        QTreeWidgetItem *item = node.parent ? new QTreeWidgetItem(byKey.at(*node.parent))
+        QTreeWidgetItem *item = node.parent ? new QTreeWidgetItem(nodes_.at(*node.parent))
                                             : new QTreeWidgetItem(PageTree);
         item->setText(0, Q(node.text));
         item->setData(0, kKeyRole, Q(node.name));
-        byKey[node.key] = item;
+        nodes_[node.key] = item;
     }
     // Wide enough for the deepest node: the design width is for a smaller font.
     PageTree->expandAll();
@@ -373,6 +370,7 @@ QWidget *MainWindow::CurrentPage() const
 
 void MainWindow::ShowPage(Page page)
 {
+    shown_ = page;
     switch (page) {
     case Page::FreqArea:
         pages_->setCurrentWidget(FrameFreqAreaPage);
@@ -419,22 +417,8 @@ void MainWindow::TreeView1_NodeClick(QTreeWidgetItem *node)
         break;
     }
     // After 取消 or a dialog the highlight goes back to the node of the page that is shown.
-    if (action.kind != NodeAction::ShowPage) {
-        const std::array<std::pair<QWidget *, Page>, 6> shown = {{
-            {FrameFreqAreaPage, Page::FreqArea},
-            {TunePages[0], Page::TuneA},
-            {TunePages[1], Page::TuneB},
-            {TunePages[2], Page::TuneC},
-            {FrameOptionPage, Page::PowerOnMsg},
-            {FrameChannelInfoPage, Page::ChannelInfo},
-        }};
-        for (const auto &[widget, page] : shown)
-            if (widget == CurrentPage())
-                for (QTreeWidgetItemIterator it(PageTree); *it; ++it)
-                    if ((*it)->data(0, kKeyRole).toString()
-                        == Q(kTreeNodes[std::size_t(NodeOfPage(page))].name))
-                        PageTree->setCurrentItem(*it);
-    }
+    if (action.kind != NodeAction::ShowPage)
+        PageTree->setCurrentItem(nodes_.at(NodeOfPage(shown_)));
 }
 
 void MainWindow::ShowPortDialog()
