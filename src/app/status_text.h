@@ -74,4 +74,7 @@ struct TransferReport
 // before the first transfer.
 std::string TransferStatusText(const TransferReport &report);
 
+// The warning after a write that stopped part-way: "已写入 12/128 块，电台中的数据新旧混杂。"
+std::string PartialWriteText(const TransferResult &result);
+
 } // namespace nx5rb

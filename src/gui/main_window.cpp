@@ -244,10 +244,8 @@ MainWindow::MainWindow(const WindowSetup &setup, Prompt *prompt, FileChooser *fi
         PaintAll();
         // A write stopped part-way (Cancel, 中止, a lost device) left the radio half new.
         if (result.WrotePartly() && !Tool().Closing())
-            prompt_.Show({"已写入 " + std::to_string(result.blocks.size()) + "/"
-                              + std::to_string(result.planned) + " 块，电台中的数据新旧混杂。",
-                          std::string(prompt_title::kWarning), PromptButtons::Ok,
-                          PromptIcon::Warning});
+            prompt_.Show({PartialWriteText(result), std::string(prompt_title::kWarning),
+                          PromptButtons::Ok, PromptIcon::Warning});
     };
 
     ShowPage(Page::FreqArea);
