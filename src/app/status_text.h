@@ -17,8 +17,8 @@ inline constexpr std::string_view kOrigin = "来源：";
 inline constexpr std::string_view kFromRadio = "电台";
 inline constexpr std::string_view kStartUp = "启动默认值";
 inline constexpr std::string_view kUnsaved = "未保存";
-// Beside the title of a page whose region was neither read nor opened.
-inline constexpr std::string_view kPlaceholderNote = "启动默认值，未从电台读取";
+// After the title of a page whose region was neither read nor opened.
+inline constexpr std::string_view kPlaceholderNote = "（启动默认值，未从电台读取）";
 } // namespace status_text
 
 // The parts of the image that one page shows and one pair of buttons moves.

@@ -336,7 +336,7 @@ void MainWindow::ShowStatus()
     for (const PageTitle &page : pageTitles_)
         page.page->setTitle(origin.Loaded(page.region)
                                 ? page.title
-                                : page.title + "（" + Q(status_text::kPlaceholderNote) + "）");
+                                : page.title + Q(status_text::kPlaceholderNote));
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
