@@ -1,5 +1,6 @@
 #include "gui/cell_grid.h"
 
+#include "gui/editor_binder.h"
 #include "gui/editor_box.h"
 #include "gui/grid_model.h"
 #include "gui/qt_text.h"
@@ -406,9 +407,7 @@ std::optional<CellRef> CellGrid::Commit(bool enter)
     }
     const EditorCommit result = editor_.Commit(input);
     // The messages come first, while the cell still shows what it held.
-    for (const std::string &message : result.messages)
-        prompt_.Show({message, std::string(prompt_title::kError), PromptButtons::Ok,
-                      PromptIcon::Exclamation});
+    ShowCommitMessages(prompt_, result);
     if (openEditor_ == box_)
         box_->setText(Q(result.shownText));
     repaint_();
