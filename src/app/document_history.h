@@ -59,6 +59,8 @@ inline constexpr std::string_view kEdit = "修改";
 // "导入信道表 (24 个信道)"
 inline constexpr std::string_view kImportStart = "导入信道表 (";
 inline constexpr std::string_view kImportEnd = " 个信道)";
+inline constexpr std::string_view kUndo = "撤销";
+inline constexpr std::string_view kRedo = "重做";
 } // namespace history_text
 
 // The name of the change from `before` to `after` as the history shows it: the first field whose

@@ -103,4 +103,10 @@ std::string TransferStatusText(const TransferReport &report)
     return text + Amount(report.planned, report.seconds);
 }
 
+std::string PartialWriteText(const TransferResult &result)
+{
+    return "已写入 " + std::to_string(result.blocks.size()) + "/" + std::to_string(result.planned)
+        + " 块，电台中的数据新旧混杂。";
+}
+
 } // namespace nx5rb

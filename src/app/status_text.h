@@ -17,8 +17,8 @@ inline constexpr std::string_view kOrigin = "来源：";
 inline constexpr std::string_view kFromRadio = "电台";
 inline constexpr std::string_view kStartUp = "启动默认值";
 inline constexpr std::string_view kUnsaved = "未保存";
-// Beside the title of a page whose region was neither read nor opened.
-inline constexpr std::string_view kPlaceholderNote = "启动默认值，未从电台读取";
+// After the title of a page whose region was neither read nor opened.
+inline constexpr std::string_view kPlaceholderNote = "（启动默认值，未从电台读取）";
 } // namespace status_text
 
 // The parts of the image that one page shows and one pair of buttons moves.
@@ -73,5 +73,8 @@ struct TransferReport
 // "读取完成 (18 块, 0.6 秒)", "写入完成，已校验 (33 块, 1.6 秒)", "已中止：12/33 块已写入" …; empty
 // before the first transfer.
 std::string TransferStatusText(const TransferReport &report);
+
+// The warning after a write that stopped part-way: "已写入 12/128 块，电台中的数据新旧混杂。"
+std::string PartialWriteText(const TransferResult &result);
 
 } // namespace nx5rb

@@ -1,5 +1,6 @@
 #include "gui/cell_grid.h"
 
+#include "gui/editor_binder.h"
 #include "gui/editor_box.h"
 #include "gui/grid_model.h"
 #include "gui/qt_text.h"
@@ -24,14 +25,6 @@ namespace {
 
 constexpr int kDefaultRowTwips = 330;
 constexpr int kInsetTwips = 10; // the text box is a little smaller than its cell
-
-// A message box or a list's popup taking the focus for a moment is not leaving the editor.
-bool LeavesEditor(const QEvent *event)
-{
-    const auto *focus = static_cast<const QFocusEvent *>(event);
-    return focus->reason() != Qt::ActiveWindowFocusReason
-        && focus->reason() != Qt::PopupFocusReason;
-}
 
 // Whether a key types anything: Delete ("\x7f" under X11) and Escape ("\x1b") do not.
 bool TypesText(const QEvent *event)
@@ -173,7 +166,7 @@ protected:
             event->accept(); // Esc is the editor's own key, not a shortcut of the window
             return true;
         }
-        if (event->type() == QEvent::FocusOut && LeavesEditor(event)) {
+        if (event->type() == QEvent::FocusOut && LeavesEditor(*static_cast<QFocusEvent *>(event))) {
             grid_.LeaveEditor(editor, Leave::FocusLost);
             return false;
         }
@@ -406,9 +399,7 @@ std::optional<CellRef> CellGrid::Commit(bool enter)
     }
     const EditorCommit result = editor_.Commit(input);
     // The messages come first, while the cell still shows what it held.
-    for (const std::string &message : result.messages)
-        prompt_.Show({message, std::string(prompt_title::kError), PromptButtons::Ok,
-                      PromptIcon::Exclamation});
+    ShowCommitMessages(prompt_, result);
     if (openEditor_ == box_)
         box_->setText(Q(result.shownText));
     repaint_();

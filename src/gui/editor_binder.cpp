@@ -8,15 +8,12 @@
 
 namespace nx5rb {
 
-namespace {
-
-void ShowMessage(Prompt &prompt, const std::string &text)
+void ShowCommitMessages(Prompt &prompt, const EditorCommit &commit)
 {
-    prompt.Show(
-        {text, std::string(prompt_title::kError), PromptButtons::Ok, PromptIcon::Exclamation});
+    for (const std::string &message : commit.messages)
+        prompt.Show({message, std::string(prompt_title::kError), PromptButtons::Ok,
+                     PromptIcon::Exclamation});
 }
-
-} // namespace
 
 BoxEditorBinder::BoxEditorBinder(std::vector<EditorBox *> boxes, CellEditor &editor, Prompt &prompt,
                                  std::function<void()> repaint, QObject *parent)
@@ -68,8 +65,7 @@ void BoxEditorBinder::Commit(bool enter)
         return;
     EditorBox *box = boxes_[std::size_t(current_)];
     const EditorCommit result = editor_.Commit({box->text().toStdString(), std::nullopt, enter});
-    for (const std::string &message : result.messages)
-        ShowMessage(prompt_, message);
+    ShowCommitMessages(prompt_, result);
     box->setText(Q(result.shownText));
     repaint_();
     if (result.next)

@@ -15,6 +15,10 @@ namespace nx5rb {
 
 class EditorBox;
 
+// A commit's messages, in order, as the editors of every page show them: "错误", the exclamation
+// icon, OK.
+void ShowCommitMessages(Prompt &prompt, const EditorCommit &commit);
+
 // A row of boxes that are always on the page (TextResponse, TextPkValue, TextPowerOnMsg): box i
 // is the editor protocol's cell {0, i}. A box that gets the focus opens; leaving it commits.
 class BoxEditorBinder final : public QObject

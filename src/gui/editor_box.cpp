@@ -32,6 +32,11 @@ bool IsUserEdit(const QEvent *event)
 }
 } // namespace
 
+bool LeavesEditor(const QFocusEvent &event)
+{
+    return event.reason() != Qt::ActiveWindowFocusReason && event.reason() != Qt::PopupFocusReason;
+}
+
 KeyValidator::KeyValidator(EditorBox *box)
     : QValidator(box)
     , box_(box)
@@ -184,8 +189,7 @@ void EditorBox::contextMenuEvent(QContextMenuEvent *event)
 void EditorBox::focusOutEvent(QFocusEvent *event)
 {
     QLineEdit::focusOutEvent(event);
-    // A message box or a menu taking the focus for a moment is not leaving the box.
-    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+    if (!LeavesEditor(*event))
         return;
     // What the owner sets on the way out is not the user's edit.
     editing_ = false;

@@ -14,6 +14,10 @@ namespace nx5rb {
 
 class EditorBox;
 
+// Whether losing the focus leaves an editor: a message box, a menu or a list's popup taking it for
+// a moment does not.
+bool LeavesEditor(const QFocusEvent &event);
+
 // The box's validator: the characters an edit brings are offered to the box's key filter one by
 // one, as typed keys, against the text the box held before the edit; what the filter lets through
 // (upper case where it changes a letter) is what the box keeps. An edit the filter refuses whole is

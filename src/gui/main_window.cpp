@@ -17,7 +17,6 @@
 #include "gui/tune_table_page.h"
 #include "gui/undo_history.h"
 
-#include <array>
 #include <functional>
 #include <map>
 
@@ -37,7 +36,6 @@
 #include <QTableView>
 #include <QTimer>
 #include <QTreeWidget>
-#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 namespace nx5rb {
@@ -246,10 +244,8 @@ MainWindow::MainWindow(const WindowSetup &setup, Prompt *prompt, FileChooser *fi
         PaintAll();
         // A write stopped part-way (Cancel, 中止, a lost device) left the radio half new.
         if (result.WrotePartly() && !Tool().Closing())
-            prompt_.Show({"已写入 " + std::to_string(result.blocks.size()) + "/"
-                              + std::to_string(result.planned) + " 块，电台中的数据新旧混杂。",
-                          std::string(prompt_title::kWarning), PromptButtons::Ok,
-                          PromptIcon::Warning});
+            prompt_.Show({PartialWriteText(result), std::string(prompt_title::kWarning),
+                          PromptButtons::Ok, PromptIcon::Warning});
     };
 
     ShowPage(Page::FreqArea);
@@ -301,13 +297,12 @@ MainWindow::~MainWindow()
 
 void MainWindow::BuildTree()
 {
-    std::map<NodeKey, QTreeWidgetItem *> byKey;
     for (const TreeNode &node : kTreeNodes) {
-        QTreeWidgetItem *item = node.parent ? new QTreeWidgetItem(byKey.at(*node.parent))
+        QTreeWidgetItem *item = node.parent ? new QTreeWidgetItem(nodes_.at(*node.parent))
                                             : new QTreeWidgetItem(PageTree);
         item->setText(0, Q(node.text));
         item->setData(0, kKeyRole, Q(node.name));
-        byKey[node.key] = item;
+        nodes_[node.key] = item;
     }
     // Wide enough for the deepest node: the design width is for a smaller font.
     PageTree->expandAll();
@@ -341,7 +336,7 @@ void MainWindow::ShowStatus()
     for (const PageTitle &page : pageTitles_)
         page.page->setTitle(origin.Loaded(page.region)
                                 ? page.title
-                                : page.title + "（" + Q(status_text::kPlaceholderNote) + "）");
+                                : page.title + Q(status_text::kPlaceholderNote));
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
@@ -373,6 +368,7 @@ QWidget *MainWindow::CurrentPage() const
 
 void MainWindow::ShowPage(Page page)
 {
+    shown_ = page;
     switch (page) {
     case Page::FreqArea:
         pages_->setCurrentWidget(FrameFreqAreaPage);
@@ -419,22 +415,8 @@ void MainWindow::TreeView1_NodeClick(QTreeWidgetItem *node)
         break;
     }
     // After 取消 or a dialog the highlight goes back to the node of the page that is shown.
-    if (action.kind != NodeAction::ShowPage) {
-        const std::array<std::pair<QWidget *, Page>, 6> shown = {{
-            {FrameFreqAreaPage, Page::FreqArea},
-            {TunePages[0], Page::TuneA},
-            {TunePages[1], Page::TuneB},
-            {TunePages[2], Page::TuneC},
-            {FrameOptionPage, Page::PowerOnMsg},
-            {FrameChannelInfoPage, Page::ChannelInfo},
-        }};
-        for (const auto &[widget, page] : shown)
-            if (widget == CurrentPage())
-                for (QTreeWidgetItemIterator it(PageTree); *it; ++it)
-                    if ((*it)->data(0, kKeyRole).toString()
-                        == Q(kTreeNodes[std::size_t(NodeOfPage(page))].name))
-                        PageTree->setCurrentItem(*it);
-    }
+    if (action.kind != NodeAction::ShowPage)
+        PageTree->setCurrentItem(nodes_.at(NodeOfPage(shown_)));
 }
 
 void MainWindow::ShowPortDialog()

@@ -14,6 +14,7 @@
 #include "link/prompt.h"
 
 #include <array>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -142,6 +143,8 @@ private:
     // The remembered port, kept as it was while its device is away and no port has been chosen.
     std::string keptPort_;
     QStackedWidget *pages_ = nullptr;
+    Page shown_ = Page::FreqArea; // the page on the right
+    std::map<NodeKey, QTreeWidgetItem *> nodes_; // the tree's items
     std::vector<EditorPage *> editorPages_;
     struct PageTitle
     {

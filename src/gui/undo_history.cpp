@@ -1,5 +1,6 @@
 #include "gui/undo_history.h"
 
+#include "app/document_history.h"
 #include "gui/qt_text.h"
 
 #include <QAction>
@@ -119,8 +120,8 @@ void UndoHistory::Show()
     const auto caption = [](std::string_view verb, const QString &name) {
         return name.isEmpty() ? Q(verb) : Q(verb) + " " + name;
     };
-    UndoAction->setText(caption(undo_text::kUndo, stack_->undoText()));
-    RedoAction->setText(caption(undo_text::kRedo, stack_->redoText()));
+    UndoAction->setText(caption(history_text::kUndo, stack_->undoText()));
+    RedoAction->setText(caption(history_text::kRedo, stack_->redoText()));
     UndoAction->setEnabled(enabled_ && stack_->canUndo());
     RedoAction->setEnabled(enabled_ && stack_->canRedo());
 }

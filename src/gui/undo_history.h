@@ -16,11 +16,6 @@ class QUndoStack;
 
 namespace nx5rb {
 
-namespace undo_text {
-inline constexpr std::string_view kUndo = "撤销";
-inline constexpr std::string_view kRedo = "重做";
-} // namespace undo_text
-
 class UndoHistory final : public QObject
 {
     Q_OBJECT
