@@ -222,10 +222,10 @@ MainWindow::MainWindow(const WindowSetup &setup, Prompt *prompt, FileChooser *fi
     LabelUnsaved->setText(Q(status_text::kUnsaved));
     LabelTransfer = statusLabel("LabelTransfer", 1);
     ShowPort(start.missing);
-    statusLater_ = new QTimer(this);
-    statusLater_->setSingleShot(true);
-    statusLater_->setInterval(0);
-    connect(statusLater_, &QTimer::timeout, this, &MainWindow::ShowStatus);
+    settleLater_ = new QTimer(this);
+    settleLater_->setSingleShot(true);
+    settleLater_->setInterval(0);
+    connect(settleLater_, &QTimer::timeout, this, &MainWindow::Settle);
     qApp->installEventFilter(this);
 
     history_ = new UndoHistory(
@@ -321,13 +321,17 @@ void MainWindow::PaintAll()
     const QString file = QString::fromStdString(Tool().CurrentFile());
     for (TuneTablePage *page : TunePages)
         page->SetCurrentFileName(file);
+    Settle();
+}
+
+void MainWindow::Settle()
+{
+    history_->Record();
     ShowStatus();
 }
 
 void MainWindow::ShowStatus()
 {
-    // Whatever an action changed is one step of the history.
-    history_->Record();
     const ImageOrigin &origin = Tool().Origin();
     LabelOrigin->setText(Q(status_text::kOrigin) + Q(origin.Text()));
     LabelOrigin->setToolTip(QString::fromStdString(origin.File()));
@@ -346,7 +350,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonRelease:
     case QEvent::FocusOut:
     case QEvent::InputMethod:
-        statusLater_->start();
+        settleLater_->start();
         break;
     default:
         break;

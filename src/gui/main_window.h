@@ -121,6 +121,9 @@ private:
     void ShowPortDialog();
     // The port in use on the status line, after the remembered device that was not found.
     void ShowPort(const std::string &missing);
+    // After a user action or a repaint: whatever it changed becomes one step of the undo history,
+    // then the status shows the result.
+    void Settle();
     // The status line but the port, and the note beside the title of a page whose region still
     // holds the start-up defaults.
     void ShowStatus();
@@ -153,7 +156,7 @@ private:
         QString title;
     };
     std::vector<PageTitle> pageTitles_;
-    QTimer *statusLater_ = nullptr;
+    QTimer *settleLater_ = nullptr; // a user action settles once the event loop is back
     UndoHistory *history_ = nullptr;
 };
 
