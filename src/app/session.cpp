@@ -207,16 +207,14 @@ std::vector<std::uint16_t> TuneBlockA()
 } // namespace
 
 std::vector<std::uint16_t> Session::BlocksToSend(TransferCommand command, const RadioImage &radio,
-                                                 const std::vector<std::uint16_t> &looked) const
+                                                 const std::vector<std::uint16_t> &looked,
+                                                 const RadioImage *known) const
 {
-    const bool known = lastWrite_.knownRadio == KnownRadioCheck::Same;
     std::vector<std::uint16_t> send;
     for (const std::uint16_t block : WriteBlocks(command)) {
         // No read ever fetches the band-start records: only a look at them tells what they hold.
         const bool bandStart = block >= mm::kBandStartRecord0 && block < mm::kBandStartEnd;
-        const RadioImage *holds = Contains(looked, block) ? &radio
-            : known && !bandStart                         ? options_.knownRadio
-                                                          : nullptr;
+        const RadioImage *holds = Contains(looked, block) ? &radio : !bandStart ? known : nullptr;
         if (!holds || !SameBlock(*holds, state_.Image, block))
             send.push_back(block);
     }
@@ -248,7 +246,6 @@ TransferOutcome Session::CheckedWrite(TransferCommand command)
     WriteSummary summary;
     summary.region = int(WriteBlocks(command).size());
     summary.knownRadio = known ? KnownRadioCheck::NotRead : KnownRadioCheck::NotAsked;
-    lastWrite_ = summary;
     checkedWrite_ = true;
     const auto endWith = [this, command, &summary](TransferOutcome outcome) {
         checkedWrite_ = false;
@@ -306,7 +303,6 @@ TransferOutcome Session::CheckedWrite(TransferCommand command)
                 summary.knownRadio = KnownRadioCheck::OtherTuneBlock;
             else
                 summary.knownRadio = KnownRadioCheck::Same;
-            lastWrite_.knownRadio = summary.knownRadio;
         }
     }
 
@@ -350,11 +346,15 @@ TransferOutcome Session::CheckedWrite(TransferCommand command)
 
     // The image as the write sends it, held against what the radio holds.
     const std::vector<std::uint16_t> region = WriteBlocks(command);
+    std::vector<std::uint16_t> send = region;
     if (!looked.empty()) {
         ApplyAsWriteDoes(command, state_);
         // A radio that is not the known one gets every block, as without the known image.
-        summary.changesOnly = known ? summary.knownRadio == KnownRadioCheck::Same : changesOnly;
-        if (summary.changesOnly && BlocksToSend(command, radio, looked).empty()) {
+        const bool isKnown = summary.knownRadio == KnownRadioCheck::Same;
+        summary.changesOnly = known ? isKnown : changesOnly;
+        if (summary.changesOnly)
+            send = BlocksToSend(command, radio, looked, isKnown ? known : nullptr);
+        if (send.empty()) {
             // Nothing differs: the radio already holds what a write would leave in it.
             TransferResult same;
             same.outcome = TransferOutcome::Completed;
@@ -369,12 +369,6 @@ TransferOutcome Session::CheckedWrite(TransferCommand command)
     // The write itself; asked only when the look did not ask already. A write of changes sends
     // what differs in the image refreshed above (the write's own refresh then finds nothing
     // pending, or applies the same pages again).
-    std::vector<std::uint16_t> send = region;
-    if (summary.changesOnly) {
-        send = BlocksToSend(command, radio, looked);
-        if (send.empty())
-            send = region;
-    }
     if (!StartTransferCommand(command, link_, state_, looked.empty(),
                               summary.changesOnly ? std::optional(send) : std::nullopt))
         return endWith(TransferOutcome::NotStarted);

@@ -172,10 +172,11 @@ private:
     bool ReadInto(RadioImage &image, const std::vector<std::uint16_t> &blocks,
                   TransferCommand command);
     // The blocks of the command's region whose bytes the radio may not hold: those that differ
-    // from what the look read of `radio` (the blocks `looked`), from the known radio's, or that
-    // neither tells.
+    // from what the look read of `radio` (the blocks `looked`), from `known` (the known radio,
+    // once the look proved it the one on the port; null otherwise), or that neither tells.
     std::vector<std::uint16_t> BlocksToSend(TransferCommand command, const RadioImage &radio,
-                                            const std::vector<std::uint16_t> &looked) const;
+                                            const std::vector<std::uint16_t> &looked,
+                                            const RadioImage *known) const;
     void ReportWrite(const WriteSummary &summary);
     void Finished(const TransferResult &result);
     void Backup(const RadioImage &image, const std::string &what);
