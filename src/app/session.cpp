@@ -3,6 +3,7 @@
 #include "editors/field_table.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace nx5rb {
 
@@ -137,32 +138,22 @@ void Session::WaitForTheLink()
     pump_.WaitWhile([this] { return link_.LinkState() != LinkPhase::Idle; });
 }
 
-namespace {
-
-// A read of exactly `blocks` under the command's question: a look at the radio before a write,
-// or the read-back after it.
-TransferRequest ReadOf(const std::vector<std::uint16_t> &blocks, TransferCommand command, bool ask)
+TransferOutcome Session::ReadInto(RadioImage &image, const std::vector<std::uint16_t> &blocks,
+                                  TransferCommand command, bool ask)
 {
     TransferRequest request;
     request.read = true;
     request.blocks = blocks;
     request.question = std::string(Confirmation(command));
     request.ask = ask;
-    return request;
-}
-
-} // namespace
-
-bool Session::ReadInto(RadioImage &image, const std::vector<std::uint16_t> &blocks,
-                       TransferCommand command)
-{
     checking_ = true;
     link_.SetImage(image);
-    if (link_.Start(ReadOf(blocks, command, false)))
+    const bool started = link_.Start(std::move(request));
+    if (started)
         WaitForTheLink();
     link_.SetImage(state_.Image);
     checking_ = false;
-    return link_.Outcome() == TransferOutcome::Completed;
+    return started ? link_.Outcome() : TransferOutcome::NotStarted;
 }
 
 void Session::StartReport()
@@ -277,20 +268,11 @@ TransferOutcome Session::CheckedWrite(TransferCommand command)
     radio.fill(mm::kErased);
     if (!looked.empty()) {
         // The command's question first, then the look into an erased image of its own.
-        checking_ = true;
-        link_.SetImage(radio);
-        const bool started = link_.Start(ReadOf(looked, command, true));
-        if (started)
-            WaitForTheLink();
-        link_.SetImage(state_.Image);
-        checking_ = false;
-        if (!started) {
-            if (command == TransferCommand::WriteAll)
-                state_.DataChanged = true; // set before the answer was known
-            return endWith(TransferOutcome::NotStarted);
-        }
-        if (link_.Outcome() != TransferOutcome::Completed)
-            return endWith(link_.Outcome()); // nothing was written
+        const TransferOutcome look = ReadInto(radio, looked, command, true);
+        if (look == TransferOutcome::NotStarted && command == TransferCommand::WriteAll)
+            state_.DataChanged = true; // set before the answer was known
+        if (look != TransferOutcome::Completed)
+            return endWith(look); // nothing was written
         if (known) {
             const std::vector<std::uint8_t> &info = link_.BandInformation();
             const std::vector<std::uint16_t> tune = TuneBlockA();
@@ -389,7 +371,7 @@ TransferOutcome Session::CheckedWrite(TransferCommand command)
     // Read back exactly what went out and compare it field by field.
     const std::vector<std::uint16_t> written = lastResult_.blocks;
     RadioImage readBack = state_.Image;
-    if (!ReadInto(readBack, written, command)) {
+    if (ReadInto(readBack, written, command, false) != TransferOutcome::Completed) {
         lastReport_.check = TransferReport::Check::NotReadBack;
         if (closing_)
             return endWith(TransferOutcome::Abandoned);

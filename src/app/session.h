@@ -168,9 +168,11 @@ private:
     TransferOutcome ReportedCheckedWrite(TransferCommand command);
     // A new command's report starts: nothing on the wire yet.
     void StartReport();
-    // A read of exactly `blocks` into `image`, no question asked; true when it completed.
-    bool ReadInto(RadioImage &image, const std::vector<std::uint16_t> &blocks,
-                  TransferCommand command);
+    // A read of exactly `blocks` into `image`, the document left as it is: a look at the radio
+    // before a write (under the command's question with `ask`), or the read-back after it.
+    // NotStarted when it never got under way.
+    TransferOutcome ReadInto(RadioImage &image, const std::vector<std::uint16_t> &blocks,
+                             TransferCommand command, bool ask);
     // The blocks of the command's region whose bytes the radio may not hold: those that differ
     // from what the look read of `radio` (the blocks `looked`), from `known` (the known radio,
     // once the look proved it the one on the port; null otherwise), or that neither tells.
