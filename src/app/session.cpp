@@ -197,12 +197,13 @@ std::vector<std::uint16_t> TuneBlockA()
 
 } // namespace
 
-std::vector<std::uint16_t> Session::BlocksToSend(TransferCommand command, const RadioImage &radio,
+std::vector<std::uint16_t> Session::BlocksToSend(const std::vector<std::uint16_t> &region,
+                                                 const RadioImage &radio,
                                                  const std::vector<std::uint16_t> &looked,
                                                  const RadioImage *known) const
 {
     std::vector<std::uint16_t> send;
-    for (const std::uint16_t block : WriteBlocks(command)) {
+    for (const std::uint16_t block : region) {
         // No read ever fetches the band-start records: only a look at them tells what they hold.
         const bool bandStart = block >= mm::kBandStartRecord0 && block < mm::kBandStartEnd;
         const RadioImage *holds = Contains(looked, block) ? &radio : !bandStart ? known : nullptr;
@@ -234,8 +235,9 @@ TransferOutcome Session::CheckedWrite(TransferCommand command)
     const bool guarded = looks && !bands.empty();
     const bool changesOnly = looks && options_.changedBlocksOnly && MayWriteChangesOnly(command);
     const RadioImage *known = options_.knownRadio;
+    const std::vector<std::uint16_t> region = WriteBlocks(command);
     WriteSummary summary;
-    summary.region = int(WriteBlocks(command).size());
+    summary.region = int(region.size());
     summary.knownRadio = known ? KnownRadioCheck::NotRead : KnownRadioCheck::NotAsked;
     checkedWrite_ = true;
     const auto endWith = [this, command, &summary](TransferOutcome outcome) {
@@ -260,7 +262,7 @@ TransferOutcome Session::CheckedWrite(TransferCommand command)
                 looked.push_back(block);
     };
     if (changesOnly)
-        lookAt(WriteBlocks(command));
+        lookAt(region);
     if (known)
         lookAt(TuneBlockA());
 
@@ -327,7 +329,6 @@ TransferOutcome Session::CheckedWrite(TransferCommand command)
     }
 
     // The image as the write sends it, held against what the radio holds.
-    const std::vector<std::uint16_t> region = WriteBlocks(command);
     std::vector<std::uint16_t> send = region;
     if (!looked.empty()) {
         ApplyAsWriteDoes(command, state_);
@@ -335,7 +336,7 @@ TransferOutcome Session::CheckedWrite(TransferCommand command)
         const bool isKnown = summary.knownRadio == KnownRadioCheck::Same;
         summary.changesOnly = known ? isKnown : changesOnly;
         if (summary.changesOnly)
-            send = BlocksToSend(command, radio, looked, isKnown ? known : nullptr);
+            send = BlocksToSend(region, radio, looked, isKnown ? known : nullptr);
         if (send.empty()) {
             // Nothing differs: the radio already holds what a write would leave in it.
             TransferResult same;

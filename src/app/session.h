@@ -173,10 +173,11 @@ private:
     // NotStarted when it never got under way.
     TransferOutcome ReadInto(RadioImage &image, const std::vector<std::uint16_t> &blocks,
                              TransferCommand command, bool ask);
-    // The blocks of the command's region whose bytes the radio may not hold: those that differ
+    // The blocks of the write's `region` whose bytes the radio may not hold: those that differ
     // from what the look read of `radio` (the blocks `looked`), from `known` (the known radio,
     // once the look proved it the one on the port; null otherwise), or that neither tells.
-    std::vector<std::uint16_t> BlocksToSend(TransferCommand command, const RadioImage &radio,
+    std::vector<std::uint16_t> BlocksToSend(const std::vector<std::uint16_t> &region,
+                                            const RadioImage &radio,
                                             const std::vector<std::uint16_t> &looked,
                                             const RadioImage *known) const;
     void ReportWrite(const WriteSummary &summary);
