@@ -85,7 +85,8 @@ enum class KnownRadioCheck {
     NotRead, // the look did not complete
 };
 
-// What the last write moved: the window's status line and the command line's summary.
+// What the last write moved, as the command line sums it up (the status line tells a transfer from
+// TransferReport).
 struct WriteSummary
 {
     int sent = 0; // blocks the radio acknowledged
