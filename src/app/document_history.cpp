@@ -55,14 +55,19 @@ Document DocumentOf(const DocumentSnapshot &snapshot)
 // The image a save would write from this document: its working copies applied.
 RadioImage AppliedImage(Document doc)
 {
-    EncodeFreqAreas(doc);
-    EncodeTuneBuffer(doc);
-    EncodeModulation(doc);
-    EncodePowerOnMsg(doc);
+    EncodeWorkingCopies(doc);
     return doc.Image;
 }
 
 } // namespace
+
+void EncodeWorkingCopies(Document &doc)
+{
+    EncodeFreqAreas(doc);
+    EncodeTuneBuffer(doc);
+    EncodeModulation(doc);
+    EncodePowerOnMsg(doc);
+}
 
 DocumentSnapshot SnapshotOf(const Document &doc)
 {

@@ -22,6 +22,10 @@ struct DocumentSnapshot
     bool operator==(const DocumentSnapshot &) const = default;
 };
 
+// The working copies written into the image, as 应用 writes them (and as a save and the history
+// see the document).
+void EncodeWorkingCopies(Document &doc);
+
 DocumentSnapshot SnapshotOf(const Document &doc);
 // The snapshot's parts put back into `doc`; SyncedImage stays.
 void RestoreInto(Document &doc, const DocumentSnapshot &snapshot);

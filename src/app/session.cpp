@@ -3,6 +3,7 @@
 #include "editors/field_table.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace nx5rb {
 
@@ -137,32 +138,22 @@ void Session::WaitForTheLink()
     pump_.WaitWhile([this] { return link_.LinkState() != LinkPhase::Idle; });
 }
 
-namespace {
-
-// A read of exactly `blocks` under the command's question: a look at the radio before a write,
-// or the read-back after it.
-TransferRequest ReadOf(const std::vector<std::uint16_t> &blocks, TransferCommand command, bool ask)
+TransferOutcome Session::ReadInto(RadioImage &image, const std::vector<std::uint16_t> &blocks,
+                                  TransferCommand command, bool ask)
 {
     TransferRequest request;
     request.read = true;
     request.blocks = blocks;
     request.question = std::string(Confirmation(command));
     request.ask = ask;
-    return request;
-}
-
-} // namespace
-
-bool Session::ReadInto(RadioImage &image, const std::vector<std::uint16_t> &blocks,
-                       TransferCommand command)
-{
     checking_ = true;
     link_.SetImage(image);
-    if (link_.Start(ReadOf(blocks, command, false)))
+    const bool started = link_.Start(std::move(request));
+    if (started)
         WaitForTheLink();
     link_.SetImage(state_.Image);
     checking_ = false;
-    return link_.Outcome() == TransferOutcome::Completed;
+    return started ? link_.Outcome() : TransferOutcome::NotStarted;
 }
 
 void Session::StartReport()
@@ -206,17 +197,16 @@ std::vector<std::uint16_t> TuneBlockA()
 
 } // namespace
 
-std::vector<std::uint16_t> Session::BlocksToSend(TransferCommand command, const RadioImage &radio,
-                                                 const std::vector<std::uint16_t> &looked) const
+std::vector<std::uint16_t> Session::BlocksToSend(const std::vector<std::uint16_t> &region,
+                                                 const RadioImage &radio,
+                                                 const std::vector<std::uint16_t> &looked,
+                                                 const RadioImage *known) const
 {
-    const bool known = lastWrite_.knownRadio == KnownRadioCheck::Same;
     std::vector<std::uint16_t> send;
-    for (const std::uint16_t block : WriteBlocks(command)) {
+    for (const std::uint16_t block : region) {
         // No read ever fetches the band-start records: only a look at them tells what they hold.
         const bool bandStart = block >= mm::kBandStartRecord0 && block < mm::kBandStartEnd;
-        const RadioImage *holds = Contains(looked, block) ? &radio
-            : known && !bandStart                         ? options_.knownRadio
-                                                          : nullptr;
+        const RadioImage *holds = Contains(looked, block) ? &radio : !bandStart ? known : nullptr;
         if (!holds || !SameBlock(*holds, state_.Image, block))
             send.push_back(block);
     }
@@ -245,10 +235,10 @@ TransferOutcome Session::CheckedWrite(TransferCommand command)
     const bool guarded = looks && !bands.empty();
     const bool changesOnly = looks && options_.changedBlocksOnly && MayWriteChangesOnly(command);
     const RadioImage *known = options_.knownRadio;
+    const std::vector<std::uint16_t> region = WriteBlocks(command);
     WriteSummary summary;
-    summary.region = int(WriteBlocks(command).size());
+    summary.region = int(region.size());
     summary.knownRadio = known ? KnownRadioCheck::NotRead : KnownRadioCheck::NotAsked;
-    lastWrite_ = summary;
     checkedWrite_ = true;
     const auto endWith = [this, command, &summary](TransferOutcome outcome) {
         checkedWrite_ = false;
@@ -272,7 +262,7 @@ TransferOutcome Session::CheckedWrite(TransferCommand command)
                 looked.push_back(block);
     };
     if (changesOnly)
-        lookAt(WriteBlocks(command));
+        lookAt(region);
     if (known)
         lookAt(TuneBlockA());
 
@@ -280,20 +270,11 @@ TransferOutcome Session::CheckedWrite(TransferCommand command)
     radio.fill(mm::kErased);
     if (!looked.empty()) {
         // The command's question first, then the look into an erased image of its own.
-        checking_ = true;
-        link_.SetImage(radio);
-        const bool started = link_.Start(ReadOf(looked, command, true));
-        if (started)
-            WaitForTheLink();
-        link_.SetImage(state_.Image);
-        checking_ = false;
-        if (!started) {
-            if (command == TransferCommand::WriteAll)
-                state_.DataChanged = true; // set before the answer was known
-            return endWith(TransferOutcome::NotStarted);
-        }
-        if (link_.Outcome() != TransferOutcome::Completed)
-            return endWith(link_.Outcome()); // nothing was written
+        const TransferOutcome look = ReadInto(radio, looked, command, true);
+        if (look == TransferOutcome::NotStarted && command == TransferCommand::WriteAll)
+            state_.DataChanged = true; // set before the answer was known
+        if (look != TransferOutcome::Completed)
+            return endWith(look); // nothing was written
         if (known) {
             const std::vector<std::uint8_t> &info = link_.BandInformation();
             const std::vector<std::uint16_t> tune = TuneBlockA();
@@ -306,7 +287,6 @@ TransferOutcome Session::CheckedWrite(TransferCommand command)
                 summary.knownRadio = KnownRadioCheck::OtherTuneBlock;
             else
                 summary.knownRadio = KnownRadioCheck::Same;
-            lastWrite_.knownRadio = summary.knownRadio;
         }
     }
 
@@ -349,12 +329,15 @@ TransferOutcome Session::CheckedWrite(TransferCommand command)
     }
 
     // The image as the write sends it, held against what the radio holds.
-    const std::vector<std::uint16_t> region = WriteBlocks(command);
+    std::vector<std::uint16_t> send = region;
     if (!looked.empty()) {
         ApplyAsWriteDoes(command, state_);
         // A radio that is not the known one gets every block, as without the known image.
-        summary.changesOnly = known ? summary.knownRadio == KnownRadioCheck::Same : changesOnly;
-        if (summary.changesOnly && BlocksToSend(command, radio, looked).empty()) {
+        const bool isKnown = summary.knownRadio == KnownRadioCheck::Same;
+        summary.changesOnly = known ? isKnown : changesOnly;
+        if (summary.changesOnly)
+            send = BlocksToSend(region, radio, looked, isKnown ? known : nullptr);
+        if (send.empty()) {
             // Nothing differs: the radio already holds what a write would leave in it.
             TransferResult same;
             same.outcome = TransferOutcome::Completed;
@@ -369,12 +352,6 @@ TransferOutcome Session::CheckedWrite(TransferCommand command)
     // The write itself; asked only when the look did not ask already. A write of changes sends
     // what differs in the image refreshed above (the write's own refresh then finds nothing
     // pending, or applies the same pages again).
-    std::vector<std::uint16_t> send = region;
-    if (summary.changesOnly) {
-        send = BlocksToSend(command, radio, looked);
-        if (send.empty())
-            send = region;
-    }
     if (!StartTransferCommand(command, link_, state_, looked.empty(),
                               summary.changesOnly ? std::optional(send) : std::nullopt))
         return endWith(TransferOutcome::NotStarted);
@@ -395,7 +372,7 @@ TransferOutcome Session::CheckedWrite(TransferCommand command)
     // Read back exactly what went out and compare it field by field.
     const std::vector<std::uint16_t> written = lastResult_.blocks;
     RadioImage readBack = state_.Image;
-    if (!ReadInto(readBack, written, command)) {
+    if (ReadInto(readBack, written, command, false) != TransferOutcome::Completed) {
         lastReport_.check = TransferReport::Check::NotReadBack;
         if (closing_)
             return endWith(TransferOutcome::Abandoned);

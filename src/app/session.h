@@ -85,7 +85,8 @@ enum class KnownRadioCheck {
     NotRead, // the look did not complete
 };
 
-// What the last write moved: the window's status line and the command line's summary.
+// What the last write moved, as the command line sums it up (the status line tells a transfer from
+// TransferReport).
 struct WriteSummary
 {
     int sent = 0; // blocks the radio acknowledged
@@ -168,14 +169,18 @@ private:
     TransferOutcome ReportedCheckedWrite(TransferCommand command);
     // A new command's report starts: nothing on the wire yet.
     void StartReport();
-    // A read of exactly `blocks` into `image`, no question asked; true when it completed.
-    bool ReadInto(RadioImage &image, const std::vector<std::uint16_t> &blocks,
-                  TransferCommand command);
-    // The blocks of the command's region whose bytes the radio may not hold: those that differ
-    // from what the look read of `radio` (the blocks `looked`), from the known radio's, or that
-    // neither tells.
-    std::vector<std::uint16_t> BlocksToSend(TransferCommand command, const RadioImage &radio,
-                                            const std::vector<std::uint16_t> &looked) const;
+    // A read of exactly `blocks` into `image`, the document left as it is: a look at the radio
+    // before a write (under the command's question with `ask`), or the read-back after it.
+    // NotStarted when it never got under way.
+    TransferOutcome ReadInto(RadioImage &image, const std::vector<std::uint16_t> &blocks,
+                             TransferCommand command, bool ask);
+    // The blocks of the write's `region` whose bytes the radio may not hold: those that differ
+    // from what the look read of `radio` (the blocks `looked`), from `known` (the known radio,
+    // once the look proved it the one on the port; null otherwise), or that neither tells.
+    std::vector<std::uint16_t> BlocksToSend(const std::vector<std::uint16_t> &region,
+                                            const RadioImage &radio,
+                                            const std::vector<std::uint16_t> &looked,
+                                            const RadioImage *known) const;
     void ReportWrite(const WriteSummary &summary);
     void Finished(const TransferResult &result);
     void Backup(const RadioImage &image, const std::string &what);

@@ -62,10 +62,7 @@ void WindowState::StartUp()
 
 void WindowState::RefreshData()
 {
-    EncodeFreqAreas(*this);
-    EncodeTuneBuffer(*this);
-    EncodeModulation(*this);
-    EncodePowerOnMsg(*this);
+    EncodeWorkingCopies(*this);
     AnalyseTuneData(*this, TuneViews, ModulationViews);
 }
 
