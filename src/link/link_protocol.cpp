@@ -54,10 +54,12 @@ void Link::SetImage(RadioImage &image)
 
 bool Link::Start(TransferRequest request)
 {
-    linkState_ = LinkPhase::Idle;
-    request_ = TransferRequest();
+    // A running transfer ends as what it was (its direction, its blocks) before the new one
+    // takes its place.
     if (port_.PortOpen())
         Abandon();
+    linkState_ = LinkPhase::Idle;
+    request_ = TransferRequest();
     received_.clear();
     acknowledged_.clear();
     bandInformation_.clear();

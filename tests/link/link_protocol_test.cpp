@@ -440,9 +440,17 @@ TEST(LinkCommands, NewCommandAbandonsTheRunningTransfer)
     h.radioPort.DeliverPending();
     EXPECT_NE(h.link.LinkState(), LinkPhase::Idle);
     const int closesBefore = h.port.closes;
+    std::vector<TransferResult> ended;
+    h.link.OnFinished = [&ended, forward = h.link.OnFinished](const TransferResult &result) {
+        ended.push_back(result);
+        forward(result);
+    };
     // The window locks its buttons while a transfer runs; the link itself still abandons one.
     h.link.Start(CommandRequest(TransferCommand::ReadOption));
     h.Pump();
+    ASSERT_EQ(ended.size(), 2u);
+    EXPECT_EQ(ended[0].outcome, TransferOutcome::Abandoned);
+    EXPECT_TRUE(ended[0].read) << "the abandoned channel read is reported as the read it was";
     EXPECT_EQ(h.port.closes, closesBefore + 2) << "closed by the abandon, then by the end";
     EXPECT_EQ(h.port.opens, 2);
     EXPECT_EQ(h.link.Outcome(), TransferOutcome::Completed);
